@@ -1,0 +1,33 @@
+#include "capture_api.h"
+
+namespace vx::api {
+namespace {
+
+template <typename Fn>
+Fn Load(const wchar_t* module, const char* name, bool loadIfMissing) {
+    HMODULE handle = GetModuleHandleW(module);
+    if (!handle && loadIfMissing) handle = LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!handle) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+}
+
+}  // namespace
+
+GetDpiForWindowFn GetDpiForWindow() {
+    static const auto fn = Load<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow", false);
+    return fn;
+}
+
+SetProcessDpiAwarenessContextFn SetProcessDpiAwarenessContext() {
+    static const auto fn =
+        Load<SetProcessDpiAwarenessContextFn>(L"user32.dll", "SetProcessDpiAwarenessContext", false);
+    return fn;
+}
+
+DwmGetWindowAttributeFn DwmGetWindowAttribute() {
+    // dwmapi is a system DLL on every Windows with a compositor; loaded only when asked.
+    static const auto fn = Load<DwmGetWindowAttributeFn>(L"dwmapi.dll", "DwmGetWindowAttribute", true);
+    return fn;
+}
+
+}  // namespace vx::api

@@ -1,0 +1,21 @@
+#pragma once
+// The seam for everything modal: message boxes and the common dialogs. The program
+// uses the real ones; integration tests install scripted answers.
+#include "../capture/capture_api.h"
+
+namespace vx {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual int MessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT style);
+    virtual bool GetOpenFileName(OPENFILENAMEW& ofn);
+    virtual bool GetSaveFileName(OPENFILENAMEW& ofn);
+    virtual bool PrintDlg(PRINTDLGW& pd);
+};
+
+// The dialogs in force; tests swap them with SetDialogs and put back nullptr.
+Dialogs& CurrentDialogs();
+void SetDialogs(Dialogs* dialogs);
+
+}  // namespace vx

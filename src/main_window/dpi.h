@@ -1,0 +1,19 @@
+#pragma once
+// DPI in one place: sizes designed at 96 DPI are scaled here, and twips per pixel
+// comes from the system DPI.
+#include "../capture/capture_api.h"
+
+namespace vx {
+
+// The system (screen) DPI, as the screen's twips-per-pixel figure uses it.
+int SystemDpi();
+// The DPI of the monitor a window is on (system DPI where the platform cannot say).
+int WindowDpi(HWND hwnd);
+// A length designed at 96 DPI, scaled to the given DPI.
+int Scale96(int value, int dpi);
+// 1440 / system DPI.
+double ScreenTwipsPerPixel();
+// Per-monitor-v2 where the manifest was not honoured; failure is harmless.
+void DeclareDpiAwareness();
+
+}  // namespace vx

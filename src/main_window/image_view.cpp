@@ -1,0 +1,107 @@
+#include "image_view.h"
+
+#include <algorithm>
+
+#include "../resources/resource.h"
+#include "frm_main.h"
+#include "units.h"
+
+namespace vx {
+namespace {
+
+constexpr wchar_t kViewportClass[] = L"VellumoxViewport";
+
+LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (message) {
+        case WM_NCCREATE: {
+            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+            break;
+        }
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT fills everything; no flicker while scrolling
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd, &ps);
+            if (form) {
+                const long x = Nearest(form->PicBmp.Left / form->TwipsPerPixelX());
+                const long y = Nearest(form->PicBmp.Top / form->TwipsPerPixelY());
+                PaintViewport(dc, ps.rcPaint, form->PicBmp, x, y);
+            }
+            ::EndPaint(hwnd, &ps);
+            return 0;
+        }
+        default:
+            break;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RegisterViewportClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{sizeof wc};
+    if (::GetClassInfoExW(instance, kViewportClass, &wc)) return;
+    wc = WNDCLASSEXW{sizeof wc};
+    wc.lpfnWndProc = ViewportProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+    wc.lpszClassName = kViewportClass;
+    ::RegisterClassExW(&wc);
+}
+
+HWND CreateViewport(HWND parent, HINSTANCE instance, PictureBox* /*picture*/, FrmMain* form) {
+    return ::CreateWindowExW(0, kViewportClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 24, 537, 311,
+                             parent, reinterpret_cast<HMENU>(IDC_PICSCROLL), instance, form);
+}
+
+void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long originX, long originY) {
+    // The visible part of the picture, in viewport pixels.
+    RECT shown{originX, originY, originX + picture.PixelWidth(), originY + picture.PixelHeight()};
+    RECT part{};
+    HBITMAP bitmap = picture.Bitmap();
+    const bool any = bitmap && ::IntersectRect(&part, &shown, &clip);
+
+    // Workspace colour around the picture only, so the picture itself is drawn once.
+    UniqueHandle<HRGN, DeleteObjectCloser> background(::CreateRectRgnIndirect(&clip));
+    if (any) {
+        UniqueHandle<HRGN, DeleteObjectCloser> hole(::CreateRectRgnIndirect(&part));
+        ::CombineRgn(background.get(), background.get(), hole.get(), RGN_DIFF);
+    }
+    ::FillRgn(dc, background.get(), ::GetSysColorBrush(COLOR_APPWORKSPACE));
+    if (!any) return;
+
+    UniqueCreatedDc memory(::CreateCompatibleDC(dc));
+    if (!memory) return;
+    SelectGuard select(memory.get(), bitmap);
+    HPALETTE palette = picture.Palette();
+    HPALETTE previous = palette ? ::SelectPalette(dc, palette, TRUE) : nullptr;
+    if (palette) ::RealizePalette(dc);
+    ::BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, memory.get(),
+             part.left - originX, part.top - originY, SRCCOPY);
+    if (previous) ::SelectPalette(dc, previous, TRUE);
+}
+
+void FrmMain::HScroll1_Change() {
+    PicBmp.Left = -static_cast<double>(HScroll1.Value);
+    if (picScroll) {
+        ::InvalidateRect(picScroll, nullptr, FALSE);
+        ::UpdateWindow(picScroll);
+    }
+}
+
+void FrmMain::HScroll1_Scroll() { HScroll1_Change(); }
+
+void FrmMain::VScroll1_Change() {
+    PicBmp.Top = -static_cast<double>(VScroll1.Value);
+    if (picScroll) {
+        ::InvalidateRect(picScroll, nullptr, FALSE);
+        ::UpdateWindow(picScroll);
+    }
+}
+
+void FrmMain::VScroll1_Scroll() { VScroll1_Change(); }
+
+}  // namespace vx

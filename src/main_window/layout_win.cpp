@@ -1,0 +1,80 @@
+// Form_Resize: reads the sizes in the current scale unit, runs the layout pass and
+// applies its result to the viewport and the scroll bars.
+#include "frm_main.h"
+#include "layout.h"
+#include "units.h"
+
+namespace vx {
+namespace {
+
+RECT ChildRect(HWND parent, HWND child) {
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
+
+void FrmMain::Form_Resize() {
+    if (!hwnd_ || !picScroll) return;
+    const double ux = ScaleUnitPerPixelX();
+    const double uy = ScaleUnitPerPixelY();
+    const RECT view = ChildRect(hwnd_, picScroll);
+    const RECT toolbar = ChildRect(hwnd_, Toolbar1);
+    const RECT status = ChildRect(hwnd_, StatusBar1);
+    const RECT hbar = ChildRect(hwnd_, HScroll1.hwnd);
+    const RECT vbar = ChildRect(hwnd_, VScroll1.hwnd);
+
+    LayoutInput in;
+    in.state = static_cast<vx::WindowState>(WindowState());
+    in.clientWidth = ScaleWidth();
+    in.clientHeight = ScaleHeight();
+    in.vbarWidth = (vbar.right - vbar.left) * ux;
+    in.hbarHeight = (hbar.bottom - hbar.top) * uy;
+    in.statusHeight = (status.bottom - status.top) * uy;
+    in.toolbarHeight = (toolbar.bottom - toolbar.top) * uy;
+    in.viewLeft = view.left * ux;
+    in.viewWidth = (view.right - view.left) * ux;
+    in.viewHeight = (view.bottom - view.top) * uy;
+    in.imageWidth = PicBmp.Width;
+    in.imageHeight = PicBmp.Height;
+    in.twipsPerPixelX = twipsPerPixelX_;
+    in.twipsPerPixelY = twipsPerPixelY_;
+
+    const LayoutResult out = LayoutPass(in);
+    if (!out.ran) return;
+
+    // The viewport's top-left corner stays directly below the toolbar.
+    const int viewTop = toolbar.bottom;
+    const int viewW = Nearest(out.viewWidth / ux);
+    const int viewH = Nearest(out.viewHeight / uy);
+    const int hbarTop = Nearest(out.hbarTop / uy);
+    const int hbarW = Nearest(out.hbarWidth / ux);
+    const int vbarLeft = Nearest(out.vbarLeft / ux);
+    const int vbarH = Nearest(out.vbarHeight / uy);
+    const int thicknessH = hbar.bottom - hbar.top;
+    const int thicknessV = vbar.right - vbar.left;
+
+    HDWP defer = ::BeginDeferWindowPos(3);
+    defer = ::DeferWindowPos(defer, picScroll, nullptr, view.left, viewTop, viewW, viewH, SWP_NOZORDER | SWP_NOACTIVATE);
+    defer = ::DeferWindowPos(defer, HScroll1.hwnd, nullptr, hbar.left, hbarTop, hbarW, thicknessH,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+    defer = ::DeferWindowPos(defer, VScroll1.hwnd, nullptr, vbarLeft, viewTop, thicknessV, vbarH,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+    ::EndDeferWindowPos(defer);
+
+    HScroll1.Show(out.h.visible);
+    if (out.h.visible) {
+        HScroll1.SetRange(out.h);
+        if (HScroll1.SetValue(0)) HScroll1_Change();
+    }
+    VScroll1.Show(out.v.visible);
+    if (out.v.visible) {
+        VScroll1.SetRange(out.v);
+        if (VScroll1.SetValue(0)) VScroll1_Change();
+    }
+    ::InvalidateRect(hwnd_, nullptr, TRUE);  // the corner beside a lone bar
+}
+
+}  // namespace vx

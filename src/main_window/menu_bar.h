@@ -1,0 +1,17 @@
+#pragma once
+// Building the menu bar from its definition, and finding an item by command id at
+// any depth (menu-bar entries and sub-menus included).
+#include <string>
+
+#include "../capture/capture_api.h"
+
+namespace vx {
+
+HMENU BuildMenuBar(HINSTANCE instance);
+
+// The caption without the shortcut part; empty when the item is not found.
+std::wstring MenuCaption(HMENU root, unsigned id);
+// Sets the caption, keeping the item's shortcut text; false when the menu refused.
+bool SetMenuCaption(HMENU root, unsigned id, const std::wstring& caption);
+
+}  // namespace vx

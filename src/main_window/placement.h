@@ -1,0 +1,43 @@
+#pragma once
+// The stored window placement: parsing the registry text and keeping the window
+// reachable. Portable: no <windows.h>.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vx {
+
+struct PlacementTwips {
+    double left = 1000, top = 1000, width = 6500, height = 6500;
+};
+
+// Decimal text to a number of twips; nullopt for anything that is not a plain
+// finite number within a sane range (so the caller falls back to the default).
+std::optional<double> ParseTwips(const std::wstring& text);
+
+// The four stored texts (nullopt where a value is absent) with the defaults and the
+// fallback for garbage and for a width or height that is zero or negative.
+PlacementTwips ResolvePlacement(const std::optional<std::wstring>& left,
+                                const std::optional<std::wstring>& top,
+                                const std::optional<std::wstring>& width,
+                                const std::optional<std::wstring>& height);
+
+// Decimal text written back for a twips value ("1005", or "1012.5" when fractional).
+std::wstring FormatTwips(double twips);
+
+struct PixelRect {
+    long left = 0, top = 0, right = 0, bottom = 0;
+    long Width() const { return right - left; }
+    long Height() const { return bottom - top; }
+};
+
+struct MonitorArea {
+    PixelRect bounds;  // the whole monitor
+    PixelRect work;    // without the task bar
+};
+
+// A window that lies entirely outside every monitor (one since unplugged) is brought
+// back onto the nearest monitor's work area, keeping its size where it fits.
+PixelRect BringOntoMonitor(const PixelRect& window, const std::vector<MonitorArea>& monitors);
+
+}  // namespace vx

@@ -1,0 +1,25 @@
+#include "program_path.h"
+
+#include "../capture/capture_api.h"
+#include "../commands/title_text.h"
+
+namespace vx {
+
+std::wstring ProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return std::wstring();
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring ProgramFolder() { return ProgramFolderFromPath(ProgramPath()); }
+
+std::wstring ProgramName() { return ProgramNameFromPath(ProgramPath()); }
+
+}  // namespace vx

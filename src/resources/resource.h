@@ -1,0 +1,81 @@
+#pragma once
+// Resource identifiers (from 101) and command identifiers (from 40000), shared by the
+// resource script and the code.
+
+#define IDI_VELLUMOX 101
+#define IDB_TOOLBAR 102
+#define IDR_ACCELERATORS 103
+
+// Strings: the window's own texts.
+#define IDS_TITLE 200
+#define IDS_WELCOME 201
+
+// Menu captions, in the order of a language file's lines 3..25.
+#define IDS_MNU_FILE 202
+#define IDS_MNU_OPEN 203
+#define IDS_MNU_SAVE 204
+#define IDS_MNU_WALLPAPER 205
+#define IDS_MNU_CLEARWALL 206
+#define IDS_MNU_PRINT 207
+#define IDS_MNU_CLEAR 208
+#define IDS_MNU_EXIT 209
+#define IDS_MNU_CAPTURE 210
+#define IDS_MNU_SCREEN 211
+#define IDS_MNU_ATIVEWINDOW 212
+#define IDS_MNU_CLIENT 213
+#define IDS_MNU_TITLEBAR 214
+#define IDS_MNU_SCROLL 215
+#define IDS_MNU_VIEW 216
+#define IDS_MNU_MSPAINT 217
+#define IDS_MNU_LANGUAGE 218
+#define IDS_MNU_CHINESE 219
+#define IDS_MNU_ENGLISH 220
+#define IDS_MNU_DISTRICT 221
+#define IDS_MNU_HELP 222
+#define IDS_MNU_ABOUT 223
+#define IDS_MNU_HOWTO 224
+
+// Toolbar tooltips, by button index (IDS_TIP_BASE + index).
+#define IDS_TIP_BASE 300
+
+// Message texts.
+#define IDS_MSG_ACTIVEWINDOW 400
+#define IDS_MSG_ACTIVEWINDOW_TITLE 401
+#define IDS_MSG_UNSAVED 402
+#define IDS_MSG_ABOUT_TITLE 403
+#define IDS_SAVE_TITLE 404
+
+// Menu commands.
+#define IDM_FILE 40000
+#define IDM_OPEN 40001
+#define IDM_SAVE 40002
+#define IDM_CLEAR 40003
+#define IDM_WALLPAPER 40004
+#define IDM_CLEARWALL 40005
+#define IDM_PRINT 40006
+#define IDM_EXIT 40007
+#define IDM_CAPTURE 40010
+#define IDM_SCREEN 40011
+#define IDM_DISTRICT 40012
+#define IDM_ATIVEWINDOW 40013
+#define IDM_CLIENT 40014
+#define IDM_TITLEBAR 40015
+#define IDM_SCROLL 40016
+#define IDM_VIEW 40020
+#define IDM_MSPAINT 40021
+#define IDM_LANGUAGE 40022
+#define IDM_CHINESE 40023
+#define IDM_ENGLISH 40024
+#define IDM_HELP 40030
+#define IDM_HOWTO 40031
+#define IDM_ABOUT 40032
+
+// Toolbar buttons: IDM_TOOLBAR_BASE + 1-based index.
+#define IDM_TOOLBAR_BASE 40100
+
+// Child control identifiers.
+#define IDC_TOOLBAR1 1001
+#define IDC_STATUSBAR1 1002
+#define IDC_PICSCROLL 1003
+#define IDC_HSCROLL1 1004
+#define IDC_VSCROLL1 1005
