@@ -1,6 +1,7 @@
 // Keeps the test session's Wine server and desktop alive between tests: a hidden
 // window with a message loop. Writes the file named by its argument once it runs.
 #include <windows.h>
+#include <shellapi.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     WNDCLASSW wc{};

@@ -1,0 +1,16 @@
+#pragma once
+// Copying a rectangle of a window's surface into a new bitmap (with the system
+// palette on 256-colour palette displays) and wrapping it as a picture object.
+#include "unique_handle.h"
+
+namespace vx {
+
+// client true: the client-area context (GetDC); false: the whole window (GetWindowDC).
+ComPtr<IPicture> CaptureWindowArea(HWND hwnd, bool client, int x, int y, int width, int height);
+
+// Wraps bitmap and palette (may be null) in the standard picture object, which owns
+// both from then on and frees them with its last reference. On failure the handles
+// are freed here, so nothing leaks; the result is then empty.
+ComPtr<IPicture> CreatePictureFromBitmap(UniqueBitmap bitmap, UniquePalette palette);
+
+}  // namespace vx

@@ -1,0 +1,1 @@
+#include "language_file.h"

@@ -1,0 +1,2 @@
+#pragma once
+// Portable: no <windows.h>. (Filled in with the feature that needs it.)
