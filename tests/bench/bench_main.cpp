@@ -1,0 +1,64 @@
+// vx_bench: runs every registered benchmark (or those whose name contains the first
+// argument) and prints one table of ratios against same-run baselines.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <map>
+
+#include "bench.h"
+#include "capture/capture_api.h"
+
+namespace vx::bench {
+namespace {
+std::map<std::string, Benchmark>& Registry() {
+    static std::map<std::string, Benchmark> registry;
+    return registry;
+}
+}  // namespace
+
+Register::Register(const char* name, Benchmark benchmark) { Registry()[name] = std::move(benchmark); }
+
+double MedianMs(int repetitions, const std::function<void()>& run, const std::function<void()>& prepare) {
+    if (prepare) prepare();
+    run();  // warm-up
+    std::vector<double> times;
+    for (int i = 0; i < repetitions; ++i) {
+        if (prepare) prepare();
+        const auto start = std::chrono::steady_clock::now();
+        run();
+        const auto end = std::chrono::steady_clock::now();
+        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+}  // namespace vx::bench
+
+int wmain(int argc, wchar_t** argv) {
+    using namespace vx::bench;
+    ::OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    std::wstring filter = argc > 1 ? argv[1] : L"";
+    Context context;
+    context.screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    context.screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    std::printf("screen %dx%d, %d repetitions (medians)\n", context.screenWidth, context.screenHeight,
+                context.repetitions);
+    std::printf("%-46s %12s %12s %8s %6s  %s\n", "figure", "measured", "baseline", "ratio", "goal", "baseline is");
+    int failures = 0;
+    for (const auto& [name, benchmark] : Registry()) {
+        if (!filter.empty() && std::wstring(name.begin(), name.end()).find(filter) == std::wstring::npos) continue;
+        for (const Figure& f : benchmark(context)) {
+            const bool met = f.goal <= 0 || f.Ratio() <= f.goal;
+            if (!met) ++failures;
+            char goal[16] = "-";
+            if (f.goal > 0) std::snprintf(goal, sizeof goal, "%.2f", f.goal);
+            std::printf("%-46s %9.3f %-2s %9.3f %-2s %8.3f %6s  %s%s\n", f.name.c_str(), f.measured, f.unit.c_str(),
+                        f.baseline, f.unit.c_str(), f.Ratio(), goal, f.baselineName.c_str(), met ? "" : "  (goal missed)");
+        }
+    }
+    ::OleUninitialize();
+    return failures == 0 ? 0 : 1;
+}
