@@ -7,6 +7,8 @@
 //   vxprobe title CLASS         the title of the first window of that class
 //   vxprobe dpi                 the system DPI
 //   vxprobe screen              primary screen size "width height"
+//   vxprobe close TITLE         asks the window to close (as the close box does)
+//   vxprobe show TITLE CMD      ShowWindow with CMD (2 minimise, 3 maximise, 9 restore)
 // Exit code 3 when the window is not found.
 #include <windows.h>
 #include <commctrl.h>
@@ -73,7 +75,11 @@ int wmain(int argc, wchar_t** argv) {
     }
     HWND window = FindWindowW(nullptr, argv[2]);
     if (!window) return 3;
-    if (verb == L"rect") {
+    if (verb == L"close") {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    } else if (verb == L"show" && argc > 3) {
+        ShowWindowAsync(window, _wtoi(argv[3]));
+    } else if (verb == L"rect") {
         RECT r{};
         GetWindowRect(window, &r);
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
