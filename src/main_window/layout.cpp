@@ -1,5 +1,7 @@
 #include "layout.h"
 
+#include <algorithm>
+
 #include "units.h"
 
 namespace vx {
@@ -9,7 +11,7 @@ BarLayout ShownBar(double image, double view, double twipsPerPixel) {
     BarLayout bar;
     bar.visible = true;
     // Full 32-bit range: a picture far larger than the viewport stays reachable.
-    bar.maximum = Nearest(image - view);
+    bar.maximum = std::max(Nearest(image - view), 0);
     bar.pageStep = Nearest(view) / 3;
     bar.lineStep = Nearest(twipsPerPixel);
     if (bar.pageStep == 0) bar.pageStep = bar.lineStep;
@@ -37,18 +39,16 @@ LayoutResult LayoutPass(const LayoutInput& in) {
     out.viewWidth = viewW;
     out.viewHeight = viewH;
 
-    // Horizontal: an image exactly as wide as the viewport fits.
-    if (in.imageWidth <= viewW) {
-        out.viewHeight += in.hbarHeight;  // the viewport takes the hidden bar's own strip
-    } else {
-        out.h = ShownBar(in.imageWidth, viewW, in.twipsPerPixelX);
-    }
-    // Vertical: strictly taller viewport only; an image exactly as tall gets a bar with maximum 0.
-    if (viewH > in.imageHeight) {
-        out.viewWidth += in.vbarWidth;
-    } else {
-        out.v = ShownBar(in.imageHeight, viewH, in.twipsPerPixelY);
-    }
+    // Which bars are needed, from the viewport before any strip is added. An image
+    // exactly as wide as the viewport fits; one exactly as tall gets a bar (maximum 0).
+    const bool needH = in.imageWidth > viewW;
+    const bool needV = !(viewH > in.imageHeight);
+    // A hidden bar's strip goes to the viewport on its own side.
+    if (!needH) out.viewHeight += in.hbarHeight;
+    if (!needV) out.viewWidth += in.vbarWidth;
+    // Ranges from the extent actually shown, so at the maximum the far edges meet.
+    if (needH) out.h = ShownBar(in.imageWidth, out.viewWidth, in.twipsPerPixelX);
+    if (needV) out.v = ShownBar(in.imageHeight, out.viewHeight, in.twipsPerPixelY);
     return out;
 }
 

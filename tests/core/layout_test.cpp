@@ -46,7 +46,7 @@ TEST(LayoutPass, EqualityEdgesDifferBetweenDirections) {
     EXPECT_FALSE(r.h.visible);
     ASSERT_TRUE(r.v.visible);
     EXPECT_EQ(r.v.maximum, 0);
-    const LayoutResult wider = LayoutPass(Designed(8056, 100));
+    const LayoutResult wider = LayoutPass(Designed(8056, 5000));
     EXPECT_TRUE(wider.h.visible);
     EXPECT_EQ(wider.h.maximum, 1);
 }
@@ -92,10 +92,16 @@ TEST(LayoutPass, HiddenBarStripGoesToItsOwnDirection) {
     EXPECT_TRUE(tall.v.visible);
     EXPECT_EQ(tall.viewWidth, 8055);
     EXPECT_EQ(tall.viewHeight, 4635 + 255);
-    // Only the horizontal bar: the viewport takes the vertical bar's strip at its right.
+    EXPECT_EQ(tall.v.maximum, 20000 - (4635 + 255));
+    // Only the horizontal bar: the viewport takes the vertical bar's strip at its right,
+    // and the range ends where the image's right edge meets the widened viewport's.
     const LayoutResult wide = LayoutPass(Designed(20000, 1000));
     EXPECT_EQ(wide.viewWidth, 8055 + 255);
     EXPECT_EQ(wide.viewHeight, 4635);
+    EXPECT_EQ(wide.h.maximum, 20000 - (8055 + 255));
+    EXPECT_EQ(wide.h.pageStep, (8055 + 255) / 3);
+    // Wider than the bare viewport but not than the widened one: a bar with nothing to scroll.
+    EXPECT_EQ(LayoutPass(Designed(8100, 1000)).h.maximum, 0);
     // Both hidden: everything between toolbar and status bar.
     const LayoutResult none = LayoutPass(Designed(100, 100));
     EXPECT_EQ(none.viewWidth, 8310);
