@@ -1,0 +1,85 @@
+#include "command_line.h"
+
+#include <cwctype>
+
+namespace vx {
+namespace {
+
+std::wstring Switch(const std::wstring& arg) {
+    if (arg.size() < 2 || (arg[0] != L'/' && arg[0] != L'-')) return std::wstring();
+    std::wstring name;
+    for (size_t i = 1; i < arg.size(); ++i) name.push_back(static_cast<wchar_t>(std::towlower(arg[i])));
+    return name;
+}
+
+bool ParseLong(const std::wstring& text, long& out) {
+    if (text.empty() || text.size() > 9) return false;
+    size_t i = 0;
+    bool negative = false;
+    if (text[0] == L'-') { negative = true; i = 1; }
+    if (i == text.size()) return false;
+    long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < L'0' || text[i] > L'9') return false;
+        value = value * 10 + (text[i] - L'0');
+    }
+    out = negative ? -value : value;
+    return true;
+}
+
+bool ParseRect(const std::wstring& text, CaptureRequest& r) {
+    long values[4] = {};
+    size_t start = 0;
+    for (int k = 0; k < 4; ++k) {
+        const size_t comma = text.find(L',', start);
+        const bool last = k == 3;
+        if (last != (comma == std::wstring::npos)) return false;
+        if (!ParseLong(text.substr(start, last ? std::wstring::npos : comma - start), values[k])) return false;
+        start = comma + 1;
+    }
+    r.left = values[0];
+    r.top = values[1];
+    r.right = values[2];
+    r.bottom = values[3];
+    return r.right > r.left && r.bottom > r.top;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
+    CommandLine result;
+    if (args.empty()) return result;
+    result.interactive = false;
+    CaptureRequest request;
+    bool haveKind = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring name = Switch(args[i]);
+        const bool hasValue = i + 1 < args.size();
+        if (name == L"capture" && hasValue) {
+            const std::wstring kind = args[++i];
+            if (kind == L"screen") {
+                request.kind = CaptureRequest::Kind::Screen;
+            } else if (kind == L"region" && i + 1 < args.size() && ParseRect(args[i + 1], request)) {
+                request.kind = CaptureRequest::Kind::Region;
+                ++i;
+            } else {
+                result.error = L"/capture takes \"screen\" or \"region L,T,R,B\"";
+                return result;
+            }
+            haveKind = true;
+        } else if (name == L"save" && hasValue) {
+            request.savePath = args[++i];
+        } else {
+            result.error = L"unknown argument: " + args[i];
+            return result;
+        }
+    }
+    if (!haveKind || request.savePath.empty()) {
+        result.error = L"usage: Vellumox /capture screen /save FILE, or /capture region L,T,R,B /save FILE";
+        return result;
+    }
+    result.capture = request;
+    return result;
+}
+
+}  // namespace vx
