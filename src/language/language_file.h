@@ -1,2 +1,56 @@
 #pragma once
-// Portable: no <windows.h>. (Filled in with the feature that needs it.)
+// Reading a language file: 25 caption lines in a fixed order. Portable: the bytes are
+// split here; turning them into text (UTF-8 or the ANSI code page) is the shell's job.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vx {
+
+// Lines 1..25: the title, status panel 1 and the 23 menu captions.
+constexpr int kLanguageLineCount = 25;
+// Longer lines are cut to this many bytes (a caption is never anywhere near it); the
+// rest of such a line is skipped up to its end, so the next line stays in place.
+constexpr std::size_t kLanguageLineMaxBytes = 4096;
+
+enum class LanguageEncoding { Ansi, Utf8 };
+
+struct LanguageLines {
+    LanguageEncoding encoding = LanguageEncoding::Ansi;
+    std::vector<std::string> lines;  // at most 25, terminators removed
+};
+
+// Splits a file fed in pieces of any size. A line ends at CR LF, at CR alone or at LF
+// alone; the end of the file ends a last line that has text. A UTF-8 byte-order mark
+// at the very start selects UTF-8 and is not part of line 1. A NUL byte ends the
+// text of its line (no window text can hold one); the line itself goes on to its end.
+class LanguageFileSplitter {
+public:
+    // False once 25 lines are complete: nothing further is needed.
+    bool Feed(std::string_view bytes);
+    // The end of the file.
+    LanguageLines Finish();
+
+private:
+    void EndLine();
+    void Take(char c);
+
+    LanguageLines result_;
+    std::string head_;        // the first bytes, until the byte-order mark is settled
+    bool headSettled_ = false;
+    std::string current_;
+    bool currentHasBytes_ = false;
+    bool currentCut_ = false;  // a NUL or the length cap ended the kept text
+    bool afterCr_ = false;     // an LF right after a CR belongs to the same terminator
+};
+
+// Convenience for a whole file in memory.
+LanguageLines SplitLanguageFile(std::string_view bytes);
+
+// The file read is the folder followed directly by the file name: no separator is
+// added, so callers pass a name that begins with "\". At a drive's root ("C:\") the
+// result holds two separators in a row, which the file system accepts.
+std::wstring JoinFolderAndFile(const std::wstring& folder, const std::wstring& file);
+
+}  // namespace vx

@@ -45,6 +45,10 @@
 #define IDS_MSG_ABOUT_TITLE 403
 #define IDS_SAVE_TITLE 404
 
+// Language and help messages.
+#define IDS_MSG_LANGUAGE_MISSING 420
+#define IDS_MSG_HELP_FAILED 421
+
 // Menu commands.
 #define IDM_FILE 40000
 #define IDM_OPEN 40001

@@ -9,6 +9,9 @@
 //   vxprobe screen              primary screen size "width height"
 //   vxprobe close TITLE         asks the window to close (as the close box does)
 //   vxprobe show TITLE CMD      ShowWindow with CMD (2 minimise, 3 maximise, 9 restore)
+//   vxprobe scrollbars TITLE    "H V": 1 for each scroll-bar child that is visible
+//   vxprobe edittext TITLE      text of the first Edit child, UTF-8
+//   vxprobe image TITLE         the program file of the window's process
 // Exit code 3 when the window is not found.
 #include <windows.h>
 #include <commctrl.h>
@@ -116,6 +119,31 @@ int wmain(int argc, wchar_t** argv) {
         }
         if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
         if (process) CloseHandle(process);
+    } else if (verb == L"scrollbars") {
+        int visible[2] = {0, 0};  // horizontal, vertical
+        for (HWND bar = FindWindowExW(window, nullptr, L"ScrollBar", nullptr); bar;
+             bar = FindWindowExW(window, bar, L"ScrollBar", nullptr)) {
+            const bool vertical = (GetWindowLongW(bar, GWL_STYLE) & SBS_VERT) != 0;
+            if (IsWindowVisible(bar)) visible[vertical ? 1 : 0] = 1;
+        }
+        std::printf("%d %d\n", visible[0], visible[1]);
+    } else if (verb == L"edittext") {
+        HWND edit = FindChildOfClass(window, L"Edit");
+        if (!edit) return 3;
+        const LRESULT length = SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        PrintUtf8(text.c_str());
+    } else if (verb == L"image") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        if (!process) return 3;
+        wchar_t path[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        QueryFullProcessImageNameW(process, 0, path, &size);
+        CloseHandle(process);
+        PrintUtf8(path);
     } else {
         return 2;
     }

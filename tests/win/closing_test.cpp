@@ -1,0 +1,152 @@
+// Closing the window and the Exit command: the placement, the question about an
+// unsaved image, and ending the help editor.
+#include "capture/capture_area.h"
+#include "main_window/program_path.h"
+#include "win_test_support.h"
+
+namespace vx::test {
+namespace {
+
+bool PlacementStored() {
+    wchar_t value[64] = {};
+    DWORD bytes = sizeof value;
+    return ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Vellumox\\Settings", L"MainLeft", RRF_RT_REG_SZ, nullptr,
+                          value, &bytes) == ERROR_SUCCESS;
+}
+
+bool Running(HANDLE process) { return ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
+
+HANDLE Duplicate(HANDLE process) {
+    HANDLE copy = nullptr;
+    ::DuplicateHandle(::GetCurrentProcess(), process, ::GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    return copy;
+}
+
+class ClosingTest : public MainWindowTest {
+protected:
+    void GiveUnsavedCapture() {
+        form->PlacePicture(CaptureWindowArea(form->hwnd(), true, 0, 0, 48, 32));
+        ASSERT_FALSE(form->PicBmp.Empty());
+        form->ImageUnsaved = true;
+    }
+    void Expect67Question(const ScriptedDialogs& dialogs) {
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0].text, L"  文件还没有保存，您要保存吗?");
+        EXPECT_EQ(dialogs.boxes[0].title, ProgramName());
+        EXPECT_EQ(dialogs.boxes[0].style, 67u);  // Yes/No/Cancel, Yes the default, information icon
+    }
+    // Editors started here are ended whatever a test left behind.
+    std::vector<UniqueProcess> editors_;
+    void TearDown() override {
+        for (auto& editor : editors_) ::TerminateProcess(editor.get(), 0);
+        MainWindowTest::TearDown();
+    }
+};
+
+TEST_F(ClosingTest, FreshWindowClosesWithoutAQuestionAndStoresThePlacement) {
+    ScriptedDialogs dialogs;
+    EXPECT_TRUE(form->RequestClose());
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(form->hwnd(), nullptr);
+    EXPECT_TRUE(PlacementStored());
+}
+
+TEST_F(ClosingTest, UnsavedImageAnswerNoClosesAnswerCancelStays) {
+    GiveUnsavedCapture();
+    {
+        ScriptedDialogs dialogs;
+        dialogs.boxAnswers = {IDCANCEL};
+        EXPECT_FALSE(form->RequestClose());
+        Expect67Question(dialogs);
+        EXPECT_TRUE(::IsWindowVisible(form->hwnd()));
+        EXPECT_FALSE(form->PicBmp.Empty());
+        EXPECT_TRUE(PlacementStored());  // stored although the close was cancelled
+    }
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
+    {
+        ScriptedDialogs dialogs;
+        dialogs.boxAnswers = {IDNO};
+        EXPECT_TRUE(form->RequestClose());
+        Expect67Question(dialogs);
+        EXPECT_EQ(form->hwnd(), nullptr);
+        EXPECT_TRUE(PlacementStored());
+    }
+}
+
+TEST_F(ClosingTest, AnswerYesKeepsTheWindowWhileTheImageIsStillUnsaved) {
+    GiveUnsavedCapture();
+    ScriptedDialogs dialogs;
+    dialogs.boxAnswers = {IDYES};
+    dialogs.fileAnswers = {L""};  // the save dialog is cancelled
+    EXPECT_FALSE(form->RequestClose());
+    Expect67Question(dialogs);
+    EXPECT_TRUE(::IsWindow(form->hwnd()));
+    EXPECT_TRUE(form->ImageUnsaved);
+}
+
+TEST_F(ClosingTest, AnswerYesThenSavingClosesTheWindow) {
+    GiveUnsavedCapture();
+    TempDir dir;
+    const std::wstring file = dir.File(L"closing shot.bmp");
+    ScriptedDialogs dialogs;
+    dialogs.boxAnswers = {IDYES};
+    dialogs.fileAnswers = {file};
+    const bool closed = form->RequestClose();
+    if (dialogs.fileRequests.empty()) GTEST_SKIP() << "the save command is not in this build yet";
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(form->hwnd(), nullptr);
+    char magic[2] = {};
+    DWORD read = 0;
+    UniqueFile saved(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(saved);
+    ::ReadFile(saved.get(), magic, 2, &read, nullptr);
+    EXPECT_EQ(std::string(magic, read), "BM");
+}
+
+TEST_F(ClosingTest, ExitAsksLikeTheCloseBoxAndCancelKeepsTheEditor) {
+    ScriptedDialogs dialogs;
+    form->mnuHowto_Click();
+    ASSERT_TRUE(form->HelpViewer);
+    editors_.emplace_back(Duplicate(form->HelpViewer.get()));
+    GiveUnsavedCapture();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
+
+    dialogs.boxAnswers = {IDCANCEL};
+    form->mnuExit_Click();
+    Expect67Question(dialogs);
+    EXPECT_TRUE(::IsWindowVisible(form->hwnd()));
+    EXPECT_TRUE(PlacementStored());
+    EXPECT_EQ(::WaitForSingleObject(editors_[0].get(), 500), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    dialogs.boxAnswers = {IDNO};
+    form->mnuExit_Click();
+    EXPECT_EQ(form->hwnd(), nullptr);
+    EXPECT_EQ(::WaitForSingleObject(editors_[0].get(), 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+}
+
+TEST_F(ClosingTest, HelpTwiceThenExitEndsOnlyTheSecondEditor) {
+    ScriptedDialogs dialogs;
+    form->mnuHowto_Click();
+    ASSERT_TRUE(form->HelpViewer);
+    editors_.emplace_back(Duplicate(form->HelpViewer.get()));
+    form->mnuHowto_Click();
+    editors_.emplace_back(Duplicate(form->HelpViewer.get()));
+    ASSERT_NE(::GetProcessId(editors_[0].get()), ::GetProcessId(editors_[1].get()));
+
+    form->mnuExit_Click();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(form->hwnd(), nullptr);
+    EXPECT_EQ(::WaitForSingleObject(editors_[1].get(), 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_TRUE(Running(editors_[0].get()));
+}
+
+TEST_F(ClosingTest, ExitWithoutEditorClosesQuietly) {
+    ScriptedDialogs dialogs;
+    form->mnuExit_Click();
+    EXPECT_EQ(form->hwnd(), nullptr);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_TRUE(PlacementStored());
+}
+
+}  // namespace
+}  // namespace vx::test
