@@ -27,9 +27,9 @@ CloseAnswer ToCloseAnswer(int result) {
 }  // namespace
 
 bool FrmMain::Form_Unload() {
-    // Stored even when the close is then cancelled; a store that cannot be written
-    // ends the handler here and the window closes.
-    if (!SaveWindowPlacement()) return false;
+    // Stored even when the close is then cancelled. A settings store that cannot be
+    // written must not cost the user an unsaved image, so the question still comes.
+    SaveWindowPlacement();
     if (!MustAskBeforeClose(ImageUnsaved)) return false;
     const std::wstring text = LoadText(IDS_MSG_UNSAVED);
     const std::wstring title = ProgramName();

@@ -73,6 +73,24 @@ TEST_F(ClosingTest, UnsavedImageAnswerNoClosesAnswerCancelStays) {
     }
 }
 
+TEST_F(ClosingTest, UnwritableSettingsStillAskAboutTheUnsavedImage) {
+    GiveUnsavedCapture();
+    // A volatile program key cannot hold the lasting Settings key: the store refuses.
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
+    HKEY volatileKey = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Vellumox", 0, nullptr, REG_OPTION_VOLATILE,
+                                KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(volatileKey);
+    ASSERT_FALSE(form->SaveWindowPlacement()) << "the store should have refused the write";
+    ScriptedDialogs dialogs;
+    dialogs.boxAnswers = {IDCANCEL};
+    const bool closed = form->RequestClose();
+    EXPECT_FALSE(closed);
+    Expect67Question(dialogs);
+    EXPECT_FALSE(form->PicBmp.Empty());
+}
+
 TEST_F(ClosingTest, AnswerYesKeepsTheWindowWhileTheImageIsStillUnsaved) {
     GiveUnsavedCapture();
     ScriptedDialogs dialogs;
