@@ -45,6 +45,20 @@
 #define IDS_MSG_ABOUT_TITLE 403
 #define IDS_SAVE_TITLE 404
 
+// Document commands: open, save, print, wallpaper, Paint.
+#define IDS_DOC_NO_IMAGE 600
+#define IDS_DOC_CANNOT_READ 601
+#define IDS_DOC_CANNOT_DECODE 602
+#define IDS_DOC_TOO_LARGE 603
+#define IDS_DOC_CANNOT_WRITE 604
+#define IDS_DOC_NO_PRINTER 605
+#define IDS_DOC_PRINT_FAILED 606
+#define IDS_DOC_SHELL_FAILED 607
+#define IDS_DOC_REASON_DISK_FULL 610
+#define IDS_DOC_REASON_ACCESS_DENIED 611
+#define IDS_DOC_REASON_NOT_FOUND 612
+#define IDS_DOC_REASON_CODE 613
+
 // Menu commands.
 #define IDM_FILE 40000
 #define IDM_OPEN 40001
