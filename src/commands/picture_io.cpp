@@ -184,6 +184,25 @@ bool EncodeWithWic(HBITMAP bitmap, PictureFileFormat format, ComPtr<IStream>& en
     return true;
 }
 
+UniqueBitmap DecodeIntoBitmap(IWICBitmapSource* frame, UINT width, UINT height, unsigned bits) {
+    ComPtr<IWICBitmapSource> converted;
+    const GUID& format = bits == 24 ? GUID_WICPixelFormat24bppBGR : GUID_WICPixelFormat32bppBGR;
+    if (FAILED(::WICConvertBitmapSource(format, frame, converted.put()))) return {};
+    const std::uint32_t stride = BmpStride(width, bits);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = static_cast<LONG>(width);
+    bmi.bmiHeader.biHeight = -static_cast<LONG>(height);
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = static_cast<WORD>(bits);
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    UniqueBitmap bitmap(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!bitmap || !pixels) return {};
+    if (FAILED(converted->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)))) return {};
+    return bitmap;
+}
+
 }  // namespace
 
 ComPtr<IPicture> LoadPictureFile(const std::wstring& path, PictureOutcome& outcome) {
@@ -237,27 +256,10 @@ ComPtr<IPicture> LoadPictureFile(const std::wstring& path, PictureOutcome& outco
     }
 
     // Every picture becomes 24-bit BGR, decoded straight into the bits of a top-down
-    // DIB section.
-    ComPtr<IWICBitmapSource> converted;
-    if (FAILED(::WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.get(), converted.put()))) {
-        outcome = Fail(PictureStatus::CannotDecode);
-        return {};
-    }
-    const std::uint32_t stride = BmpStride(width, 24);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = static_cast<LONG>(width);
-    bmi.bmiHeader.biHeight = -static_cast<LONG>(height);
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 24;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap bitmap(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) {
-        outcome = Fail(PictureStatus::TooLarge, ERROR_NOT_ENOUGH_MEMORY);
-        return {};
-    }
-    if (FAILED(converted->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+    // DIB section; formats the converter cannot take to 24 bits go to 32.
+    UniqueBitmap bitmap = DecodeIntoBitmap(frame.get(), width, height, 24);
+    if (!bitmap) bitmap = DecodeIntoBitmap(frame.get(), width, height, 32);
+    if (!bitmap) {
         outcome = Fail(PictureStatus::CannotDecode);
         return {};
     }
@@ -268,6 +270,12 @@ ComPtr<IPicture> LoadPictureFile(const std::wstring& path, PictureOutcome& outco
 
 PictureOutcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path, PictureFileFormat format) {
     if (!bitmap) return Fail(PictureStatus::NoImage);
+    // A read-only file stays as it is, as the platform itself keeps it on Windows
+    // (a rename over it would otherwise succeed on some systems).
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return Fail(PictureStatus::CannotWrite, ERROR_ACCESS_DENIED);
+    }
     std::wstring folder = FolderOfPath(path);
     if (folder.empty()) folder = L".";
     wchar_t temporary[MAX_PATH + 16] = {};
