@@ -196,10 +196,34 @@ UniqueBitmap DecodeIntoBitmap(IWICBitmapSource* frame, UINT width, UINT height, 
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = static_cast<WORD>(bits);
     bmi.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    UniqueBitmap bitmap(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    if (!bitmap || !pixels) return {};
-    if (FAILED(converted->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)))) return {};
+
+    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    if (::GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE) {
+        // A palette display cannot hold the colours in its own format: keep the DIB.
+        void* pixels = nullptr;
+        UniqueBitmap dib(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
+        if (!dib || !pixels) return {};
+        if (FAILED(converted->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)))) return {};
+        return dib;
+    }
+    // The screen's own format, as a capture has: decoded band by band through a small
+    // buffer (a fresh DIB section costs more in page faults than the decode itself).
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), static_cast<int>(width), static_cast<int>(height)));
+    if (!bitmap) return {};
+    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
+    SelectGuard select(memory.get(), bitmap.get());
+    const std::uint32_t bandRows = RowsPerBand(stride, height, kBandBytes);
+    std::vector<unsigned char> band(static_cast<size_t>(bandRows) * stride);
+    for (std::uint32_t top = 0; top < height; top += bandRows) {
+        const std::uint32_t rows = std::min(bandRows, height - top);
+        const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
+        if (FAILED(converted->CopyPixels(&rect, stride, stride * rows, band.data()))) return {};
+        bmi.bmiHeader.biHeight = -static_cast<LONG>(rows);
+        if (::SetDIBitsToDevice(memory.get(), 0, static_cast<int>(top), width, rows, 0, 0, 0, rows, band.data(), &bmi,
+                                DIB_RGB_COLORS) == 0) {
+            return {};
+        }
+    }
     return bitmap;
 }
 
