@@ -1,8 +1,99 @@
 // Edit in Paint.
 #include "../main_window/frm_main.h"
+#include "../main_window/program_path.h"
+#include "../resources/resource.h"
+#include "picture_format.h"
+#include "picture_io.h"
 
 namespace vx {
+namespace {
 
-void FrmMain::mnuMspaint_Click() {}
+bool ToSystemCodePage(const std::wstring& text, std::string& out) {
+    BOOL lossy = FALSE;
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (n <= 0 || lossy) return false;
+    out.assign(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, out.data(), n, nullptr, nullptr);
+    out.pop_back();
+    return true;
+}
+
+// The shell's "edit" verb of the class Paint.Picture on the file; no process handle
+// is asked for or kept. Without a window of its own for errors: the caller reports.
+bool RequestPaintEdit(HWND owner, const std::wstring& file, DWORD& error) {
+    std::string narrow;
+    BOOL ok = FALSE;
+    if (ToSystemCodePage(file, narrow)) {
+        SHELLEXECUTEINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
+        info.hwnd = owner;
+        info.lpVerb = "edit";
+        info.lpFile = narrow.c_str();
+        info.nShow = SW_SHOWNORMAL;
+        info.lpClass = "Paint.Picture";
+        ok = ::ShellExecuteExA(&info);
+    } else {
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
+        info.hwnd = owner;
+        info.lpVerb = L"edit";
+        info.lpFile = file.c_str();
+        info.nShow = SW_SHOWNORMAL;
+        info.lpClass = L"Paint.Picture";
+        ok = ::ShellExecuteExW(&info);
+    }
+    if (!ok) error = ::GetLastError();
+    return ok != FALSE;
+}
+
+std::wstring UserScratchFile() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD n = ::GetTempPathW(MAX_PATH + 1, temp);
+    if (n == 0 || n > MAX_PATH) return std::wstring();
+    std::wstring folder = temp;
+    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    folder += L"\\Vellumox";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\temp.bmp";
+}
+
+}  // namespace
+
+void FrmMain::mnuMspaint_Click() {
+    if (PicBmp.Empty()) {
+        ReportFailure(LoadText(IDS_DOC_NO_IMAGE));
+        return;
+    }
+    // The scratch file beside the program; its folder is made when missing, and a
+    // folder that cannot be written (a program under Program Files) gives way to the
+    // user's temporary folder.
+    const std::wstring folder = JoinFolder(ProgramFolder(), L"\\Temp");
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring scratch = folder + L"\\temp.bmp";
+    PictureOutcome outcome = SavePictureFile(PicBmp.Bitmap(), PicBmp.Palette(), scratch, PictureFileFormat::Bmp);
+    if (!outcome.ok()) {
+        const std::wstring fallback = UserScratchFile();
+        if (!fallback.empty()) {
+            const PictureOutcome second = SavePictureFile(PicBmp.Bitmap(), PicBmp.Palette(), fallback,
+                                                          PictureFileFormat::Bmp);
+            if (second.ok()) {
+                scratch = fallback;
+                outcome = second;
+            }
+        }
+    }
+    if (!outcome.ok()) {
+        ReportFailure(DescribeFailure(*this, outcome, scratch));
+        return;
+    }
+    DWORD error = 0;
+    if (!RequestPaintEdit(hwnd_, scratch, error)) {
+        std::wstring reason;
+        if (error) reason = FillText(LoadText(IDS_DOC_REASON_CODE), {std::to_wstring(error), L""});
+        ReportFailure(FillText(LoadText(IDS_DOC_SHELL_FAILED), {scratch, reason}));
+    }
+}
 
 }  // namespace vx

@@ -1,9 +1,118 @@
 // Print and clear.
+#include <vector>
+
+#include "../main_window/dialogs.h"
 #include "../main_window/frm_main.h"
+#include "../main_window/program_path.h"
+#include "../resources/resource.h"
+#include "picture_format.h"
+#include "title_text.h"
 
 namespace vx {
+namespace {
 
-void FrmMain::mnuprint_Click() {}
-void FrmMain::mnuClear_Click() {}
+struct GlobalFreeCloser { void operator()(HGLOBAL h) const { ::GlobalFree(h); } };
+using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalFreeCloser>;
+
+// Asks for the default printer without showing anything (comdlg32 only, so no
+// spooler library joins the program's imports).
+bool AnyPrinterInstalled() {
+    PRINTDLGW probe{};
+    probe.lStructSize = sizeof probe;
+    probe.Flags = PD_RETURNDEFAULT;
+    const bool found = ::PrintDlgW(&probe) != FALSE;
+    UniqueGlobal devMode(probe.hDevMode), devNames(probe.hDevNames);
+    return found;
+}
+
+// One page: the picture as large as the printable area allows, its shape kept, centred.
+bool PrintPicture(HDC printer, HBITMAP bitmap, const std::wstring& documentName, DWORD& error) {
+    BITMAP info{};
+    if (!::GetObjectW(bitmap, sizeof info, &info)) return false;
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = info.bmWidth;
+    bmi.bmiHeader.biHeight = info.bmHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 24;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    // A printer cannot take the screen's bitmap directly: hand it device-independent bits.
+    std::vector<unsigned char> bits(static_cast<size_t>(BmpStride(static_cast<std::uint32_t>(info.bmWidth), 24)) *
+                                    static_cast<size_t>(info.bmHeight));
+    {
+        UniqueCreatedDc screen(::CreateCompatibleDC(nullptr));
+        if (::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(info.bmHeight), bits.data(), &bmi, DIB_RGB_COLORS) !=
+            info.bmHeight) {
+            return false;
+        }
+    }
+    const PlacedRect place = FitCentered(info.bmWidth, info.bmHeight, ::GetDeviceCaps(printer, HORZRES),
+                                         ::GetDeviceCaps(printer, VERTRES), ::GetDeviceCaps(printer, LOGPIXELSX),
+                                         ::GetDeviceCaps(printer, LOGPIXELSY));
+    DOCINFOW doc{};
+    doc.cbSize = sizeof doc;
+    doc.lpszDocName = documentName.c_str();
+    if (::StartDocW(printer, &doc) <= 0) {
+        error = ::GetLastError();
+        return false;
+    }
+    bool ok = ::StartPage(printer) > 0;
+    if (ok) {
+        ::SetStretchBltMode(printer, HALFTONE);
+        ::SetBrushOrgEx(printer, 0, 0, nullptr);
+        ok = ::StretchDIBits(printer, place.x, place.y, place.width, place.height, 0, 0, info.bmWidth, info.bmHeight,
+                             bits.data(), &bmi, DIB_RGB_COLORS, SRCCOPY) != 0;
+        ok = ::EndPage(printer) > 0 && ok;
+    }
+    if (!ok) {
+        error = ::GetLastError();
+        ::AbortDoc(printer);
+        return false;
+    }
+    if (::EndDoc(printer) <= 0) {
+        error = ::GetLastError();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void FrmMain::mnuprint_Click() {
+    if (PicBmp.Empty()) {
+        ReportFailure(LoadText(IDS_DOC_NO_IMAGE));
+        return;
+    }
+    if (!AnyPrinterInstalled()) {
+        ReportFailure(LoadText(IDS_DOC_NO_PRINTER));
+        return;
+    }
+    PRINTDLGW pd{};
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = hwnd_;
+    pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
+    pd.nCopies = 1;
+    const bool confirmed = CurrentDialogs().PrintDlg(pd);
+    UniqueGlobal devMode(pd.hDevMode), devNames(pd.hDevNames);
+    UniqueCreatedDc printer(pd.hDC);
+    if (!confirmed) {
+        // Cancel is no failure; a dialog that could not open is.
+        if (::CommDlgExtendedError() != 0) ReportFailure(LoadText(IDS_DOC_NO_PRINTER));
+        return;
+    }
+    DWORD error = 0;
+    const std::wstring name = CDopen.FileName.empty() ? ProgramName() : GetFileName(CDopen.FileName);
+    if (!printer || !PrintPicture(printer.get(), PicBmp.Bitmap(), name, error)) {
+        std::wstring reason;
+        if (error) reason = FillText(LoadText(IDS_DOC_REASON_CODE), {std::to_wstring(error), L""});
+        ReportFailure(FillText(LoadText(IDS_DOC_PRINT_FAILED), {reason}));
+    }
+}
+
+void FrmMain::mnuClear_Click() {
+    PlacePicture(nullptr);
+    // Nothing left to lose: closing after a clear does not ask about an empty view.
+    ImageUnsaved = false;
+}
 
 }  // namespace vx

@@ -1,9 +1,72 @@
 // Desktop wallpaper.
+#include <shlobj.h>
+
 #include "../main_window/frm_main.h"
+#include "../resources/resource.h"
+#include "picture_format.h"
+#include "picture_io.h"
 
 namespace vx {
+namespace {
 
-void FrmMain::mnuWallpaper_Click() {}
-void FrmMain::mnuClearWall_Click() {}
+constexpr wchar_t kWallpaperFile[] = L"c:\\windows\\wallpaper.bmp";
+
+// The per-user place for the wallpaper when the fixed path cannot be written.
+std::wstring UserWallpaperFile() {
+    PWSTR local = nullptr;
+    if (FAILED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &local)) || !local) {
+        if (local) ::CoTaskMemFree(local);
+        return std::wstring();
+    }
+    std::wstring folder = JoinFolder(local, L"\\Vellumox");
+    ::CoTaskMemFree(local);
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\wallpaper.bmp";
+}
+
+// The 8-bit form when the path survives the system code page; the wide form otherwise.
+BOOL SetDeskWallpaper(const std::wstring& path) {
+    BOOL lossy = FALSE;
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (n > 0 && !lossy) {
+        std::string narrow(static_cast<size_t>(n), '\0');
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, narrow.data(), n, nullptr, nullptr);
+        return ::SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, narrow.data(), SPIF_UPDATEINIFILE);
+    }
+    return ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()), SPIF_UPDATEINIFILE);
+}
+
+}  // namespace
+
+void FrmMain::mnuWallpaper_Click() {
+    if (PicBmp.Empty()) {
+        ReportFailure(LoadText(IDS_DOC_NO_IMAGE));
+        return;
+    }
+    std::wstring path = kWallpaperFile;
+    PictureOutcome outcome = SavePictureFile(PicBmp.Bitmap(), PicBmp.Palette(), path, PictureFileFormat::Bmp);
+    if (!outcome.ok()) {
+        const std::wstring fallback = UserWallpaperFile();
+        if (!fallback.empty()) {
+            const PictureOutcome second = SavePictureFile(PicBmp.Bitmap(), PicBmp.Palette(), fallback,
+                                                          PictureFileFormat::Bmp);
+            if (second.ok()) {
+                path = fallback;
+                outcome = second;
+            }
+        }
+    }
+    // A file we could not write is never set: an old one would silently come back.
+    if (!outcome.ok()) {
+        ReportFailure(DescribeFailure(*this, outcome, path));
+        return;
+    }
+    SetDeskWallpaper(path);
+}
+
+void FrmMain::mnuClearWall_Click() {
+    char empty[1] = "";
+    ::SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, empty, SPIF_UPDATEINIFILE);
+}
 
 }  // namespace vx

@@ -48,6 +48,19 @@
 // Language and help messages.
 #define IDS_MSG_LANGUAGE_MISSING 420
 #define IDS_MSG_HELP_FAILED 421
+// Document commands: open, save, print, wallpaper, Paint.
+#define IDS_DOC_NO_IMAGE 600
+#define IDS_DOC_CANNOT_READ 601
+#define IDS_DOC_CANNOT_DECODE 602
+#define IDS_DOC_TOO_LARGE 603
+#define IDS_DOC_CANNOT_WRITE 604
+#define IDS_DOC_NO_PRINTER 605
+#define IDS_DOC_PRINT_FAILED 606
+#define IDS_DOC_SHELL_FAILED 607
+#define IDS_DOC_REASON_DISK_FULL 610
+#define IDS_DOC_REASON_ACCESS_DENIED 611
+#define IDS_DOC_REASON_NOT_FOUND 612
+#define IDS_DOC_REASON_CODE 613
 
 // Menu commands.
 #define IDM_FILE 40000

@@ -1,0 +1,383 @@
+#include "picture_io.h"
+
+#include <initguid.h>
+#include <wincodec.h>
+
+#include <vector>
+
+#include "../capture/capture_area.h"
+#include "../main_window/frm_main.h"
+#include "../resources/resource.h"
+
+namespace vx {
+namespace {
+
+// How much of a file's start is read to learn the size it claims: enough for the
+// metadata segments that usually come before a JPEG frame header.
+constexpr DWORD kSniffBytes = 256 * 1024;
+// Bytes per band when a bitmap's rows go to a file: small enough to stay in the
+// cache between GetDIBits and WriteFile.
+constexpr size_t kBandBytes = 1 << 20;
+
+ComPtr<IWICImagingFactory> Factory() {
+    ComPtr<IWICImagingFactory> factory;
+    ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                       reinterpret_cast<void**>(factory.put()));
+    return factory;
+}
+
+DWORD Win32ErrorOf(HRESULT hr) {
+    if (HRESULT_FACILITY(hr) == FACILITY_WIN32) return HRESULT_CODE(hr);
+    if (hr == E_OUTOFMEMORY) return ERROR_NOT_ENOUGH_MEMORY;
+    return 0;
+}
+
+PictureOutcome Fail(PictureStatus status, DWORD error = 0) { return PictureOutcome{status, error}; }
+
+bool WriteAll(HANDLE file, const void* data, size_t size) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!::WriteFile(file, p, chunk, &written, nullptr)) return false;
+        if (written == 0) {
+            ::SetLastError(ERROR_WRITE_FAULT);
+            return false;
+        }
+        p += written;
+        size -= written;
+    }
+    return true;
+}
+
+// The BMP rows go from the bitmap to the file band by band: GetDIBits converts a
+// band into a small buffer that WriteFile then hands on, no copy of the whole frame.
+bool WriteBmp(HANDLE file, HBITMAP bitmap, HPALETTE palette, DWORD& error) {
+    BITMAP info{};
+    if (!::GetObjectW(bitmap, sizeof info, &info)) {
+        error = ERROR_INVALID_HANDLE;
+        return false;
+    }
+    const unsigned bits = palette ? 8 : 24;
+    BmpLayout layout;
+    if (!MakeBmpLayout(static_cast<std::uint32_t>(info.bmWidth), static_cast<std::uint32_t>(info.bmHeight), bits,
+                       layout)) {
+        error = ERROR_ARITHMETIC_OVERFLOW;
+        return false;
+    }
+    UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
+    // With the picture's palette in the context, GetDIBits gives its colours as the table.
+    PaletteGuard selectPalette(dc.get(), palette);
+
+    std::vector<unsigned char> infoStorage(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
+    auto* bmi = reinterpret_cast<BITMAPINFO*>(infoStorage.data());
+    bmi->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi->bmiHeader.biWidth = static_cast<LONG>(layout.width);
+    bmi->bmiHeader.biHeight = static_cast<LONG>(layout.height);  // bottom-up, the file's order
+    bmi->bmiHeader.biPlanes = 1;
+    bmi->bmiHeader.biBitCount = static_cast<WORD>(bits);
+    bmi->bmiHeader.biCompression = BI_RGB;
+
+    const std::uint32_t bandRows = RowsPerBand(layout.stride, layout.height, kBandBytes);
+    std::vector<unsigned char> band(static_cast<size_t>(bandRows) * layout.stride);
+    for (std::uint32_t first = 0; first < layout.height; first += bandRows) {
+        const std::uint32_t rows = std::min(bandRows, layout.height - first);
+        if (::GetDIBits(dc.get(), bitmap, first, rows, band.data(), bmi, DIB_RGB_COLORS) != static_cast<int>(rows)) {
+            error = ERROR_INVALID_DATA;
+            return false;
+        }
+        if (first == 0) {
+            const std::vector<unsigned char> headers = BmpHeaders(layout);
+            if (!WriteAll(file, headers.data(), headers.size()) ||
+                !WriteAll(file, bmi->bmiColors, layout.colours * sizeof(RGBQUAD))) {
+                error = ::GetLastError();
+                return false;
+            }
+        }
+        if (!WriteAll(file, band.data(), static_cast<size_t>(rows) * layout.stride)) {
+            error = ::GetLastError();
+            return false;
+        }
+    }
+    return true;
+}
+
+void SetEncoderOption(IPropertyBag2* bag, const wchar_t* name, VARIANT value) {
+    if (!bag) return;
+    PROPBAG2 option{};
+    option.pstrName = const_cast<LPOLESTR>(name);
+    bag->Write(1, &option, &value);  // an option the encoder lacks keeps its default
+}
+
+// JPEG (quality 90) and PNG (unfiltered: about three times faster than the default
+// filtering for screen pictures, and no larger) through the imaging component, into
+// memory; the caller writes the bytes to the file.
+bool EncodeWithWic(HBITMAP bitmap, PictureFileFormat format, ComPtr<IStream>& encoded, DWORD& error) {
+    error = ERROR_INVALID_DATA;
+    BITMAP info{};
+    if (!::GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
+    const auto width = static_cast<std::uint32_t>(info.bmWidth);
+    const auto height = static_cast<std::uint32_t>(info.bmHeight);
+    ComPtr<IWICImagingFactory> factory = Factory();
+    if (!factory) return false;
+    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, encoded.put()))) {
+        error = ERROR_NOT_ENOUGH_MEMORY;
+        return false;
+    }
+    ComPtr<IWICBitmapEncoder> encoder;
+    const GUID& container = format == PictureFileFormat::Jpeg ? GUID_ContainerFormatJpeg : GUID_ContainerFormatPng;
+    if (FAILED(factory->CreateEncoder(container, nullptr, encoder.put())) ||
+        FAILED(encoder->Initialize(encoded.get(), WICBitmapEncoderNoCache))) {
+        return false;
+    }
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    if (FAILED(encoder->CreateNewFrame(frame.put(), options.put()))) return false;
+    VARIANT value;
+    ::VariantInit(&value);
+    if (format == PictureFileFormat::Jpeg) {
+        value.vt = VT_R4;
+        value.fltVal = 0.9f;
+        SetEncoderOption(options.get(), L"ImageQuality", value);
+    } else {
+        value.vt = VT_UI1;
+        value.bVal = WICPngFilterNone;
+        SetEncoderOption(options.get(), L"FilterOption", value);
+        value.vt = VT_BOOL;
+        value.boolVal = VARIANT_FALSE;
+        SetEncoderOption(options.get(), L"InterlaceOption", value);
+    }
+    WICPixelFormatGUID pixelFormat = GUID_WICPixelFormat24bppBGR;
+    if (FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(width, height)) ||
+        FAILED(frame->SetPixelFormat(&pixelFormat)) || pixelFormat != GUID_WICPixelFormat24bppBGR) {
+        return false;
+    }
+
+    // Rows go top-down to the encoder; GetDIBits gives bands bottom-up, so each band
+    // is read from its top and handed over row by row from its last row.
+    const std::uint32_t stride = BmpStride(width, 24);
+    const std::uint32_t bandRows = RowsPerBand(stride, height, kBandBytes);
+    std::vector<unsigned char> band(static_cast<size_t>(bandRows) * stride);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = info.bmWidth;
+    bmi.bmiHeader.biHeight = info.bmHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 24;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
+    for (std::uint32_t top = 0; top < height; top += bandRows) {
+        const std::uint32_t rows = std::min(bandRows, height - top);
+        const std::uint32_t firstFromBottom = height - top - rows;
+        if (::GetDIBits(dc.get(), bitmap, firstFromBottom, rows, band.data(), &bmi, DIB_RGB_COLORS) !=
+            static_cast<int>(rows)) {
+            return false;
+        }
+        for (std::uint32_t r = rows; r-- > 0;) {
+            if (FAILED(frame->WritePixels(1, stride, stride, band.data() + static_cast<size_t>(r) * stride))) {
+                return false;
+            }
+        }
+    }
+    if (FAILED(frame->Commit()) || FAILED(encoder->Commit())) return false;
+    error = 0;
+    return true;
+}
+
+UniqueBitmap DecodeIntoBitmap(IWICBitmapSource* frame, UINT width, UINT height, unsigned bits) {
+    ComPtr<IWICBitmapSource> converted;
+    const GUID& format = bits == 24 ? GUID_WICPixelFormat24bppBGR : GUID_WICPixelFormat32bppBGR;
+    if (FAILED(::WICConvertBitmapSource(format, frame, converted.put()))) return {};
+    const std::uint32_t stride = BmpStride(width, bits);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = static_cast<LONG>(width);
+    bmi.bmiHeader.biHeight = -static_cast<LONG>(height);
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = static_cast<WORD>(bits);
+    bmi.bmiHeader.biCompression = BI_RGB;
+
+    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    if (::GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE) {
+        // A palette display cannot hold the colours in its own format: keep the DIB.
+        void* pixels = nullptr;
+        UniqueBitmap dib(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
+        if (!dib || !pixels) return {};
+        if (FAILED(converted->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)))) return {};
+        return dib;
+    }
+    // The screen's own format, as a capture has: decoded band by band through a small
+    // buffer (a fresh DIB section costs more in page faults than the decode itself).
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), static_cast<int>(width), static_cast<int>(height)));
+    if (!bitmap) return {};
+    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
+    SelectGuard select(memory.get(), bitmap.get());
+    const std::uint32_t bandRows = RowsPerBand(stride, height, kBandBytes);
+    std::vector<unsigned char> band(static_cast<size_t>(bandRows) * stride);
+    for (std::uint32_t top = 0; top < height; top += bandRows) {
+        const std::uint32_t rows = std::min(bandRows, height - top);
+        const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
+        if (FAILED(converted->CopyPixels(&rect, stride, stride * rows, band.data()))) return {};
+        bmi.bmiHeader.biHeight = -static_cast<LONG>(rows);
+        if (::SetDIBitsToDevice(memory.get(), 0, static_cast<int>(top), width, rows, 0, 0, 0, rows, band.data(), &bmi,
+                                DIB_RGB_COLORS) == 0) {
+            return {};
+        }
+    }
+    return bitmap;
+}
+
+}  // namespace
+
+ComPtr<IPicture> LoadPictureFile(const std::wstring& path, PictureOutcome& outcome) {
+    outcome = {};
+    // Learn what the file claims before any decoder allocates for it.
+    {
+        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            outcome = Fail(PictureStatus::CannotRead, ::GetLastError());
+            return {};
+        }
+        std::vector<unsigned char> start(kSniffBytes);
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), start.data(), kSniffBytes, &read, nullptr)) {
+            outcome = Fail(PictureStatus::CannotRead, ::GetLastError());
+            return {};
+        }
+        const PictureHeader header = SniffPictureHeader(start.data(), read);
+        if (header.kind == PictureKind::Unknown) {
+            outcome = Fail(PictureStatus::CannotDecode);
+            return {};
+        }
+        if (header.sizeKnown && !PictureSizeAcceptable(header.width, header.height)) {
+            outcome = Fail(header.width == 0 || header.height == 0 ? PictureStatus::CannotDecode : PictureStatus::TooLarge);
+            return {};
+        }
+    }
+
+    ComPtr<IWICImagingFactory> factory = Factory();
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    UINT width = 0, height = 0;
+    if (!factory) {
+        outcome = Fail(PictureStatus::CannotDecode);
+        return {};
+    }
+    HRESULT hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                    WICDecodeMetadataCacheOnDemand, decoder.put());
+    if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.put());
+    if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
+    if (FAILED(hr)) {
+        const DWORD error = Win32ErrorOf(hr);
+        outcome = Fail(error && error != ERROR_NOT_ENOUGH_MEMORY ? PictureStatus::CannotRead : PictureStatus::CannotDecode,
+                       error);
+        return {};
+    }
+    if (!PictureSizeAcceptable(width, height)) {
+        outcome = Fail(PictureStatus::TooLarge);
+        return {};
+    }
+
+    // Every picture becomes 24-bit BGR, decoded straight into the bits of a top-down
+    // DIB section; formats the converter cannot take to 24 bits go to 32.
+    UniqueBitmap bitmap = DecodeIntoBitmap(frame.get(), width, height, 24);
+    if (!bitmap) bitmap = DecodeIntoBitmap(frame.get(), width, height, 32);
+    if (!bitmap) {
+        outcome = Fail(PictureStatus::CannotDecode);
+        return {};
+    }
+    ComPtr<IPicture> picture = CreatePictureFromBitmap(std::move(bitmap), UniquePalette());
+    if (!picture) outcome = Fail(PictureStatus::CannotDecode, ERROR_NOT_ENOUGH_MEMORY);
+    return picture;
+}
+
+PictureOutcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path, PictureFileFormat format) {
+    if (!bitmap) return Fail(PictureStatus::NoImage);
+    // A read-only file stays as it is, as the platform itself keeps it on Windows
+    // (a rename over it would otherwise succeed on some systems).
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return Fail(PictureStatus::CannotWrite, ERROR_ACCESS_DENIED);
+    }
+    std::wstring folder = FolderOfPath(path);
+    if (folder.empty()) folder = L".";
+    wchar_t temporary[MAX_PATH + 16] = {};
+    if (folder.size() > MAX_PATH - 14 || !::GetTempFileNameW(folder.c_str(), L"vx", 0, temporary)) {
+        const DWORD error = ::GetLastError();
+        return Fail(PictureStatus::CannotWrite, error ? error : ERROR_PATH_NOT_FOUND);
+    }
+    DWORD error = 0;
+    bool written = false;
+    {
+        UniqueFile file(::CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!file) {
+            error = ::GetLastError();
+        } else if (format == PictureFileFormat::Bmp) {
+            written = WriteBmp(file.get(), bitmap, palette, error);
+        } else {
+            ComPtr<IStream> encoded;
+            if (EncodeWithWic(bitmap, format, encoded, error)) {
+                HGLOBAL memory = nullptr;
+                STATSTG stat{};
+                if (SUCCEEDED(::GetHGlobalFromStream(encoded.get(), &memory)) &&
+                    SUCCEEDED(encoded->Stat(&stat, STATFLAG_NONAME))) {
+                    const void* data = ::GlobalLock(memory);
+                    written = data && WriteAll(file.get(), data, static_cast<size_t>(stat.cbSize.QuadPart));
+                    if (!written) error = ::GetLastError();
+                    ::GlobalUnlock(memory);
+                }
+            }
+        }
+    }
+    if (written && !::MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        written = false;
+        error = ::GetLastError();
+    }
+    if (!written) {
+        ::DeleteFileW(temporary);
+        return Fail(PictureStatus::CannotWrite, error ? error : ERROR_WRITE_FAULT);
+    }
+    return {};
+}
+
+std::wstring DescribeFailure(const FrmMain& form, const PictureOutcome& outcome, const std::wstring& path) {
+    std::wstring reason;
+    switch (outcome.error) {
+        case 0: break;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: reason = form.LoadText(IDS_DOC_REASON_DISK_FULL); break;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: reason = form.LoadText(IDS_DOC_REASON_ACCESS_DENIED); break;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_DIRECTORY:
+        case ERROR_BAD_NETPATH: reason = form.LoadText(IDS_DOC_REASON_NOT_FOUND); break;
+        default: {
+            wchar_t* text = nullptr;
+            ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, outcome.error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+            reason = FillText(form.LoadText(IDS_DOC_REASON_CODE), {std::to_wstring(outcome.error), text ? text : L""});
+            if (text) ::LocalFree(text);
+            while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ')) {
+                reason.pop_back();
+            }
+        }
+    }
+    unsigned id = IDS_DOC_CANNOT_WRITE;
+    switch (outcome.status) {
+        case PictureStatus::Ok: return std::wstring();
+        case PictureStatus::NoImage: return form.LoadText(IDS_DOC_NO_IMAGE);
+        case PictureStatus::CannotRead: id = IDS_DOC_CANNOT_READ; break;
+        case PictureStatus::CannotDecode: id = IDS_DOC_CANNOT_DECODE; break;
+        case PictureStatus::TooLarge: id = IDS_DOC_TOO_LARGE; break;
+        case PictureStatus::CannotWrite: id = IDS_DOC_CANNOT_WRITE; break;
+    }
+    return FillText(form.LoadText(id), {path, reason});
+}
+
+}  // namespace vx

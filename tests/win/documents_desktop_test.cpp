@@ -1,0 +1,215 @@
+// Clear, wallpaper, edit in Paint and print through the real commands.
+#include <shlobj.h>
+
+#include "commands/picture_io.h"
+#include "documents_support.h"
+#include "main_window/program_path.h"
+#include "resources/resource.h"
+
+namespace vx::test {
+namespace {
+
+using DocumentDesktop = MainWindowTest;
+
+std::wstring CurrentWallpaper() {
+    wchar_t path[MAX_PATH] = {};
+    ::SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
+    return path;
+}
+
+std::wstring RegistryWallpaper() {
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+std::wstring Lower(std::wstring s) {
+    for (auto& c : s) c = static_cast<wchar_t>(::towlower(c));
+    return s;
+}
+
+TEST_F(DocumentDesktop, ClearEmptiesTheViewAndFreesThePicture) {
+    const int bitmaps = CountGdiObjects(OBJ_BITMAP);
+    form->PlacePicture(PatternPicture(50, 40));
+    form->ImageUnsaved = true;
+    EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmaps + 1);
+    form->mnuClear_Click();
+    EXPECT_TRUE(form->PicBmp.Empty());
+    EXPECT_FALSE(form->ImageUnsaved);  // nothing left to ask about at exit
+    EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmaps);
+    form->mnuClear_Click();  // again, with nothing there
+    EXPECT_TRUE(form->PicBmp.Empty());
+}
+
+TEST_F(DocumentDesktop, WallpaperWritesTheFileSetsItAndClears) {
+    ScriptedDialogs dialogs;
+    const std::wstring fixed = L"c:\\windows\\wallpaper.bmp";
+    ::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(fixed.c_str());
+
+    // No image: told so, no file, the setting untouched.
+    form->mnuClearWall_Click();
+    form->mnuWallpaper_Click();
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_FALSE(FileExists(fixed));
+    EXPECT_EQ(CurrentWallpaper(), L"");
+
+    form->PlacePicture(PatternPicture(120, 90, 7));
+    form->mnuWallpaper_Click();
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(Lower(CurrentWallpaper()), fixed);
+    EXPECT_EQ(Lower(RegistryWallpaper()), fixed);
+    PictureOutcome outcome;
+    EXPECT_EQ(PixelsOf(BitmapOf(LoadPictureFile(fixed, outcome))), PixelsOf(form->PicBmp.Bitmap()));
+
+    // Again with another picture: the file is replaced.
+    form->PlacePicture(PatternPicture(60, 30, 8));
+    form->mnuWallpaper_Click();
+    EXPECT_EQ(PixelsOf(BitmapOf(LoadPictureFile(fixed, outcome))), PixelsOf(form->PicBmp.Bitmap()));
+
+    form->mnuClearWall_Click();
+    EXPECT_EQ(CurrentWallpaper(), L"");
+    EXPECT_EQ(RegistryWallpaper(), L"");
+}
+
+TEST_F(DocumentDesktop, WallpaperFallsBackToTheUserFolderWhenTheFixedFileIsLocked) {
+    ScriptedDialogs dialogs;
+    const std::wstring fixed = L"c:\\windows\\wallpaper.bmp";
+    const std::string stale = "a stale wallpaper from an earlier run";
+    ::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(WriteFileBytes(fixed, stale));
+    ::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_READONLY);
+
+    form->PlacePicture(PatternPicture(80, 60, 9));
+    form->mnuWallpaper_Click();
+    ::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_TRUE(ReadFileBytes(fixed) == stale);
+    PWSTR local = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local));
+    const std::wstring expected = std::wstring(local) + L"\\Vellumox\\wallpaper.bmp";
+    ::CoTaskMemFree(local);
+    EXPECT_EQ(Lower(CurrentWallpaper()), Lower(expected));
+    PictureOutcome outcome;
+    EXPECT_EQ(PixelsOf(BitmapOf(LoadPictureFile(expected, outcome))), PixelsOf(form->PicBmp.Bitmap()));
+    form->mnuClearWall_Click();
+    ::DeleteFileW(fixed.c_str());
+}
+
+// Paint is played by a recorder registered as the edit command of Paint.Picture.
+class DocumentPaint : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        log_ = logDir_.File(L"paint.log");
+        ::SetEnvironmentVariableW(L"VX_PAINT_LOG", log_.c_str());
+        const std::wstring recorder = JoinFolder(ProgramFolder(), L"\\paint_recorder.exe");
+        Register(L"\"" + recorder + L"\" \"%1\"");
+        scratch_ = ProgramFolder() + L"\\Temp\\temp.bmp";
+        ::DeleteFileW(scratch_.c_str());
+    }
+    void TearDown() override {
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Paint.Picture");
+        ::CreateDirectoryW((ProgramFolder() + L"\\Temp").c_str(), nullptr);
+        MainWindowTest::TearDown();
+    }
+    static void Register(const std::wstring& command) {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CLASSES_ROOT, L"Paint.Picture\\shell\\edit\\command", 0, nullptr, 0,
+                                    KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                         static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+        ::RegCloseKey(key);
+    }
+    // The recorder's lines once there are `count` of them (or what came within 15 s).
+    std::vector<std::string> WaitForLines(size_t count) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < 300; ++i) {
+            lines.clear();
+            std::string text = ReadFileBytes(log_);
+            if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+            size_t start = 0;
+            for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+                lines.push_back(text.substr(start, end - start - (end > start && text[end - 1] == '\r' ? 1 : 0)));
+            if (lines.size() >= count) break;
+            Pump(50);
+        }
+        return lines;
+    }
+    TempDir logDir_;
+    std::wstring log_, scratch_;
+};
+
+TEST_F(DocumentPaint, EachRunWritesTheScratchFileAndAsksTheShellAgain) {
+    ScriptedDialogs dialogs;
+    // No image: told so, no file, no request.
+    form->mnuMspaint_Click();
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_FALSE(FileExists(scratch_));
+
+    form->PlacePicture(PatternPicture(70, 50, 11));
+    form->mnuMspaint_Click();
+    auto lines = WaitForLines(1);
+    ASSERT_EQ(lines.size(), 1u);
+    const std::string first = ReadFileBytes(scratch_);
+    EXPECT_EQ(lines[0], Narrow(scratch_) + "\t" + std::to_string(first.size()));
+    PictureOutcome outcome;
+    EXPECT_EQ(PixelsOf(BitmapOf(LoadPictureFile(scratch_, outcome))), PixelsOf(form->PicBmp.Bitmap()));
+
+    // A second run overwrites the file and makes a second request.
+    form->PlacePicture(PatternPicture(71, 50, 12));
+    form->mnuMspaint_Click();
+    lines = WaitForLines(2);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(PixelsOf(BitmapOf(LoadPictureFile(scratch_, outcome))), PixelsOf(form->PicBmp.Bitmap()));
+    EXPECT_FALSE(ReadFileBytes(scratch_) == first);
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+}
+
+TEST_F(DocumentPaint, AMissingTempFolderIsMade) {
+    ScriptedDialogs dialogs;
+    const std::wstring folder = ProgramFolder() + L"\\Temp";
+    ASSERT_TRUE(::RemoveDirectoryW(folder.c_str()));
+    form->PlacePicture(PatternPicture(30, 20));
+    form->mnuMspaint_Click();
+    EXPECT_EQ(WaitForLines(1).size(), 1u);
+    EXPECT_TRUE(FileExists(scratch_));
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(DocumentPaint, NoPaintRegisteredIsToldFromTheMenuOnly) {
+    ScriptedDialogs dialogs;
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Paint.Picture");
+    form->PlacePicture(PatternPicture(30, 20));
+    form->Toolbar1_ButtonClick(12);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    form->mnuMspaint_Click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text.substr(0, 5), form->LoadText(IDS_DOC_SHELL_FAILED).substr(0, 5));
+    Pump(200);
+    // Nothing of the shell's own on the screen either.
+    EXPECT_EQ(::FindWindowW(nullptr, L"Error"), nullptr);
+    EXPECT_TRUE(WaitForLines(0).empty());
+}
+
+TEST_F(DocumentDesktop, PrintWithoutImageOrPrinterSaysSoAndShowsNoDialog) {
+    ScriptedDialogs dialogs;
+    int shown = 0;
+    dialogs.print = [&](PRINTDLGW&) { ++shown; return false; };
+    form->mnuprint_Click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, form->LoadText(IDS_DOC_NO_IMAGE));
+    // The test prefix has no printer.
+    form->PlacePicture(PatternPicture(30, 20));
+    form->mnuprint_Click();
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1].text, form->LoadText(IDS_DOC_NO_PRINTER));
+    form->Toolbar1_ButtonClick(14);
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(shown, 0);
+}
+
+}  // namespace
+}  // namespace vx::test
