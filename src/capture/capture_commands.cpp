@@ -30,13 +30,10 @@ void FrmMain::mnuAtiveWindow_Click() {
     PlacePicture(CaptureActiveWindow());
     ImageUnsaved = true;
     ::SetFocus(hwnd());
-    // Normal, even when it was maximised before: restoring from minimised alone would
-    // bring a maximised window back maximised.
-    WINDOWPLACEMENT placement{sizeof placement};
-    ::GetWindowPlacement(hwnd(), &placement);
-    placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
-    placement.showCmd = SW_SHOWNORMAL;
-    ::SetWindowPlacement(hwnd(), &placement);
+    // Normal, even when it was maximised before: restoring a minimised window brings
+    // it back to its previous state, so a maximised one needs a second step.
+    SetWindowState(0);
+    if (WindowState() == 2) SetWindowState(0);
     Form_Resize();
 }
 
