@@ -9,7 +9,8 @@ namespace vx {
 ComPtr<IPicture> CaptureWindowArea(HWND hwnd, bool client, int x, int y, int width, int height);
 
 // Wraps bitmap and palette (may be null) in the standard picture object, which owns
-// both from then on and frees them with its last reference. On failure the handles
+// both from then on and frees them with its last reference (the palette through a thin
+// front, since the standard object leaves it behind). On failure the handles
 // are freed here, so nothing leaks; the result is then empty.
 ComPtr<IPicture> CreatePictureFromBitmap(UniqueBitmap bitmap, UniquePalette palette);
 

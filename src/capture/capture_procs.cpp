@@ -1,0 +1,111 @@
+#include "capture_procs.h"
+
+#include "../main_window/frm_main.h"
+#include "capture_area.h"
+#include "capture_geometry.h"
+
+namespace vx {
+namespace {
+
+constexpr DWORD kDwmExtendedFrameBounds = 9;  // DWMWA_EXTENDED_FRAME_BOUNDS
+
+// The screen pixels of a rectangle as 0x00RRGGBB values, rows top down.
+std::vector<unsigned> ReadScreen(const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<unsigned> pixels;
+    if (w <= 0 || h <= 0) return pixels;
+    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap section(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section || !bits) return pixels;
+    {
+        SelectGuard select(memory.get(), section.get());
+        ::BitBlt(memory.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+        ::GdiFlush();
+    }
+    const auto* first = static_cast<const unsigned*>(bits);
+    pixels.assign(first, first + static_cast<size_t>(w) * static_cast<size_t>(h));
+    return pixels;
+}
+
+}  // namespace
+
+RECT VisibleFrameBounds(HWND hwnd) {
+    RECT frame{};
+    bool frameKnown = false;
+    if (auto fn = api::DwmGetWindowAttribute()) {
+        frameKnown = SUCCEEDED(fn(hwnd, kDwmExtendedFrameBounds, &frame, sizeof frame));
+    }
+    RECT window{};
+    ::GetWindowRect(hwnd, &window);
+    const CaptureRect r = VisibleFrame(frameKnown, frame.left, frame.top, frame.right, frame.bottom, window.left,
+                                       window.top, window.right, window.bottom);
+    return RECT{r.x, r.y, r.x + r.width, r.y + r.height};
+}
+
+ComPtr<IPicture> CaptureScreen() {
+    // Physical pixels: the process is per-monitor DPI aware, so these are not scaled.
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    return CaptureWindowArea(::GetDesktopWindow(), false, 0, 0, width, height);
+}
+
+ComPtr<IPicture> CaptureFormWindow(const FrmMain& form) {
+    const int width = ScaleToPixels(form.Width(), kScaleTwips, form.TwipsPerPixelX());
+    const int height = ScaleToPixels(form.Height(), kScaleTwips, form.TwipsPerPixelY());
+    return CaptureWindowArea(form.hwnd(), false, 0, 0, width, height);
+}
+
+ComPtr<IPicture> CaptureFormClient(const FrmMain& form) {
+    const int width = ScaleToPixels(form.ScaleWidth(), form.ScaleMode, form.TwipsPerPixelX());
+    const int height = ScaleToPixels(form.ScaleHeight(), form.ScaleMode, form.TwipsPerPixelY());
+    return CaptureWindowArea(form.hwnd(), true, 0, 0, width, height);
+}
+
+ComPtr<IPicture> CaptureActiveWindow() {
+    // Another program's own device context can be empty on a composited desktop
+    // (hardware-rendered windows read back black), and its outer rectangle includes
+    // invisible resize borders. The foreground window is on top, so the screen inside
+    // its visible frame is exactly what the user saw of it.
+    const RECT r = VisibleFrameBounds(::GetForegroundWindow());
+    return CaptureWindowArea(::GetDesktopWindow(), false, r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+HiddenWindowWait::HiddenWindowWait(HWND hwnd) {
+    if (!::IsWindowVisible(hwnd) || ::IsIconic(hwnd)) return;  // nothing of it on the screen
+    RECT window{}, screen{};
+    ::GetWindowRect(hwnd, &window);
+    screen.left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    screen.top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    screen.right = screen.left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (!::IntersectRect(&area_, &window, &screen)) return;
+    before_ = ReadScreen(area_);
+}
+
+void HiddenWindowWait::Wait() const {
+    if (before_.empty()) return;
+    // Hiding reaches the screen asynchronously (an X server, a compositor's next
+    // frame), and the windows uncovered repaint after that. Done when the area no
+    // longer shows the window and two reads in a row agree.
+    constexpr DWORD kLimitMs = 1000;
+    const DWORD start = ::GetTickCount();
+    std::vector<unsigned> previous;
+    while (::GetTickCount() - start < kLimitMs) {
+        std::vector<unsigned> now = ReadScreen(area_);
+        if (now.empty()) return;
+        if (now != before_ && now == previous) return;
+        previous = std::move(now);
+        ::Sleep(10);
+    }
+}
+
+}  // namespace vx
