@@ -1,15 +1,40 @@
-// Vellumox: start-up.
+// Vellumox: start-up. Without arguments the window; with "/capture ... /save FILE"
+// one capture written to a file, then exit.
+#include <string>
+#include <vector>
+
 #include "capture/capture_api.h"
+#include "main_window/command_line.h"
 #include "main_window/dpi.h"
 #include "main_window/frm_main.h"
+#include "main_window/unattended.h"
+
+namespace {
+
+std::vector<std::wstring> Arguments() {
+    std::vector<std::wstring> args;
+    int count = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    for (int i = 1; argv && i < count; ++i) args.emplace_back(argv[i]);
+    if (argv) ::LocalFree(argv);
+    return args;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
     vx::DeclareDpiAwareness();
+    const vx::CommandLine commandLine = vx::ParseCommandLine(Arguments());
     if (FAILED(::OleInitialize(nullptr))) return 1;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&icc);
     int code = 1;
-    {
+    if (commandLine.capture) {
+        code = vx::RunUnattendedCapture(*commandLine.capture);
+    } else if (!commandLine.interactive) {
+        ::MessageBoxW(nullptr, commandLine.error.c_str(), L"Vellumox", MB_OK | MB_ICONERROR);
+        code = 2;
+    } else {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+        ::InitCommonControlsEx(&icc);
         vx::FrmMain form;
         if (form.Create(instance)) {
             form.Show(showCommand);

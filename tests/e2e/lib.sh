@@ -13,6 +13,7 @@ stop_all() {
     for p in "${VX_PIDS[@]:-}"; do
         [ -n "$p" ] && { kill "$p" 2>/dev/null || true; }
     done
+    return 0
 }
 trap stop_all EXIT
 

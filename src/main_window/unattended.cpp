@@ -1,0 +1,25 @@
+#include "unattended.h"
+
+#include "../capture/capture_area.h"
+#include "../capture/capture_procs.h"
+#include "../commands/picture_io.h"
+#include "picture_box.h"
+
+namespace vx {
+
+int RunUnattendedCapture(const CaptureRequest& request) {
+    ComPtr<IPicture> picture =
+        request.kind == CaptureRequest::Kind::Screen
+            ? CaptureScreen()
+            : CaptureWindowArea(::GetDesktopWindow(), false, static_cast<int>(request.left),
+                                static_cast<int>(request.top), static_cast<int>(request.right - request.left),
+                                static_cast<int>(request.bottom - request.top));
+    PictureBox box;
+    box.SetPicture(picture, 15, 15);
+    if (box.Empty()) return 2;
+    const PictureOutcome outcome =
+        SavePictureFile(box.Bitmap(), box.Palette(), request.savePath, FormatForPath(request.savePath));
+    return outcome.ok() ? 0 : 3;
+}
+
+}  // namespace vx
