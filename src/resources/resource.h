@@ -45,6 +45,9 @@
 #define IDS_MSG_ABOUT_TITLE 403
 #define IDS_SAVE_TITLE 404
 
+// Free-region capture messages.
+#define IDS_MSG_CLIPBOARD_BUSY 470
+
 // Menu commands.
 #define IDM_FILE 40000
 #define IDM_OPEN 40001
