@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace vx {
@@ -45,31 +46,37 @@ TEST(SelectionGeometry, EdgeTableUsesTheNegativeExtentsForLeftAndBottom) {
 }
 
 // Inverts pixels as GDI's PatBlt(DSTINVERT) does: a negative extent spans back from
-// the origin, the origin itself excluded.
-void Invert(std::vector<int>& grid, int width, const BandEdge& e) {
+// the origin, the origin's own row or column included.
+void Invert(std::vector<std::string>& grid, const BandEdge& e) {
     int x0 = e.x, x1 = e.x + e.width, y0 = e.y, y1 = e.y + e.height;
-    if (x1 < x0) std::swap(x0, x1);
-    if (y1 < y0) std::swap(y0, y1);
+    if (x1 < x0) { x0 = x1 + 1; x1 = e.x + 1; }
+    if (y1 < y0) { y0 = y1 + 1; y1 = e.y + 1; }
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) grid[static_cast<size_t>(y * width + x)] ^= 1;
+        for (int x = x0; x < x1; ++x) {
+            char& c = grid[static_cast<size_t>(y)][static_cast<size_t>(x)];
+            c = c == '.' ? '#' : '.';
+        }
 }
 
-TEST(SelectionGeometry, BandInvertsOnlyTheFrameAndASecondDrawingErasesIt) {
-    const int w = 40, h = 30;
-    const SelRect rect{5, 4, 25, 20};
-    std::vector<int> grid(w * h, 0);
-    for (const BandEdge& e : BandEdges(rect)) Invert(grid, w, e);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const bool onColumn = (x == rect.left || x == rect.right - 1) && y >= rect.top && y < rect.bottom;
-            const bool onRow = (y == rect.top || y == rect.bottom - 1) && x >= rect.left && x < rect.right;
-            // A corner lies on two edges and is inverted twice.
-            const int expected = (onColumn != onRow) ? 1 : 0;
-            ASSERT_EQ(grid[static_cast<size_t>(y * w + x)], expected) << x << "," << y;
-        }
-    }
-    for (const BandEdge& e : BandEdges(rect)) Invert(grid, w, e);
-    EXPECT_EQ(grid, std::vector<int>(w * h, 0));
+TEST(SelectionGeometry, BandInvertsTheFrameAndASecondDrawingErasesIt) {
+    const std::vector<std::string> blank(6, ".......");
+    std::vector<std::string> grid = blank;
+    const SelRect rect{1, 1, 5, 4};  // 4 x 3
+    for (const BandEdge& e : BandEdges(rect)) Invert(grid, e);
+    // Top edge in row top, right edge in column right - 1; the left and bottom edges,
+    // drawn back from the far corner, reach one pixel past the rectangle, and the
+    // corners two edges share come out uninverted.
+    const std::vector<std::string> expected = {
+        ".......",
+        ".###...",
+        ".#..#..",
+        ".###.#.",
+        ".#.....",
+        ".......",
+    };
+    EXPECT_EQ(grid, expected);
+    for (const BandEdge& e : BandEdges(rect)) Invert(grid, e);
+    EXPECT_EQ(grid, blank);
 }
 
 TEST(SelectionGeometry, LabelIsCentredWithHalvesToEven) {
