@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "capture/selection_overlay.h"
+#include "resources/resource.h"
 #include "win_test_support.h"
 
 namespace vx::test {
@@ -182,7 +183,7 @@ TEST_F(RegionSelectionTest, HeldClipboardStillGivesTheAreaAndTellsTheUserFromThe
         EXPECT_EQ(form->PicBmp.PixelWidth(), 80);
         EXPECT_EQ(form->PicBmp.PixelHeight(), 30);
         ASSERT_EQ(dialogs.boxes.size(), 1u);
-        EXPECT_EQ(dialogs.boxes[0].text, form->LoadText(470));
+        EXPECT_EQ(dialogs.boxes[0].text, form->LoadText(IDS_MSG_CLIPBOARD_BUSY));
     }
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     bitmapsAfterOne = CountGdiObjects(OBJ_BITMAP);
