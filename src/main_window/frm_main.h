@@ -108,6 +108,10 @@ public:
     UniqueProcess HelpViewer;     // the editor the Help command started last
     HWND selectionOverlay = nullptr;  // the frozen screen while a region is selected
     UniqueBitmap frozenScreen;
+    // Free-region selection: what a cancel puts back, and whether it came from the toolbar.
+    bool selectionPriorUnsaved = false;
+    int selectionPriorState = 0;
+    bool selectionSilent = false;
 
     // Replaces the picture of PicBmp, freeing the old one, and repaints the view.
     void PlacePicture(ComPtr<IPicture> picture);

@@ -61,6 +61,8 @@
 #define IDS_DOC_REASON_ACCESS_DENIED 611
 #define IDS_DOC_REASON_NOT_FOUND 612
 #define IDS_DOC_REASON_CODE 613
+// Free-region capture messages.
+#define IDS_MSG_CLIPBOARD_BUSY 470
 
 // Menu commands.
 #define IDM_FILE 40000

@@ -1,0 +1,65 @@
+// The free-region selection's costs: one erase-plus-draw of the band (each mouse
+// move costs that) and arming (the frozen screen copied, shown and painted), against a
+// bare full-screen BitBlt measured in the same run.
+#include "bench.h"
+#include "capture/selection_band.h"
+#include "capture/selection_overlay.h"
+#include "main_window/frm_main.h"
+
+namespace vx::bench {
+namespace {
+
+double BareScreenBlt(const Context& c, int width, int height) {
+    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    UniqueCreatedDc memory(::CreateCompatibleDC(display.get()));
+    UniqueBitmap target(::CreateCompatibleBitmap(display.get(), width, height));
+    SelectGuard select(memory.get(), target.get());
+    return MedianMs(c.repetitions, [&] {
+        ::BitBlt(memory.get(), 0, 0, width, height, display.get(), 0, 0, SRCCOPY);
+        ::GdiFlush();
+    });
+}
+
+std::vector<Figure> Band(const Context& c) {
+    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    SelRect rect{100, 100, 1100, 700};
+    Figure f{"band erase+draw 1000x600 with label", 0, 0, 0.1};
+    f.measured = MedianMs(c.repetitions * 4, [&] {
+        DrawSelectionBand(display.get(), rect);  // erase the last one
+        ++rect.right;
+        DrawSelectionBand(display.get(), rect);
+        // Drawing on the display may only be queued: a read waits until it is done.
+        ::GetPixel(display.get(), rect.left, rect.top);
+    });
+    DrawSelectionBand(display.get(), rect);
+    f.baseline = BareScreenBlt(c, 1920, 1080);
+    f.baselineName = "BitBlt of the screen at 1920x1080";
+    return {f};
+}
+
+std::vector<Figure> Arming(const Context& c) {
+    FrmMain form;
+    form.Create(::GetModuleHandleW(nullptr));
+    const RECT screen = VirtualScreenRect();
+    Figure f{"arming: screen copy + frozen popup painted", 0, 0, 2.5};
+    f.measured = MedianMs(c.repetitions, [&] {
+        form.frozenScreen = CopyVirtualScreen(screen);
+        form.selectionOverlay = ShowSelectionOverlay(form, screen);
+        UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+        ::GetPixel(display.get(), 0, 0);
+    }, [&] {
+        if (form.selectionOverlay) ::DestroyWindow(form.selectionOverlay);
+        form.frozenScreen.reset();
+    });
+    if (form.selectionOverlay) ::DestroyWindow(form.selectionOverlay);
+    f.baseline = BareScreenBlt(c, screen.right - screen.left, screen.bottom - screen.top);
+    f.baselineName = "BitBlt of the screen at " + std::to_string(screen.right - screen.left) + "x" +
+                     std::to_string(screen.bottom - screen.top);
+    return {f};
+}
+
+Register band("region.band", Band);
+Register arming("region.arming", Arming);
+
+}  // namespace
+}  // namespace vx::bench

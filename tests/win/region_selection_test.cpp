@@ -1,0 +1,204 @@
+// The free-region selection inside the program: its states, what a cancel puts back,
+// the clipboard held by another process, and the GDI objects left behind.
+#include <gtest/gtest.h>
+
+#include "capture/selection_overlay.h"
+#include "resources/resource.h"
+#include "win_test_support.h"
+
+namespace vx::test {
+namespace {
+
+// Mouse input as the hardware would bring it, at absolute screen points.
+void MouseAt(int x, int y, DWORD flags = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((x * 65535LL + ::GetSystemMetrics(SM_CXSCREEN) / 2) / (::GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = static_cast<LONG>((y * 65535LL + ::GetSystemMetrics(SM_CYSCREEN) / 2) / (::GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+    ::SendInput(1, &in, sizeof in);
+}
+
+void Drag(int x1, int y1, int x2, int y2) {
+    MouseAt(x1, y1);
+    MouseAt(x1, y1, MOUSEEVENTF_LEFTDOWN);
+    MouseAt((x1 + x2) / 2, (y1 + y2) / 2);
+    MouseAt(x2, y2);
+    MouseAt(x2, y2, MOUSEEVENTF_LEFTUP);
+    Pump(300);
+}
+
+void PutTextOnClipboard(HWND owner, const char* text) {
+    ASSERT_TRUE(::OpenClipboard(owner));
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+    memcpy(::GlobalLock(memory), text, strlen(text) + 1);
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_TEXT, memory);
+    ::CloseClipboard();
+}
+
+// A clipboard held open by another process until the returned event is set.
+class ClipboardHolder {
+public:
+    ClipboardHolder() {
+        wchar_t path[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring exe(path);
+        exe = exe.substr(0, exe.find_last_of(L'\\') + 1) + L"region_probe.exe";
+        std::wstring command = L"\"" + exe + L"\" hold-clipboard 3000 \"" + dir_.File(L"ready") + L"\"";
+        STARTUPINFOW si{sizeof si};
+        PROCESS_INFORMATION pi{};
+        started_ = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+        if (!started_) return;
+        process_.reset(pi.hProcess);
+        ::CloseHandle(pi.hThread);
+        for (int i = 0; i < 100 && ::GetFileAttributesW(dir_.File(L"ready").c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+            ::Sleep(50);
+    }
+    ~ClipboardHolder() {
+        if (process_) ::WaitForSingleObject(process_.get(), 5000);
+    }
+    bool started() const { return started_; }
+
+private:
+    TempDir dir_;
+    bool started_ = false;
+    UniqueProcess process_;
+};
+
+class RegionSelectionTest : public MainWindowTest {
+protected:
+    // Wine keeps a few objects (the crosshair's bitmaps, the popup's class) from the
+    // first selection on: count from after one armed and cancelled selection.
+    int WarmBitmapCount() {
+        form->mnuDistrict_Click();
+        ::PostMessageW(form->selectionOverlay, WM_KEYDOWN, VK_ESCAPE, 0);
+        Pump(100);
+        return CountGdiObjects(OBJ_BITMAP);
+    }
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(RegionSelectionTest, ArmedStateAndTheStatesAfterASelectionFromAMaximisedWindow) {
+    form->SetWindowState(2);
+    Pump(50);
+    const int bitmapsBefore = WarmBitmapCount();
+    ASSERT_EQ(form->WindowState(), 2);  // a cancel puts the maximised window back
+    const DWORD sequenceBefore = ::GetClipboardSequenceNumber();
+
+    form->mnuDistrict_Click();
+    EXPECT_TRUE(form->SelectionArmed);
+    EXPECT_EQ(form->MousePointer, 2);
+    EXPECT_EQ(form->ScaleMode, kScalePixels);
+    EXPECT_TRUE(form->ImageUnsaved);
+    EXPECT_EQ(form->WindowState(), 1);
+    ASSERT_TRUE(form->selectionOverlay);
+    RECT cover{};
+    ::GetWindowRect(form->selectionOverlay, &cover);
+    const RECT screen = VirtualScreenRect();
+    EXPECT_TRUE(::EqualRect(&cover, &screen));
+    EXPECT_TRUE(::GetWindowLongW(form->selectionOverlay, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    // Chosen again while armed: only the scale unit is set again.
+    form->ScaleMode = kScaleTwips;
+    const HWND overlay = form->selectionOverlay;
+    form->mnuDistrict_Click();
+    EXPECT_EQ(form->ScaleMode, kScalePixels);
+    EXPECT_EQ(form->selectionOverlay, overlay);
+
+    Drag(410, 345, 290, 300);  // up and to the left
+    EXPECT_EQ(form->WindowState(), 0);  // normal, not maximised again
+    EXPECT_EQ(form->MousePointer, 0);
+    EXPECT_EQ(form->ScaleMode, kScaleTwips);
+    EXPECT_TRUE(form->ImageUnsaved);
+    EXPECT_FALSE(form->SelectionArmed);
+    EXPECT_FALSE(form->selectionOverlay);
+    EXPECT_FALSE(form->frozenScreen);
+    EXPECT_EQ(form->PicBmp.PixelWidth(), 120);
+    EXPECT_EQ(form->PicBmp.PixelHeight(), 45);
+    EXPECT_NE(::GetClipboardSequenceNumber(), sequenceBefore);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    // A second selection frees the first picture and the clipboard's first bitmap.
+    const int bitmapsAfterOne = CountGdiObjects(OBJ_BITMAP);
+    EXPECT_GE(bitmapsAfterOne, bitmapsBefore + 1);
+    form->mnuDistrict_Click();
+    Drag(300, 300, 340, 320);
+    EXPECT_EQ(form->PicBmp.PixelWidth(), 40);
+    EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmapsAfterOne);
+}
+
+TEST_F(RegionSelectionTest, EscapeAndAnEmptyRectangleLeaveEverythingAsItWas) {
+    const int bitmapsBefore = WarmBitmapCount();
+    PutTextOnClipboard(form->hwnd(), "kept");
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+
+    // Escape while armed.
+    form->mnuDistrict_Click();
+    ::PostMessageW(form->selectionOverlay, WM_KEYDOWN, VK_ESCAPE, 0);
+    Pump(100);
+    // Escape while dragging: the key waits behind the press and a move.
+    form->mnuDistrict_Click();
+    MouseAt(300, 300);
+    MouseAt(300, 300, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(380, 350);
+    INPUT key[2] = {};
+    key[0].type = key[1].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = key[1].ki.wVk = VK_ESCAPE;
+    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, key, sizeof(INPUT));
+    Pump(200);
+    MouseAt(380, 350, MOUSEEVENTF_LEFTUP);
+    Pump(50);
+    // A click without a drag.
+    form->mnuDistrict_Click();
+    Drag(300, 300, 300, 300);
+
+    EXPECT_FALSE(form->ImageUnsaved);
+    EXPECT_TRUE(form->PicBmp.Empty());
+    EXPECT_EQ(form->WindowState(), 0);
+    EXPECT_EQ(form->MousePointer, 0);
+    EXPECT_EQ(form->ScaleMode, kScaleTwips);
+    EXPECT_FALSE(form->SelectionArmed);
+    EXPECT_FALSE(form->selectionOverlay);
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmapsBefore);
+    // The command arms again afterwards.
+    form->mnuDistrict_Click();
+    EXPECT_TRUE(form->SelectionArmed);
+    ::PostMessageW(form->selectionOverlay, WM_KEYDOWN, VK_ESCAPE, 0);
+    Pump(100);
+}
+
+TEST_F(RegionSelectionTest, HeldClipboardStillGivesTheAreaAndTellsTheUserFromTheMenuOnly) {
+    WarmBitmapCount();
+    PutTextOnClipboard(form->hwnd(), "kept");
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    int bitmapsAfterOne = 0;
+    {
+        ClipboardHolder holder;
+        ASSERT_TRUE(holder.started());
+        form->mnuDistrict_Click();
+        Drag(300, 300, 380, 330);
+        EXPECT_EQ(form->PicBmp.PixelWidth(), 80);
+        EXPECT_EQ(form->PicBmp.PixelHeight(), 30);
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0].text, form->LoadText(IDS_MSG_CLIPBOARD_BUSY));
+    }
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    bitmapsAfterOne = CountGdiObjects(OBJ_BITMAP);
+
+    // From the toolbar the same failure is silent.
+    {
+        ClipboardHolder holder;
+        form->Toolbar1_ButtonClick(6);
+        Drag(300, 300, 340, 320);
+        EXPECT_EQ(form->PicBmp.PixelWidth(), 40);
+    }
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    // The refused bitmap became the picture, and the old picture was freed.
+    EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmapsAfterOne);
+}
+
+}  // namespace
+}  // namespace vx::test
