@@ -50,9 +50,10 @@ std::vector<unsigned char> BmpHeaders(const BmpLayout& layout);
 std::uint32_t RowsPerBand(std::uint32_t stride, std::uint32_t height, std::size_t bandBytes);
 
 // ---- size limits
-// Refused before anything is allocated: no side above 32767 pixels (beyond what the
-// view and the scroll bars handle) and no more than 64 Mi pixels (256 MB at 32 bits).
-constexpr std::uint64_t kMaxPictureSide = 32767;
+// Refused before anything is allocated: no side above 2^20 pixels and no more than
+// 64 Mi pixels (256 MB at 32 bits). Stitched pictures wider than the old 16-bit window
+// limits are fine: the view paints any size.
+constexpr std::uint64_t kMaxPictureSide = std::uint64_t{1} << 20;
 constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{1} << 26;
 bool PictureSizeAcceptable(std::uint64_t width, std::uint64_t height);
 

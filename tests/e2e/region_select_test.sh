@@ -50,7 +50,9 @@ arm() {
     sleep 0.3
     xdotool key d
     wait_state minimized
-    sleep 0.6  # the frozen copy is taken and shown
+    # The frozen copy of the screen is up once its window exists; give it a paint.
+    for _ in $(seq 100); do probe title VellumoxFrozenScreen >/dev/null && break; sleep 0.1; done
+    sleep 0.4
 }
 drag() {  # x1 y1 x2 y2: press, move past the end, come back, release
     xdotool mousemove "$1" "$2" mousedown 1
@@ -93,10 +95,9 @@ region="400x300+520+300"   # around the selection, away from the main window
 # 1. Down-right drag: the band while the button is held, then the area everywhere.
 arm
 drag $L $T $R $B
-shot "$work/during.png"
-xdotool mouseup 1
-wait_state normal
-python3 - "$work/before.png" "$work/during.png" $L $T $R $B <<'PY' || fail "band while dragging"
+# The band is drawn by the program's own loop: look until it is there (a loaded
+# machine may take a moment), then judge that screenshot.
+band_ok() { python3 - "$work/before.png" "$work/during.png" $L $T $R $B 2>"$work/band.err" <<'PY'
 import subprocess, sys
 def rgb(f):
     return subprocess.run(["convert", f, "rgb:-"], capture_output=True, check=True).stdout
@@ -118,6 +119,15 @@ cx, cy = (min(xs) + max(xs) + 1) / 2, (min(ys) + max(ys) + 1) / 2
 assert abs(cx - (L + R) / 2) <= 3 and abs(cy - (T + B) / 2) <= 4, f"label not centred: {cx},{cy}"
 assert 25 <= max(xs) - min(xs) <= 80, "label is not about the width of '120x45'"
 PY
+}
+for _ in $(seq 30); do
+    shot "$work/during.png"
+    band_ok && break
+    sleep 0.15
+done
+band_ok || { cat "$work/band.err" >&2; fail "band while dragging"; }
+xdotool mouseup 1
+wait_state normal
 shot "$work/after.png"
 [ "$(ae "$work/before.png" "$work/after.png" "$region")" = 0 ] || fail "the band left a trace"
 expect_area down_right "$((R - L))x$((B - T))+$L+$T"

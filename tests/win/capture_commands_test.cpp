@@ -378,46 +378,5 @@ TEST_F(CaptureCommandsTest, CapturesKeepPhysicalPixelSizesAtAnyDpi) {
 
 // ---------------------------------------------------------------- soak
 
-// Committed private memory (Wine fills the page-file figure, not PrivateUsage).
-size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                           sizeof counters);
-    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-}
-
-TEST_F(CaptureCommandsTest, FiveHundredCapturesLeaveNoObjectsOrMemoryBehind) {
-    auto capture = [this](int i) {
-        if (i % 50 == 0) {
-            form->mnuScreen_Click();
-        } else if (i % 2) {
-            form->mnuClient_Click();
-        } else {
-            form->mnuTitleBar_Click();
-        }
-        Pump();  // the view paints each picture
-    };
-    for (int i = 0; i < 4; ++i) capture(i);  // warm-up: the view holds a picture, caches are filled
-    const int bitmaps = CountGdiObjects(OBJ_BITMAP), palettes = CountGdiObjects(OBJ_PAL);
-    const int memoryDcs = CountGdiObjects(OBJ_MEMDC), dcs = CountGdiObjects(OBJ_DC);
-    const size_t memory = PrivateBytes();
-    std::printf("private memory at the baseline %.1f MB\n", memory / (1024.0 * 1024.0));
-    ASSERT_GT(memory, 0u);
-
-    for (int i = 0; i < 500; ++i) capture(i);
-    form->mnuTitleBar_Click();  // the same kind of picture in the view as at the baseline
-    Pump();
-
-    EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmaps);
-    EXPECT_EQ(CountGdiObjects(OBJ_PAL), palettes);
-    EXPECT_EQ(CountGdiObjects(OBJ_MEMDC), memoryDcs);
-    EXPECT_EQ(CountGdiObjects(OBJ_DC), dcs);
-    // One leaked window picture per capture would be hundreds of megabytes.
-    const double grownMb = (static_cast<double>(PrivateBytes()) - static_cast<double>(memory)) / (1024.0 * 1024.0);
-    std::printf("private memory grew by %.1f MB over 500 captures\n", grownMb);
-    EXPECT_LT(grownMb, 24.0);
-}
-
 }  // namespace
 }  // namespace vx::test

@@ -1,5 +1,6 @@
 #include "win_test_support.h"
 
+#include <psapi.h>
 #include <shlobj.h>
 
 #include "resources/resource.h"
@@ -64,6 +65,15 @@ int CountGdiObjects(DWORD type) {
         if (::GetObjectType(reinterpret_cast<HGDIOBJ>(i)) == type) ++count;
     }
     return count;
+}
+
+size_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                           sizeof counters);
+    // Wine fills the page-file figure, not PrivateUsage.
+    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 TempDir::TempDir() {

@@ -53,6 +53,9 @@ protected:
 // found by scanning the handle table (GetGuiResources is a stub under Wine).
 int CountGdiObjects(DWORD type);
 
+// Committed private memory of this process, in bytes.
+size_t PrivateBytes();
+
 // A directory of its own under the system's temporary folder, removed at the end.
 class TempDir {
 public:

@@ -1,0 +1,20 @@
+// The size a picture file claims is read before any decoder runs: it must never read
+// past the bytes given, and what it accepts must be within the limits.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "commands/picture_format.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // An exact-size copy, so AddressSanitizer sees any read past the end.
+    const std::vector<unsigned char> bytes(data, data + size);
+    const vx::PictureHeader header = vx::SniffPictureHeader(bytes.data(), bytes.size());
+    if (header.sizeKnown && header.kind == vx::PictureKind::Unknown) std::abort();
+    if (header.sizeKnown && vx::PictureSizeAcceptable(header.width, header.height) &&
+        header.width * header.height > vx::kMaxPicturePixels) {
+        std::abort();
+    }
+    return 0;
+}
