@@ -1,7 +1,7 @@
 /* The floor for a whole-screen copy on X: one XGetImage of the root window, timed as
  * the median of 15 after a warm-up. A native Linux tool (Windows programs under Wine
  * cannot call Xlib), built and run by hand beside vx_bench:
- *   cc -O2 -o capture_xgetimage tests/tools/capture_xgetimage.c -lX11
+ *   cc -O2 -o capture_xgetimage bench/capture_xgetimage.c -lX11
  *   DISPLAY=:N ./capture_xgetimage                                             */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
