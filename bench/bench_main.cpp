@@ -44,9 +44,14 @@ int wmain(int argc, wchar_t** argv) {
     Context context;
     context.screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     context.screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    std::printf("screen %dx%d, %d repetitions (medians)\n", context.screenWidth, context.screenHeight,
-                context.repetitions);
-    std::printf("%-46s %12s %12s %8s %6s  %s\n", "figure", "measured", "baseline", "ratio", "goal", "baseline is");
+    // A copy of this program started to measure one figure alone prints no header.
+    const bool child = argc > 1 && std::wstring(argv[1]).find(L"_child") != std::wstring::npos;
+    if (!child) {
+        std::printf("screen %dx%d, %d repetitions (medians)\n", context.screenWidth, context.screenHeight,
+                    context.repetitions);
+        std::printf("%-46s %12s %12s %8s %6s  %s\n", "figure", "measured", "baseline", "ratio", "goal",
+                    "baseline is");
+    }
     int failures = 0;
     for (const auto& [name, benchmark] : Registry()) {
         if (!filter.empty() && std::wstring(name.begin(), name.end()).find(filter) == std::wstring::npos) continue;
