@@ -49,6 +49,11 @@ std::vector<unsigned char> BmpHeaders(const BmpLayout& layout);
 // Rows per write so that one band stays near `bandBytes` (at least one row).
 std::uint32_t RowsPerBand(std::uint32_t stride, std::uint32_t height, std::size_t bandBytes);
 
+// Packs rows of 32-bit pixels (blue, green, red, unused; `width` * 4 bytes a row, no
+// padding) into 24-bit BMP rows of `BmpStride(width, 24)` bytes, dropping the fourth
+// byte and zeroing the row padding. `to` must not overlap `from`.
+void PackRows32To24(const std::uint8_t* from, std::uint8_t* to, std::uint32_t width, std::uint32_t rows);
+
 // ---- size limits
 // Refused before anything is allocated: no side above 2^20 pixels and no more than
 // 64 Mi pixels (256 MB at 32 bits). Stitched pictures wider than the old 16-bit window

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "commands/picture_format.h"
 
@@ -140,6 +141,27 @@ TEST(PictureFormat, SniffNeverReadsPastTheBuffer) {
         }
     }
     EXPECT_TRUE(SniffPictureHeader(jpeg.data(), jpeg.size()).sizeKnown);
+}
+
+// Every width from 1 to 40 covers the sixteen-pixel path, its tail and the row padding;
+// the destination starts dirty so that unwritten or stray bytes show.
+TEST(PictureFormat, PackRows32To24KeepsColoursDropsTheFourthByteAndZeroesPadding) {
+    for (std::uint32_t width = 1; width <= 40; ++width) {
+        const std::uint32_t rows = 3;
+        std::vector<std::uint8_t> wide(static_cast<size_t>(width) * 4 * rows);
+        for (size_t i = 0; i < wide.size(); ++i) wide[i] = static_cast<std::uint8_t>(i % 4 == 3 ? 0xEE : i * 7 + 1);
+        const std::uint32_t stride = BmpStride(width, 24);
+        std::vector<std::uint8_t> packed(static_cast<size_t>(stride) * rows + 16, 0xCD);
+        PackRows32To24(wide.data(), packed.data(), width, rows);
+        for (std::uint32_t y = 0; y < rows; ++y) {
+            for (std::uint32_t x = 0; x < width; ++x)
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_EQ(packed[y * stride + x * 3 + c], wide[(y * width + x) * 4 + c]) << width << " " << x << " " << y;
+            for (std::uint32_t pad = width * 3; pad < stride; ++pad) ASSERT_EQ(packed[y * stride + pad], 0) << width;
+        }
+        // Nothing written past the last row.
+        for (size_t i = static_cast<size_t>(stride) * rows; i < packed.size(); ++i) ASSERT_EQ(packed[i], 0xCD) << width;
+    }
 }
 
 TEST(PictureFormat, FitCenteredKeepsTheShape) {

@@ -12,6 +12,7 @@
 //   vxprobe scrollbars TITLE    "H V": 1 for each scroll-bar child that is visible
 //   vxprobe edittext TITLE      text of the first Edit child, UTF-8
 //   vxprobe image TITLE         the program file of the window's process
+//   vxprobe statics TITLE       one line per static text with text (a message box's words), UTF-8
 // Exit code 3 when the window is not found.
 #include <windows.h>
 #include <commctrl.h>
@@ -144,6 +145,15 @@ int wmain(int argc, wchar_t** argv) {
         QueryFullProcessImageNameW(process, 0, path, &size);
         CloseHandle(process);
         PrintUtf8(path);
+    } else if (verb == L"statics") {
+        for (HWND label = FindWindowExW(window, nullptr, L"Static", nullptr); label;
+             label = FindWindowExW(window, label, L"Static", nullptr)) {
+            const LRESULT length = SendMessageW(label, WM_GETTEXTLENGTH, 0, 0);
+            if (length <= 0) continue;
+            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+            SendMessageW(label, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+            PrintUtf8(text.c_str());
+        }
     } else {
         return 2;
     }
