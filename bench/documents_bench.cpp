@@ -59,6 +59,8 @@ double FileSize(const std::wstring& path) {
 
 std::vector<Figure> Run(const Context& context) {
     std::vector<Figure> figures;
+    // The comparison with scrot needs both to face the same screen.
+    if (context.screenWidth < kWidth || context.screenHeight < kHeight) return figures;
     const std::wstring folder = BenchFolder();
     const ComPtr<IPicture> picture = BenchPicture();
     const HBITMAP bitmap = BitmapOf(picture);
