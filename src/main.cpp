@@ -25,11 +25,16 @@ std::vector<std::wstring> Arguments() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
     vx::DeclareDpiAwareness();
     const vx::CommandLine commandLine = vx::ParseCommandLine(Arguments());
+    if (commandLine.capture) {
+        // No window: COM only for the imaging component (JPEG, PNG), no OLE services.
+        const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        const int result = vx::RunUnattendedCapture(*commandLine.capture);
+        if (SUCCEEDED(com)) ::CoUninitialize();
+        return result;
+    }
     if (FAILED(::OleInitialize(nullptr))) return 1;
     int code = 1;
-    if (commandLine.capture) {
-        code = vx::RunUnattendedCapture(*commandLine.capture);
-    } else if (!commandLine.interactive) {
+    if (!commandLine.interactive) {
         ::MessageBoxW(nullptr, commandLine.error.c_str(), L"Vellumox", MB_OK | MB_ICONERROR);
         code = 2;
     } else {
