@@ -72,18 +72,7 @@ void FrmMain::mnuMspaint_Click() {
     const std::wstring folder = JoinFolder(ProgramFolder(), L"\\Temp");
     ::CreateDirectoryW(folder.c_str(), nullptr);
     std::wstring scratch = folder + L"\\temp.bmp";
-    PictureOutcome outcome = SavePictureFile(PicBmp.Bitmap(), PicBmp.Palette(), scratch, PictureFileFormat::Bmp);
-    if (!outcome.ok()) {
-        const std::wstring fallback = UserScratchFile();
-        if (!fallback.empty()) {
-            const PictureOutcome second = SavePictureFile(PicBmp.Bitmap(), PicBmp.Palette(), fallback,
-                                                          PictureFileFormat::Bmp);
-            if (second.ok()) {
-                scratch = fallback;
-                outcome = second;
-            }
-        }
-    }
+    const PictureOutcome outcome = SaveBmpOrFallback(PicBmp.Bitmap(), PicBmp.Palette(), scratch, UserScratchFile());
     if (!outcome.ok()) {
         ReportFailure(DescribeFailure(*this, outcome, scratch));
         return;

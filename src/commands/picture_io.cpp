@@ -446,6 +446,15 @@ ComPtr<IPicture> LoadPictureFile(const std::wstring& path, PictureOutcome& outco
     return picture;
 }
 
+PictureOutcome SaveBmpOrFallback(HBITMAP bitmap, HPALETTE palette, std::wstring& path, const std::wstring& fallback) {
+    const PictureOutcome first = SavePictureFile(bitmap, palette, path, PictureFileFormat::Bmp);
+    if (first.ok() || fallback.empty()) return first;
+    const PictureOutcome second = SavePictureFile(bitmap, palette, fallback, PictureFileFormat::Bmp);
+    if (!second.ok()) return first;  // the reason the user's own choice failed
+    path = fallback;
+    return second;
+}
+
 PictureOutcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path, PictureFileFormat format) {
     if (!bitmap) return Fail(PictureStatus::NoImage);
     // A read-only file stays as it is, as the platform itself keeps it on Windows

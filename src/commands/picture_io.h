@@ -27,6 +27,10 @@ ComPtr<IPicture> LoadPictureFile(const std::wstring& path, PictureOutcome& outco
 // Writes the bitmap (with its palette, if any) to `path` in `format`.
 PictureOutcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path, PictureFileFormat format);
 
+// Writes a BMP to `path`; when that fails and a `fallback` is given, to the fallback,
+// and `path` then names the file that was written.
+PictureOutcome SaveBmpOrFallback(HBITMAP bitmap, HPALETTE palette, std::wstring& path, const std::wstring& fallback);
+
 // One sentence for the user about a failure on `path`, from the string table.
 std::wstring DescribeFailure(const FrmMain& form, const PictureOutcome& outcome, const std::wstring& path);
 

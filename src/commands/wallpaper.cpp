@@ -44,18 +44,7 @@ void FrmMain::mnuWallpaper_Click() {
         return;
     }
     std::wstring path = kWallpaperFile;
-    PictureOutcome outcome = SavePictureFile(PicBmp.Bitmap(), PicBmp.Palette(), path, PictureFileFormat::Bmp);
-    if (!outcome.ok()) {
-        const std::wstring fallback = UserWallpaperFile();
-        if (!fallback.empty()) {
-            const PictureOutcome second = SavePictureFile(PicBmp.Bitmap(), PicBmp.Palette(), fallback,
-                                                          PictureFileFormat::Bmp);
-            if (second.ok()) {
-                path = fallback;
-                outcome = second;
-            }
-        }
-    }
+    const PictureOutcome outcome = SaveBmpOrFallback(PicBmp.Bitmap(), PicBmp.Palette(), path, UserWallpaperFile());
     // A file we could not write is never set: an old one would silently come back.
     if (!outcome.ok()) {
         ReportFailure(DescribeFailure(*this, outcome, path));
