@@ -5,28 +5,12 @@
 
 #include "win_test_support.h"
 
-#include "capture/capture_area.h"
-
 namespace vx::test {
 namespace {
 
 // A picture whose every pixel tells its own column: red + 256 * green = x, blue = y.
 ComPtr<IPicture> ColumnPicture(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    auto* pixels = static_cast<uint32_t*>(bits);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            pixels[static_cast<size_t>(y) * width + x] = static_cast<uint32_t>(((x & 255) << 16) | (x & 0xFF00) | (y & 255));
-        }
-    }
-    return CreatePictureFromBitmap(std::move(bitmap), UniquePalette());
+    return PictureOf(width, height, [](int x, int y) { return std::uint32_t((x & 255) << 16 | (x & 0xFF00) | (y & 255)); });
 }
 
 class ImageViewTest : public MainWindowTest {
@@ -143,12 +127,7 @@ TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
     // second thread, as a person's hand would, and look at the image meanwhile.
     std::thread hand([&] {
         auto send = [](DWORD flags, int x, int y) {
-            INPUT in{};
-            in.type = INPUT_MOUSE;
-            in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-            in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-            in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-            ::SendInput(1, &in, sizeof in);
+            MouseAt(x, y, flags);
             ::Sleep(80);
         };
         send(0, start.x, start.y);
