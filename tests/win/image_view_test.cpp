@@ -15,6 +15,10 @@ ComPtr<IPicture> ColumnPicture(int width, int height) {
 
 class ImageViewTest : public MainWindowTest {
 protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        SetClientSize(554, 375);
+    }
     // Resizes the window so its client area is width x height pixels.
     void SetClientSize(int width, int height) {
         RECT r{0, 0, width, height};
@@ -61,7 +65,6 @@ protected:
 };
 
 TEST_F(ImageViewTest, ResizeSetsTheBarsFromTheVisibleSizes) {
-    SetClientSize(554, 375);
     Show(1280, 960);
     const double tpp = form->TwipsPerPixelX();
     const RECT view = ChildRect(form->picScroll);
@@ -86,7 +89,6 @@ TEST_F(ImageViewTest, ResizeSetsTheBarsFromTheVisibleSizes) {
 }
 
 TEST_F(ImageViewTest, ArrowTroughAndEndMoveTheImage) {
-    SetClientSize(554, 375);
     Show(1280, 960);
     const double tpp = form->TwipsPerPixelX();
     EXPECT_EQ(ColumnAt(0), 0);
@@ -103,7 +105,6 @@ TEST_F(ImageViewTest, ArrowTroughAndEndMoveTheImage) {
 }
 
 TEST_F(ImageViewTest, WholeOfVeryWideImagesIsReachable) {
-    SetClientSize(554, 375);
     for (int width : {554 + 5000, 40000}) {
         Show(width, 64);
         ASSERT_TRUE(::IsWindowVisible(form->HScroll1.hwnd));
@@ -116,7 +117,6 @@ TEST_F(ImageViewTest, WholeOfVeryWideImagesIsReachable) {
 }
 
 TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
-    SetClientSize(554, 375);
     Show(4000, 64);
     const RECT bar = ChildRect(form->HScroll1.hwnd);
     POINT start{bar.left + ::GetSystemMetrics(SM_CXHSCROLL) + 4, (bar.top + bar.bottom) / 2};
@@ -146,7 +146,6 @@ TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
 }
 
 TEST_F(ImageViewTest, ResizingByOnePixelScrollsBackToTheCorner) {
-    SetClientSize(554, 375);
     Show(1280, 960);
     Scroll(form->HScroll1, SB_PAGERIGHT);
     Scroll(form->VScroll1, SB_PAGEDOWN);
@@ -158,7 +157,6 @@ TEST_F(ImageViewTest, ResizingByOnePixelScrollsBackToTheCorner) {
 }
 
 TEST_F(ImageViewTest, HiddenBarKeepsItsOffsetAndViewportTakesItsStrip) {
-    SetClientSize(554, 375);
     Show(600, 2000);  // a little wider than the viewport, much taller
     Scroll(form->HScroll1, SB_RIGHT);
     const double offset = form->PicBmp.Left;
