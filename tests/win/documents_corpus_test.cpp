@@ -7,60 +7,41 @@
 #include "commands/title_text.h"
 #include "documents_support.h"
 
-#include <psapi.h>
-
 namespace vx::test {
 namespace {
 
 using DocumentCorpus = MainWindowTest;
 
-void PutBe32(std::string& s, size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
-}
-void PutLe32(std::string& s, size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+void Put32(std::string& s, size_t at, std::uint32_t v, bool bigEndian) {
+    for (int i = 0; i < 4 && at + 3 < s.size(); ++i) s[at + i] = static_cast<char>(v >> (bigEndian ? 24 - 8 * i : 8 * i));
 }
 
 // About 70 damaged variants of one valid file.
 std::vector<std::string> Mutations(const std::string& good, PictureFileFormat format, std::mt19937& random) {
     std::vector<std::string> out;
     for (size_t n : {size_t{0}, size_t{1}, size_t{2}, size_t{8}, size_t{16}, size_t{30}, size_t{54}, size_t{100},
-                     good.size() / 3, good.size() / 2, good.size() - 10, good.size() - 1}) {
+                     good.size() / 3, good.size() / 2, good.size() - 10, good.size() - 1})
         if (n < good.size()) out.push_back(good.substr(0, n));
-    }
-    for (int i = 0; i < 24; ++i) {  // flips in the headers
+    for (int i = 0; i < 48; ++i) {  // flips in the headers, then flips anywhere and maybe a cut
         std::string s = good;
-        const int flips = 1 + static_cast<int>(random() % 4);
-        for (int f = 0; f < flips; ++f) s[random() % std::min<size_t>(s.size(), 80)] ^= static_cast<char>(1u << (random() % 8));
+        const size_t span = i < 24 ? std::min<size_t>(s.size(), 80) : s.size();
+        for (int f = 1 + static_cast<int>(random() % (i < 24 ? 4 : 16)); f > 0; --f)
+            s[random() % span] ^= static_cast<char>(1u << (random() % 8));
+        if (i >= 24 && random() % 3 == 0) s.resize(random() % s.size());
         out.push_back(s);
     }
-    for (int i = 0; i < 24; ++i) {  // flips anywhere, then maybe cut
-        std::string s = good;
-        const int flips = 1 + static_cast<int>(random() % 16);
-        for (int f = 0; f < flips; ++f) s[random() % s.size()] ^= static_cast<char>(1u << (random() % 8));
-        if (random() % 3 == 0) s.resize(random() % s.size());
-        out.push_back(s);
-    }
-    const std::uint32_t absurd[] = {0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 100000, 65535, 32768};
-    for (std::uint32_t value : absurd) {  // claimed sizes
-        std::string s = good;
-        switch (format) {
-            case PictureFileFormat::Png: PutBe32(s, 16, value); PutBe32(s, 20, value ^ 0x5A); break;
-            case PictureFileFormat::Bmp: PutLe32(s, 18, value); PutLe32(s, 22, value / 2 + 1); break;
-            case PictureFileFormat::Jpeg: {
-                const size_t sof = s.find("\xFF\xC0");
-                if (sof != std::string::npos) {
-                    s[sof + 5] = static_cast<char>(value >> 8); s[sof + 6] = static_cast<char>(value);
-                    s[sof + 7] = static_cast<char>(value >> 16); s[sof + 8] = static_cast<char>(value >> 24);
-                }
-                break;
-            }
-        }
+    const size_t sof = good.find("\xFF\xC0");
+    for (std::uint32_t value : {0u, 1u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 100000u, 65535u, 32768u}) {
+        std::string s = good;  // claimed sizes
+        if (format == PictureFileFormat::Png) Put32(s, 16, value, true), Put32(s, 20, value ^ 0x5A, true);
+        if (format == PictureFileFormat::Bmp) Put32(s, 18, value, false), Put32(s, 22, value / 2 + 1, false);
+        if (format == PictureFileFormat::Jpeg && sof != std::string::npos)  // height, width and beyond
+            Put32(s, sof + 5, (value & 0xFFFF) << 16 | (value >> 16 & 0xFF) << 8 | value >> 24, true);
         out.push_back(s);
     }
     if (format == PictureFileFormat::Bmp) {  // offsets and depths that point nowhere
-        for (std::uint32_t offset : {0u, 13u, 0xFFFFFFF0u}) { std::string s = good; PutLe32(s, 10, offset); out.push_back(s); }
-        for (char bits : {0, 3, 7, 64}) { std::string s = good; s[28] = bits; out.push_back(s); }
+        for (std::uint32_t offset : {0u, 13u, 0xFFFFFFF0u}) out.push_back(good), Put32(out.back(), 10, offset, false);
+        for (char bits : {0, 3, 7, 64}) out.push_back(good), out.back()[28] = bits;
     }
     return out;
 }
@@ -81,35 +62,36 @@ TEST_F(DocumentCorpus, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
     }
     ASSERT_GE(corpus.size(), 200u);
 
+    // Twice through: the first pass lets Wine fill its caches (its decoders keep a few
+    // bitmaps after the first very wide picture), the second must leave nothing more.
     form->PlacePicture(PatternPicture(10, 10));
-    PROCESS_MEMORY_COUNTERS before{};
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &before, sizeof before);
-    const int bitmaps = CountGdiObjects(OBJ_BITMAP);
+    const size_t memory = PrivateBytes();
+    int bitmaps = 0;
     size_t refused = 0;
-    for (const auto& [path, bytes] : corpus) {
-        ASSERT_TRUE(WriteFileBytes(path, bytes));
-        IPicture* picture = form->PicBmp.Picture.get();
-        const std::wstring title = WindowTitle(form->hwnd());
-        const size_t boxes = dialogs.boxes.size();
-        dialogs.fileAnswers.push_back(path);
-        form->mnuOpen_Click();
-        if (dialogs.boxes.size() != boxes) {
-            ++refused;
-            EXPECT_EQ(dialogs.boxes.size(), boxes + 1) << Narrow(path);
-            EXPECT_EQ(form->PicBmp.Picture.get(), picture) << Narrow(path);
-            EXPECT_EQ(WindowTitle(form->hwnd()), title) << Narrow(path);
-        } else {
-            // Damage the decoder tolerated: the picture is shown and named.
-            EXPECT_FALSE(form->PicBmp.Empty()) << Narrow(path);
-            EXPECT_NE(WindowTitle(form->hwnd()).find(GetFileName(path)), std::wstring::npos) << Narrow(path);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const auto& [path, bytes] : corpus) {
+            ASSERT_TRUE(WriteFileBytes(path, bytes));
+            IPicture* picture = form->PicBmp.Picture.get();
+            const std::wstring title = WindowTitle(form->hwnd());
+            const size_t boxes = dialogs.boxes.size();
+            dialogs.fileAnswers.push_back(path);
+            form->mnuOpen_Click();
+            if (dialogs.boxes.size() != boxes) {
+                refused += pass;
+                EXPECT_EQ(dialogs.boxes.size(), boxes + 1) << Narrow(path);
+                EXPECT_EQ(form->PicBmp.Picture.get(), picture) << Narrow(path);
+                EXPECT_EQ(WindowTitle(form->hwnd()), title) << Narrow(path);
+            } else {
+                // Damage the decoder tolerated: the picture is shown and named.
+                EXPECT_FALSE(form->PicBmp.Empty()) << Narrow(path);
+                EXPECT_NE(WindowTitle(form->hwnd()).find(GetFileName(path)), std::wstring::npos) << Narrow(path);
+            }
         }
+        if (pass == 0) bitmaps = CountGdiObjects(OBJ_BITMAP);
     }
     EXPECT_GT(refused, corpus.size() / 3);
-    PROCESS_MEMORY_COUNTERS after{};
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &after, sizeof after);
-    EXPECT_LT(after.PagefileUsage, before.PagefileUsage + (64u << 20)) << "private bytes grew";
+    EXPECT_LT(PrivateBytes(), memory + (64u << 20)) << "private bytes grew";
     EXPECT_LE(CountGdiObjects(OBJ_BITMAP), bitmaps);
-    std::printf("%zu damaged files, %zu refused\n", corpus.size(), refused);
 }
 
 }  // namespace

@@ -5,32 +5,20 @@
 
 #include "win_test_support.h"
 
-#include "capture/capture_area.h"
-
 namespace vx::test {
 namespace {
 
 // A picture whose every pixel tells its own column: red + 256 * green = x, blue = y.
 ComPtr<IPicture> ColumnPicture(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    auto* pixels = static_cast<uint32_t*>(bits);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            pixels[static_cast<size_t>(y) * width + x] = static_cast<uint32_t>(((x & 255) << 16) | (x & 0xFF00) | (y & 255));
-        }
-    }
-    return CreatePictureFromBitmap(std::move(bitmap), UniquePalette());
+    return PictureOf(width, height, [](int x, int y) { return std::uint32_t((x & 255) << 16 | (x & 0xFF00) | (y & 255)); });
 }
 
 class ImageViewTest : public MainWindowTest {
 protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        SetClientSize(554, 375);
+    }
     // Resizes the window so its client area is width x height pixels.
     void SetClientSize(int width, int height) {
         RECT r{0, 0, width, height};
@@ -77,7 +65,6 @@ protected:
 };
 
 TEST_F(ImageViewTest, ResizeSetsTheBarsFromTheVisibleSizes) {
-    SetClientSize(554, 375);
     Show(1280, 960);
     const double tpp = form->TwipsPerPixelX();
     const RECT view = ChildRect(form->picScroll);
@@ -102,7 +89,6 @@ TEST_F(ImageViewTest, ResizeSetsTheBarsFromTheVisibleSizes) {
 }
 
 TEST_F(ImageViewTest, ArrowTroughAndEndMoveTheImage) {
-    SetClientSize(554, 375);
     Show(1280, 960);
     const double tpp = form->TwipsPerPixelX();
     EXPECT_EQ(ColumnAt(0), 0);
@@ -119,7 +105,6 @@ TEST_F(ImageViewTest, ArrowTroughAndEndMoveTheImage) {
 }
 
 TEST_F(ImageViewTest, WholeOfVeryWideImagesIsReachable) {
-    SetClientSize(554, 375);
     for (int width : {554 + 5000, 40000}) {
         Show(width, 64);
         ASSERT_TRUE(::IsWindowVisible(form->HScroll1.hwnd));
@@ -132,7 +117,6 @@ TEST_F(ImageViewTest, WholeOfVeryWideImagesIsReachable) {
 }
 
 TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
-    SetClientSize(554, 375);
     Show(4000, 64);
     const RECT bar = ChildRect(form->HScroll1.hwnd);
     POINT start{bar.left + ::GetSystemMetrics(SM_CXHSCROLL) + 4, (bar.top + bar.bottom) / 2};
@@ -143,12 +127,7 @@ TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
     // second thread, as a person's hand would, and look at the image meanwhile.
     std::thread hand([&] {
         auto send = [](DWORD flags, int x, int y) {
-            INPUT in{};
-            in.type = INPUT_MOUSE;
-            in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-            in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-            in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-            ::SendInput(1, &in, sizeof in);
+            MouseAt(x, y, flags);
             ::Sleep(80);
         };
         send(0, start.x, start.y);
@@ -167,7 +146,6 @@ TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
 }
 
 TEST_F(ImageViewTest, ResizingByOnePixelScrollsBackToTheCorner) {
-    SetClientSize(554, 375);
     Show(1280, 960);
     Scroll(form->HScroll1, SB_PAGERIGHT);
     Scroll(form->VScroll1, SB_PAGEDOWN);
@@ -179,7 +157,6 @@ TEST_F(ImageViewTest, ResizingByOnePixelScrollsBackToTheCorner) {
 }
 
 TEST_F(ImageViewTest, HiddenBarKeepsItsOffsetAndViewportTakesItsStrip) {
-    SetClientSize(554, 375);
     Show(600, 2000);  // a little wider than the viewport, much taller
     Scroll(form->HScroll1, SB_RIGHT);
     const double offset = form->PicBmp.Left;

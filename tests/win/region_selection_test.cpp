@@ -1,23 +1,11 @@
 // The free-region selection inside the program: its states, what a cancel puts back,
 // the clipboard held by another process, and the GDI objects left behind.
-#include <gtest/gtest.h>
-
 #include "capture/selection_overlay.h"
 #include "resources/resource.h"
 #include "win_test_support.h"
 
 namespace vx::test {
 namespace {
-
-// Mouse input as the hardware would bring it, at absolute screen points.
-void MouseAt(int x, int y, DWORD flags = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((x * 65535LL + ::GetSystemMetrics(SM_CXSCREEN) / 2) / (::GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = static_cast<LONG>((y * 65535LL + ::GetSystemMetrics(SM_CYSCREEN) / 2) / (::GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-    ::SendInput(1, &in, sizeof in);
-}
 
 void Drag(int x1, int y1, int x2, int y2) {
     MouseAt(x1, y1);
@@ -28,42 +16,19 @@ void Drag(int x1, int y1, int x2, int y2) {
     Pump(300);
 }
 
-void PutTextOnClipboard(HWND owner, const char* text) {
-    ASSERT_TRUE(::OpenClipboard(owner));
-    ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-    memcpy(::GlobalLock(memory), text, strlen(text) + 1);
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_TEXT, memory);
-    ::CloseClipboard();
-}
-
-// A clipboard held open by another process until the returned event is set.
+// A clipboard held open by another process for three seconds.
 class ClipboardHolder {
 public:
-    ClipboardHolder() {
-        wchar_t path[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring exe(path);
-        exe = exe.substr(0, exe.find_last_of(L'\\') + 1) + L"region_probe.exe";
-        std::wstring command = L"\"" + exe + L"\" hold-clipboard 3000 \"" + dir_.File(L"ready") + L"\"";
-        STARTUPINFOW si{sizeof si};
-        PROCESS_INFORMATION pi{};
-        started_ = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-        if (!started_) return;
-        process_.reset(pi.hProcess);
-        ::CloseHandle(pi.hThread);
-        for (int i = 0; i < 100 && ::GetFileAttributesW(dir_.File(L"ready").c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
-            ::Sleep(50);
+    ClipboardHolder()
+        : process_(StartProcess(L"\"" + TestProgram(L"region_probe.exe") + L"\" hold-clipboard 3000 \"" +
+                                dir_.File(L"ready") + L"\"")) {
+        for (int i = 0; i < 100 && process_ && !FileExists(dir_.File(L"ready")); ++i) ::Sleep(50);
     }
-    ~ClipboardHolder() {
-        if (process_) ::WaitForSingleObject(process_.get(), 5000);
-    }
-    bool started() const { return started_; }
+    ~ClipboardHolder() { ::WaitForSingleObject(process_.get(), 5000); }
+    bool started() const { return static_cast<bool>(process_); }
 
 private:
     TempDir dir_;
-    bool started_ = false;
     UniqueProcess process_;
 };
 
@@ -130,7 +95,6 @@ TEST_F(RegionSelectionTest, ArmedStateAndTheStatesAfterASelectionFromAMaximisedW
 
 TEST_F(RegionSelectionTest, EscapeAndAnEmptyRectangleLeaveEverythingAsItWas) {
     const int bitmapsBefore = WarmBitmapCount();
-    PutTextOnClipboard(form->hwnd(), "kept");
     const DWORD sequence = ::GetClipboardSequenceNumber();
 
     // Escape while armed.
@@ -172,9 +136,7 @@ TEST_F(RegionSelectionTest, EscapeAndAnEmptyRectangleLeaveEverythingAsItWas) {
 
 TEST_F(RegionSelectionTest, HeldClipboardStillGivesTheAreaAndTellsTheUserFromTheMenuOnly) {
     WarmBitmapCount();
-    PutTextOnClipboard(form->hwnd(), "kept");
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    int bitmapsAfterOne = 0;
     {
         ClipboardHolder holder;
         ASSERT_TRUE(holder.started());
@@ -186,7 +148,7 @@ TEST_F(RegionSelectionTest, HeldClipboardStillGivesTheAreaAndTellsTheUserFromThe
         EXPECT_EQ(dialogs.boxes[0].text, form->LoadText(IDS_MSG_CLIPBOARD_BUSY));
     }
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
-    bitmapsAfterOne = CountGdiObjects(OBJ_BITMAP);
+    const int bitmapsAfterOne = CountGdiObjects(OBJ_BITMAP);
 
     // From the toolbar the same failure is silent.
     {

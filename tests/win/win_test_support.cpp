@@ -3,7 +3,7 @@
 #include <psapi.h>
 #include <shlobj.h>
 
-#include "resources/resource.h"
+#include "main_window/program_path.h"
 
 namespace vx::test {
 
@@ -100,6 +100,144 @@ std::string Narrow(const std::wstring& text) {
     std::string out(static_cast<size_t>(n), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
     return out;
+}
+
+std::wstring Lower(std::wstring text) {
+    for (auto& c : text) c = static_cast<wchar_t>(::towlower(c));
+    return text;
+}
+
+Pixels ReadPixels(HBITMAP bitmap, HPALETTE palette) {
+    Pixels out;
+    BITMAP info{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info)) return out;
+    out.width = info.bmWidth;
+    out.height = info.bmHeight;
+    out.values.resize(static_cast<size_t>(out.width) * out.height);
+    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
+    HPALETTE previous = palette ? ::SelectPalette(memory.get(), palette, FALSE) : nullptr;
+    if (palette) ::RealizePalette(memory.get());
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), out.width, -out.height, 1, 32, BI_RGB};
+    ::GetDIBits(memory.get(), bitmap, 0, static_cast<UINT>(out.height), out.values.data(), &bi, DIB_RGB_COLORS);
+    if (previous) ::SelectPalette(memory.get(), previous, FALSE);
+    for (auto& v : out.values) v &= 0xFFFFFF;
+    return out;
+}
+
+Pixels ReadScreen(const RECT& r) {
+    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), r.right - r.left, r.bottom - r.top));
+    {
+        SelectGuard select(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, r.right - r.left, r.bottom - r.top, screen.get(), r.left, r.top, SRCCOPY);
+    }
+    return ReadPixels(bitmap.get());
+}
+
+void PaintPattern(HDC dc, int width, int height, const ColourAt& colour) {
+    std::vector<std::uint32_t> bits(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) bits[static_cast<size_t>(y) * width + x] = colour(x, y);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                        static_cast<UINT>(height), bits.data(), &bi, DIB_RGB_COLORS);
+}
+
+ComPtr<IPicture> PictureOf(int width, int height, const ColourAt& colour) {
+    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+    {
+        SelectGuard select(memory.get(), bitmap.get());
+        PaintPattern(memory.get(), width, height, colour);
+    }
+    return CreatePictureFromBitmap(std::move(bitmap), UniquePalette());
+}
+
+HBITMAP BitmapOf(const ComPtr<IPicture>& picture) {
+    OLE_HANDLE handle = 0;
+    if (!picture || FAILED(picture->get_Handle(&handle))) return nullptr;
+    return reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+}
+
+std::uint32_t PatternColour(int x, int y, int seed) {
+    const std::uint32_t r = static_cast<std::uint32_t>(x * 7 + seed) & 0xFF;
+    const std::uint32_t g = static_cast<std::uint32_t>(y * 13 + seed * 3) & 0xFF;
+    const std::uint32_t b = static_cast<std::uint32_t>((x ^ y) + seed * 5) & 0xFF;
+    return (r << 16) | (g << 8) | b;
+}
+
+void MouseAt(int x, int y, DWORD flags) {
+    const LONGLONG w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((x * 65535LL + w / 2) / (w - 1));
+    in.mi.dy = static_cast<LONG>((y * 65535LL + h / 2) / (h - 1));
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+    ::SendInput(1, &in, sizeof in);
+}
+
+std::wstring WindowTitle(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
+    return text.c_str();
+}
+
+std::wstring StatusText(HWND statusBar, int part) {
+    std::wstring text(LOWORD(::SendMessageW(statusBar, SB_GETTEXTLENGTHW, part, 0)) + 1u, L'\0');
+    ::SendMessageW(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
+    return text.c_str();
+}
+
+std::wstring TooltipOf(HWND form, UINT_PTR command) {
+    NMTTDISPINFOW info{};
+    info.hdr.idFrom = command;
+    info.hdr.code = TTN_GETDISPINFOW;
+    ::SendMessageW(form, WM_NOTIFY, command, reinterpret_cast<LPARAM>(&info));
+    return info.lpszText ? info.lpszText : L"";
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string bytes;
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    char buffer[65536];
+    DWORD read = 0;
+    while (file && ::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+std::wstring RegString(HKEY root, const wchar_t* key, const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    return ::RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS ? value : L"";
+}
+
+bool SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+    return ::RegSetKeyValueW(root, key, name, REG_SZ, value.c_str(),
+                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+std::wstring TestProgram(const wchar_t* name) { return ProgramFolder() + L"\\" + name; }
+
+UniqueProcess StartProcess(std::wstring commandLine) {
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return UniqueProcess();
+    ::CloseHandle(pi.hThread);
+    return UniqueProcess(pi.hProcess);
 }
 
 }  // namespace vx::test

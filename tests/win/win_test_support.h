@@ -1,6 +1,7 @@
 #pragma once
 // Shared pieces of the integration tests: a live main window, scripted dialogs,
-// message pumping and GDI object counting.
+// message pumping, GDI object counting, pixels, files, registry and processes.
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "capture/capture_area.h"
 #include "main_window/dialogs.h"
 #include "main_window/frm_main.h"
 
@@ -69,5 +71,52 @@ private:
 };
 
 std::string Narrow(const std::wstring& text);
+std::wstring Lower(std::wstring text);
+
+// ---- pixels: 0x00RRGGBB, rows top down
+using ColourAt = std::function<std::uint32_t(int x, int y)>;
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> values;
+    std::uint32_t At(int x, int y) const { return values[static_cast<size_t>(y) * width + x]; }
+};
+// A bitmap's pixels, read through its palette when it has one.
+Pixels ReadPixels(HBITMAP bitmap, HPALETTE palette = nullptr);
+// What the screen shows in a rectangle of screen pixels.
+Pixels ReadScreen(const RECT& r);
+// Draws `colour` into a width x height block of a device context.
+void PaintPattern(HDC dc, int width, int height, const ColourAt& colour);
+// A screen-compatible bitmap (what a capture holds) painted with `colour`.
+ComPtr<IPicture> PictureOf(int width, int height, const ColourAt& colour);
+HBITMAP BitmapOf(const ComPtr<IPicture>& picture);
+
+// The document tests' pattern at (x, y); `seed` varies it.
+std::uint32_t PatternColour(int x, int y, int seed);
+inline ComPtr<IPicture> PatternPicture(int width, int height, int seed = 0) {
+    return PictureOf(width, height, [seed](int x, int y) { return PatternColour(x, y, seed); });
+}
+inline std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, int* width = nullptr, int* height = nullptr) {
+    Pixels p = ReadPixels(bitmap);
+    if (width) *width = p.width;
+    if (height) *height = p.height;
+    return p.values;
+}
+
+// ---- input, windows, files, registry, processes
+// Mouse input as the hardware would bring it, at an absolute screen point.
+void MouseAt(int x, int y, DWORD flags = 0);
+std::wstring WindowTitle(HWND hwnd);
+std::wstring StatusText(HWND statusBar, int part);
+// The tooltip text the main window gives for a toolbar command id.
+std::wstring TooltipOf(HWND form, UINT_PTR command);
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+inline bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// A string value, or "" when it is missing.
+std::wstring RegString(HKEY root, const wchar_t* key, const wchar_t* name);
+bool SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value);
+// A helper program built beside the tests (vxprobe.exe, region_probe.exe, ...).
+std::wstring TestProgram(const wchar_t* name);
+UniqueProcess StartProcess(std::wstring commandLine);
 
 }  // namespace vx::test
