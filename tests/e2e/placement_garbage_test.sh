@@ -15,6 +15,18 @@ check_eq "$left $width $height" "$(twips_to_px 1000) $(twips_to_px 6500) $(twips
 probe close "$TITLE"
 wait_exit
 
+# Huge values: a width beyond any screen's twips, a place millions of pixels away.
+reg_set MainLeft "99999999"
+reg_set MainTop "1000"
+reg_set MainWidth "3e38"
+reg_set MainHeight "9999999999"
+start_program
+read -r left top width height < <(probe rect "$TITLE")
+check_eq "$width $height" "$(twips_to_px 6500) $(twips_to_px 6500)" "huge sizes fall back"
+[ "$left" -ge 0 ] && [ $((left + width)) -le "$sw" ] || fail "left $left is not on the screen"
+probe close "$TITLE"
+wait_exit
+
 # A monitor that has since gone: far to the right and below.
 reg_set MainLeft "$((sw * 15 * 3))"
 reg_set MainTop "$((sh * 15 * 2))"

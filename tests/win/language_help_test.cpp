@@ -67,5 +67,19 @@ TEST_F(HelpCommandTest, SystemNotepadOpensTheQuotedReadmeAndHelpKeepsTheEditor) 
     ::WaitForSingleObject(form->HelpViewer.get(), 5000);
 }
 
+TEST_F(HelpCommandTest, MissingReadmeStillOpensTheEditorAndShowsNothing) {
+    // The editor says itself that the file is missing; the program adds no box of its own.
+    const std::wstring readme = ProgramFolder() + L"\\readme.txt", away = readme + L".away";
+    ASSERT_TRUE(::MoveFileW(readme.c_str(), away.c_str()));
+    ScriptedDialogs dialogs;
+    form->mnuHowto_Click();
+    ::MoveFileW(away.c_str(), readme.c_str());
+    ASSERT_TRUE(form->HelpViewer);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_TRUE(::IsWindowVisible(form->hwnd()));
+    ::TerminateProcess(form->HelpViewer.get(), 0);
+    ::WaitForSingleObject(form->HelpViewer.get(), 5000);
+}
+
 }  // namespace
 }  // namespace vx::test
