@@ -32,6 +32,24 @@ constexpr size_t kBandBytes = 1 << 20;
 // still in the cache when the writer thread copies it out.
 constexpr size_t kPackBandBytes = 256 * 1024;
 
+// One writer thread for the life of the process: the system's shared pool may start
+// more threads when the machine is busy, and each keeps its stack.
+PTP_CALLBACK_ENVIRON WriterPool() {
+    static TP_CALLBACK_ENVIRON environment;
+    static const bool ready = [] {
+        ::InitializeThreadpoolEnvironment(&environment);
+        PTP_POOL pool = ::CreateThreadpool(nullptr);
+        if (!pool) return false;
+        ::SetThreadpoolThreadMaximum(pool, 1);
+        if (!::SetThreadpoolThreadMinimum(pool, 1)) {
+            ::CloseThreadpool(pool);
+            return false;
+        }
+        ::SetThreadpoolCallbackPool(&environment, pool);
+        return true;
+    }();
+    return ready ? &environment : nullptr;
+}
 
 // Writes bands handed over by the thread that fills them, on a pool thread, so that
 // filling the next band and writing the one before overlap. A few buffers take turns;
@@ -43,7 +61,7 @@ public:
         for (auto& buffer : buffers_) buffer.resize(bandBytes);
         // Creating and ending a thread of our own costs about as much under Wine as
         // writing the whole frame; a pool thread is created once.
-        work_ = ::CreateThreadpoolWork(&BandWriter::WorkMain, this, nullptr);
+        work_ = ::CreateThreadpoolWork(&BandWriter::WorkMain, this, WriterPool());
         if (work_) ::SubmitThreadpoolWork(work_);
     }
     BandWriter(const BandWriter&) = delete;
