@@ -7,6 +7,8 @@ set -euo pipefail
 run=$1 exe=$2
 # shellcheck disable=SC1091
 . "$run/env"
+# The window at its default place, whatever an earlier test stored.
+wine reg delete 'HKCU\Software\Vellumox' /f >/dev/null 2>&1 || true
 work=$(mktemp -d /tmp/vx-dialogs.XXXXXX)
 pid="" mounted="" drive="$WINEPREFIX/dosdevices/t:"
 cleanup() {

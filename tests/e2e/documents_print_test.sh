@@ -9,6 +9,7 @@
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=lib.sh
 . "$here/lib.sh"
+reg_clear  # the window at its default place, whatever an earlier test stored
 printer_tool="$here/../tools/print_printer.sh"
 printer="Vellumox Test PS"
 work=$(mktemp -d /tmp/vx-print.XXXXXX)

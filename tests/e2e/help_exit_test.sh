@@ -7,6 +7,8 @@ set -euo pipefail
 run=$1 exe=$2 testbin=$3
 # shellcheck disable=SC1091
 . "$run/env"
+# The window at its default place, whatever an earlier test stored.
+wine reg delete 'HKCU\Software\Vellumox' /f >/dev/null 2>&1 || true
 title='Vellumoxv2.30'
 probe=$testbin/vxprobe.exe
 

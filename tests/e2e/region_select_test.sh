@@ -8,6 +8,9 @@ run=$1 exe=$2 bin=$3
 # shellcheck disable=SC1091
 . "$run/env"
 title='Vellumoxv2.30'
+# The window at its default place, away from the area selected below, whatever
+# placement an earlier test left behind.
+wine reg delete 'HKCU\Software\Vellumox' /f >/dev/null 2>&1 || true
 work=$(mktemp -d)
 pids=()
 cleanup() {
