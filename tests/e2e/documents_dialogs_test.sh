@@ -71,7 +71,15 @@ xdotool windowfocus --sync "$main" key ctrl+s
 dialog=$(window '^保存$') || fail "save dialog (full)"
 xdotool windowfocus --sync "$dialog" type --delay 5 'T:\old.bmp'
 xdotool key Return
-question=$(window '^保存$') || fail "overwrite question"
+# The question comes as a second window with the dialog's title: wait for both.
+ids=""
+for _ in $(seq 100); do
+    ids=$(xdotool search --onlyvisible --name '^保存$' 2>/dev/null || true)
+    [ "$(echo "$ids" | grep -c .)" -ge 2 ] && break
+    sleep 0.1
+done
+[ "$(echo "$ids" | grep -c .)" -ge 2 ] || fail "overwrite question"
+question=$(echo "$ids" | tail -n 1)
 xdotool windowfocus --sync "$question" key y
 box=$(window '^Vellumox$') || fail "no message about the full drive"
 cmp -s "$work/full/old.bmp" "$work/old.copy" || fail "the old file changed"
