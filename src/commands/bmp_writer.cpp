@@ -28,9 +28,9 @@ namespace {
 // Bytes per band of an 8-bit picture: small enough to stay in the cache between
 // GetDIBits and WriteFile.
 constexpr size_t kBandBytes = 1 << 20;
-// 32-bit rows taken per band before packing: small enough that the band, packed, is
-// still in the cache when the writer thread copies it out.
-constexpr size_t kPackBandBytes = 256 * 1024;
+// 32-bit rows taken per band before packing: few hand-overs to the writer thread,
+// still small beside the frame.
+constexpr size_t kPackBandBytes = 1024 * 1024;
 
 // One writer thread for the life of the process: the system's shared pool may start
 // more threads when the machine is busy, and each keeps its stack.
@@ -57,8 +57,13 @@ PTP_CALLBACK_ENVIRON WriterPool() {
 // bands are written in turn on the caller's thread.
 class BandWriter {
 public:
-    BandWriter(HANDLE file, size_t bandBytes) : file_(file) {
-        for (auto& buffer : buffers_) buffer.resize(bandBytes);
+    static constexpr unsigned kBuffers = 3;
+    using Buffers = std::vector<unsigned char>[kBuffers];
+
+    BandWriter(HANDLE file, size_t bandBytes, Buffers& buffers) : file_(file), buffers_(buffers) {
+        for (auto& buffer : buffers_) {
+            if (buffer.size() < bandBytes) buffer.resize(bandBytes);
+        }
         // Creating and ending a thread of our own costs about as much under Wine as
         // writing the whole frame; a pool thread is created once.
         work_ = ::CreateThreadpoolWork(&BandWriter::WorkMain, this, WriterPool());
@@ -148,10 +153,9 @@ private:
         failed_.store(true);
     }
 
-    static constexpr unsigned kBuffers = 3;
     static constexpr int kSpins = 300;
     HANDLE file_;
-    std::vector<unsigned char> buffers_[kBuffers];
+    Buffers& buffers_;
     size_t sizes_[kBuffers] = {};
     std::atomic<bool> full_[kBuffers] = {};
     std::atomic<bool> closing_{false}, failed_{false};
@@ -183,8 +187,12 @@ bool WriteBmpTrueColour(HANDLE file, HBITMAP bitmap, const BmpLayout& layout, DW
     }
     const std::uint32_t wideStride = layout.width * 4;  // fits: the 24-bit layout was accepted
     const std::uint32_t bandRows = RowsPerBand(wideStride, layout.height, kPackBandBytes);
-    std::vector<unsigned char> wide(static_cast<size_t>(bandRows) * wideStride);
-    BandWriter writer(file, static_cast<size_t>(bandRows) * layout.stride);
+    // The band buffers are kept from one save to the next: under Wine fresh memory of
+    // that size costs page faults on every save, more than packing the rows.
+    static std::vector<unsigned char> wide;
+    static BandWriter::Buffers packedBands;
+    if (wide.size() < static_cast<size_t>(bandRows) * wideStride) wide.resize(static_cast<size_t>(bandRows) * wideStride);
+    BandWriter writer(file, static_cast<size_t>(bandRows) * layout.stride, packedBands);
     for (std::uint32_t first = 0; first < layout.height; first += bandRows) {
         const std::uint32_t rows = std::min(bandRows, layout.height - first);
         if (::GetDIBits(dc.get(), bitmap, first, rows, wide.data(), &bmi, DIB_RGB_COLORS) != static_cast<int>(rows)) {
