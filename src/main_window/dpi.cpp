@@ -1,13 +1,13 @@
 #include "dpi.h"
 
+#include "../capture/unique_handle.h"
 #include "units.h"
 
 namespace vx {
 
 int SystemDpi() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen) ::ReleaseDC(nullptr, screen);
+    const UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
