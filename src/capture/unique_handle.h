@@ -35,14 +35,11 @@ private:
 struct DeleteObjectCloser { void operator()(HGDIOBJ h) const { ::DeleteObject(h); } };
 struct DeleteDcCloser { void operator()(HDC h) const { ::DeleteDC(h); } };
 struct CloseHandleCloser { void operator()(HANDLE h) const { ::CloseHandle(h); } };
-struct DestroyIconCloser { void operator()(HICON h) const { ::DestroyIcon(h); } };
 struct RegCloseKeyCloser { void operator()(HKEY h) const { ::RegCloseKey(h); } };
 struct ImageListCloser { void operator()(HIMAGELIST h) const { ::ImageList_Destroy(h); } };
 
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObjectCloser>;
 using UniquePalette = UniqueHandle<HPALETTE, DeleteObjectCloser>;
-using UniqueFont = UniqueHandle<HFONT, DeleteObjectCloser>;
-using UniqueBrush = UniqueHandle<HBRUSH, DeleteObjectCloser>;
 using UniqueCreatedDc = UniqueHandle<HDC, DeleteDcCloser>;  // CreateDC, CreateCompatibleDC
 using UniqueProcess = UniqueHandle<HANDLE, CloseHandleCloser>;
 using UniqueKey = UniqueHandle<HKEY, RegCloseKeyCloser>;

@@ -7,6 +7,17 @@
 
 namespace vx {
 
+BITMAPINFO DibInfo(long width, long height, unsigned bitsPerPixel) {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
+    bmi.bmiHeader.biCompression = BI_RGB;
+    return bmi;
+}
+
 bool WriteAll(HANDLE file, const void* data, size_t size) {
     const auto* p = static_cast<const unsigned char*>(data);
     while (size > 0) {
@@ -172,13 +183,7 @@ private:
 // while the band before is being written.
 bool WriteBmpTrueColour(HANDLE file, HBITMAP bitmap, const BmpLayout& layout, DWORD& error) {
     UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = static_cast<LONG>(layout.width);
-    bmi.bmiHeader.biHeight = static_cast<LONG>(layout.height);  // bottom-up, the file's order
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = DibInfo(static_cast<long>(layout.width), static_cast<long>(layout.height), 32);  // the file's order
 
     const std::vector<unsigned char> headers = BmpHeaders(layout);
     if (!WriteAll(file, headers.data(), headers.size())) {
@@ -232,12 +237,7 @@ bool WriteBmp(HANDLE file, HBITMAP bitmap, HPALETTE palette, DWORD& error) {
 
     std::vector<unsigned char> infoStorage(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
     auto* bmi = reinterpret_cast<BITMAPINFO*>(infoStorage.data());
-    bmi->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi->bmiHeader.biWidth = static_cast<LONG>(layout.width);
-    bmi->bmiHeader.biHeight = static_cast<LONG>(layout.height);  // bottom-up, the file's order
-    bmi->bmiHeader.biPlanes = 1;
-    bmi->bmiHeader.biBitCount = static_cast<WORD>(bits);
-    bmi->bmiHeader.biCompression = BI_RGB;
+    bmi->bmiHeader = DibInfo(static_cast<long>(layout.width), static_cast<long>(layout.height), bits).bmiHeader;
 
     const std::uint32_t bandRows = RowsPerBand(layout.stride, layout.height, kBandBytes);
     std::vector<unsigned char> band(static_cast<size_t>(bandRows) * layout.stride);

@@ -6,6 +6,9 @@
 
 namespace vx {
 
+// An uncompressed DIB description: a positive height is bottom-up, a negative one top-down.
+BITMAPINFO DibInfo(long width, long height, unsigned bitsPerPixel);
+
 // Writes everything or fails with the last error set.
 bool WriteAll(HANDLE file, const void* data, size_t size);
 

@@ -91,13 +91,7 @@ bool EncodeWithWic(HBITMAP bitmap, PictureFileFormat format, ComPtr<IStream>& en
     const std::uint32_t stride = BmpStride(width, 24);
     const std::uint32_t bandRows = RowsPerBand(stride, height, kBandBytes);
     std::vector<unsigned char> band(static_cast<size_t>(bandRows) * stride);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = info.bmWidth;
-    bmi.bmiHeader.biHeight = info.bmHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 24;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = DibInfo(info.bmWidth, info.bmHeight, 24);
     UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
     for (std::uint32_t top = 0; top < height; top += bandRows) {
         const std::uint32_t rows = std::min(bandRows, height - top);
@@ -122,13 +116,7 @@ UniqueBitmap DecodeIntoBitmap(IWICBitmapSource* frame, UINT width, UINT height, 
     const GUID& format = bits == 24 ? GUID_WICPixelFormat24bppBGR : GUID_WICPixelFormat32bppBGR;
     if (FAILED(::WICConvertBitmapSource(format, frame, converted.put()))) return {};
     const std::uint32_t stride = BmpStride(width, bits);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = static_cast<LONG>(width);
-    bmi.bmiHeader.biHeight = -static_cast<LONG>(height);
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = static_cast<WORD>(bits);
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = DibInfo(static_cast<long>(width), -static_cast<long>(height), bits);
 
     UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
     if (::GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE) {

@@ -5,6 +5,7 @@
 #include "../main_window/frm_main.h"
 #include "../main_window/program_path.h"
 #include "../resources/resource.h"
+#include "bmp_writer.h"
 #include "picture_format.h"
 #include "title_text.h"
 
@@ -29,13 +30,7 @@ bool AnyPrinterInstalled() {
 bool PrintPicture(HDC printer, HBITMAP bitmap, const std::wstring& documentName, DWORD& error) {
     BITMAP info{};
     if (!::GetObjectW(bitmap, sizeof info, &info)) return false;
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = info.bmWidth;
-    bmi.bmiHeader.biHeight = info.bmHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 24;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = DibInfo(info.bmWidth, info.bmHeight, 24);
     // A printer cannot take the screen's bitmap directly: hand it device-independent bits.
     std::vector<unsigned char> bits(static_cast<size_t>(BmpStride(static_cast<std::uint32_t>(info.bmWidth), 24)) *
                                     static_cast<size_t>(info.bmHeight));

@@ -30,7 +30,7 @@ bool FrmMain::Form_Unload() {
     // Stored even when the close is then cancelled. A settings store that cannot be
     // written must not cost the user an unsaved image, so the question still comes.
     SaveWindowPlacement();
-    if (!MustAskBeforeClose(ImageUnsaved)) return false;
+    if (!ImageUnsaved) return false;
     const std::wstring text = LoadText(IDS_MSG_UNSAVED);
     const std::wstring title = ProgramName();
     const CloseAnswer answer = ToCloseAnswer(

@@ -129,14 +129,12 @@ private:
     void CreateControls();
     void BuildMenu();
     void UpdateStatusParts();
-    void PaintFrame(HDC dc);
     void RefreshTwipsPerPixel();
 
     HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;
     HACCEL accelerators_ = nullptr;
     UniqueImageList imageList_;
-    UniqueFont font_;
     double twipsPerPixelX_ = 15, twipsPerPixelY_ = 15;
     bool silent_ = false;
     bool closing_ = false;

@@ -75,21 +75,6 @@ HMENU BuildMenuBar(HINSTANCE instance) {
     return bar;
 }
 
-std::wstring MenuCaption(HMENU root, unsigned id) {
-    HMENU parent = nullptr;
-    UINT position = 0;
-    if (!Find(root, id, parent, position)) return std::wstring();
-    wchar_t buffer[512] = {};
-    MENUITEMINFOW info{sizeof info};
-    info.fMask = MIIM_STRING;
-    info.dwTypeData = buffer;
-    info.cch = static_cast<UINT>(std::size(buffer));
-    if (!::GetMenuItemInfoW(parent, position, TRUE, &info)) return std::wstring();
-    std::wstring caption = buffer;
-    if (ShortcutOf(id)) caption = caption.substr(0, caption.rfind(L'\t'));
-    return caption;
-}
-
 bool SetMenuCaption(HMENU root, unsigned id, const std::wstring& caption) {
     HMENU parent = nullptr;
     UINT position = 0;

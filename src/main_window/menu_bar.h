@@ -9,8 +9,6 @@ namespace vx {
 
 HMENU BuildMenuBar(HINSTANCE instance);
 
-// The caption without the shortcut part; empty when the item is not found.
-std::wstring MenuCaption(HMENU root, unsigned id);
 // Sets the caption, keeping the item's shortcut text; false when the menu refused.
 bool SetMenuCaption(HMENU root, unsigned id, const std::wstring& caption);
 

@@ -26,6 +26,5 @@ double TwipsPerPixel(int dpi) { return dpi > 0 ? 1440.0 / dpi : 15.0; }
 
 int32_t TwipsToPixels(double twips, double twipsPerPixel) { return Nearest(twips / twipsPerPixel); }
 
-double PixelsToTwips(int32_t pixels, double twipsPerPixel) { return pixels * twipsPerPixel; }
 
 }  // namespace vx

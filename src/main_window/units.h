@@ -12,6 +12,5 @@ int32_t Nearest(double value);
 double TwipsPerPixel(int dpi);
 
 int32_t TwipsToPixels(double twips, double twipsPerPixel);
-double PixelsToTwips(int32_t pixels, double twipsPerPixel);
 
 }  // namespace vx
