@@ -17,6 +17,17 @@ stop_all() {
 }
 trap stop_all EXIT
 
+# A Wine session of the test's own (another screen depth or DPI), stopped on exit;
+# its environment replaces the shared session's.
+VX_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
+own_session() {  # NAME SCREEN [DPI]
+    VX_OWN_SESSION="$(dirname "$RUN_DIR")/$1"
+    trap 'stop_all; "$VX_TOOLS/wine-session" stop "$VX_OWN_SESSION" >/dev/null 2>&1 || true' EXIT
+    "$VX_TOOLS/wine-session" start "$VX_OWN_SESSION" "$TESTBIN/vx_keepalive.exe" "$2" ${3:-}
+    # shellcheck disable=SC1091
+    . "$VX_OWN_SESSION/env"
+}
+
 fail() { echo "FAIL: $*" >&2; exit 1; }
 check_eq() { [ "$1" = "$2" ] || fail "$3: expected '$2', got '$1'"; }
 

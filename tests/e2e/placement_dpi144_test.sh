@@ -1,11 +1,7 @@
 # At 144 DPI a twip is a tenth of a pixel: the default window is 100/100 px with
 # 650 x 650 px outer size, and the stored values are the same twips as at 96 DPI.
 . "$(dirname "$0")/lib.sh"
-own="$RUN_DIR-dpi144"
-"$(dirname "$0")/../../tools/wine-session" start "$own" "$TESTBIN/vx_keepalive.exe" 1280x1024x24 144
-trap 'stop_all; "$(dirname "$0")/../../tools/wine-session" stop "$own"' EXIT
-# shellcheck disable=SC1091
-. "$own/env"
+own_session placement-dpi144-run 1280x1024x24 144
 check_eq "$(probe dpi)" "144" "session DPI"
 start_program
 check_eq "$(probe rect "$TITLE")" "100 100 650 650" "window at 144 DPI"
