@@ -2,7 +2,6 @@
 
 #include "commands/title_text.h"
 #include "commands/toolbar_dispatch.h"
-#include "main_window/close_decision.h"
 
 namespace vx {
 namespace {
@@ -37,14 +36,6 @@ TEST(CommandsText, ToolbarDispatchTable) {
     for (int i = 0; i <= 18; ++i) EXPECT_EQ(ToolbarCommand(i), expected[i]) << "index " << i;
     EXPECT_EQ(ToolbarCommand(-1), Command::None);
     EXPECT_EQ(ToolbarCommand(32767), Command::None);
-}
-
-TEST(CommandsText, CloseDecision) {
-    EXPECT_FALSE(KeepWindowOpen(CloseAnswer::NotAsked, false));
-    EXPECT_FALSE(KeepWindowOpen(CloseAnswer::No, true));
-    EXPECT_TRUE(KeepWindowOpen(CloseAnswer::Cancel, true));
-    EXPECT_TRUE(KeepWindowOpen(CloseAnswer::Yes, true));    // save cancelled or failed
-    EXPECT_FALSE(KeepWindowOpen(CloseAnswer::Yes, false));  // saved
 }
 
 }  // namespace

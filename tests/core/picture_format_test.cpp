@@ -44,30 +44,6 @@ TEST(PictureFormat, BmpLayoutPadsRowsAndPlacesTheColourTable) {
     EXPECT_FALSE(MakeBmpLayout(10, 10, 7, l));
 }
 
-TEST(PictureFormat, BmpHeadersAreLittleEndianAndBottomUp) {
-    BmpLayout l;
-    ASSERT_TRUE(MakeBmpLayout(640, 480, 24, l));
-    const auto h = BmpHeaders(l);
-    ASSERT_EQ(h.size(), 54u);
-    auto le32 = [&](size_t at) { return h[at] | h[at + 1] << 8 | h[at + 2] << 16 | static_cast<uint32_t>(h[at + 3]) << 24; };
-    EXPECT_EQ(h[0], 'B');
-    EXPECT_EQ(h[1], 'M');
-    EXPECT_EQ(le32(2), 54u + 640 * 3 * 480);
-    EXPECT_EQ(le32(10), 54u);
-    EXPECT_EQ(le32(14), 40u);
-    EXPECT_EQ(le32(18), 640u);
-    EXPECT_EQ(le32(22), 480u);  // positive: bottom-up
-    EXPECT_EQ(h[28], 24);
-    EXPECT_EQ(le32(30), 0u);    // uncompressed
-    EXPECT_EQ(le32(34), 640u * 3 * 480);
-}
-
-TEST(PictureFormat, BandsCoverAtLeastOneRow) {
-    EXPECT_EQ(RowsPerBand(11520, 2160, 1 << 20), 91u);
-    EXPECT_EQ(RowsPerBand(1 << 22, 10, 1 << 20), 1u);
-    EXPECT_EQ(RowsPerBand(4, 3, 1 << 20), 3u);
-}
-
 TEST(PictureFormat, AbsurdSizesAreRefused) {
     EXPECT_TRUE(PictureSizeAcceptable(1, 1));
     EXPECT_TRUE(PictureSizeAcceptable(7680, 4320));

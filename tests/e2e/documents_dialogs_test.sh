@@ -22,7 +22,16 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 winpath() { echo "Z:${1//\//\\}"; }
 # Waits for a visible window whose title matches; prints the newest one's id.
-window() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | tail -n 1; }
+# (A search can fail outright when a window vanishes under it: look again.)
+window() {
+    local id=""
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
 title_of() { xdotool getwindowname "$1"; }
 wait_for() { for _ in $(seq 100); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 
