@@ -6,7 +6,7 @@
 #include <map>
 
 #include "bench.h"
-#include "capture/capture_api.h"
+#include "platform/win32.h"
 
 namespace vx::bench {
 namespace {

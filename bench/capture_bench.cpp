@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "bench.h"
+#include "capture/capture_commands.h"
 #include "capture/capture_procs.h"
 #include "main_window/frm_main.h"
 
@@ -151,7 +152,7 @@ std::vector<Figure> CaptureScreenBench(const Context& context) {
 
     // The whole command, with hiding, the wait for the screen, showing and layout.
     Figure command{"mnuScreen_Click, wait included" + std::string(size)};
-    command.measured = MedianMs(context.repetitions, [&] { form.mnuScreen_Click(); }, pump);
+    command.measured = MedianMs(context.repetitions, [&] { mnuScreen_Click(form); }, pump);
     command.baseline = bare;
     command.baselineName = intoView.baselineName;
     figures.push_back(command);

@@ -11,6 +11,7 @@
 
 #include "bench.h"
 #include "capture/capture_area.h"
+#include "commands/bmp_layout.h"
 #include "commands/picture_io.h"
 
 namespace vx::bench {
@@ -116,7 +117,7 @@ std::vector<Figure> Run(const Context& context) {
         frame->CopyPixels(nullptr, stride, static_cast<UINT>(buffer.size()), buffer.data());
     });
     const double open = MedianMs(7, [&] {
-        PictureOutcome outcome;
+        Outcome outcome;
         ComPtr<IPicture> opened = LoadPictureFile(jpeg, outcome);
     });
     figures.push_back({"documents: JPEG open 3840x2160", open, bare, 1.3, "ms", "bare decode (imaging component)"});

@@ -4,7 +4,6 @@
 #include "bench.h"
 #include "capture/selection_band.h"
 #include "capture/selection_overlay.h"
-#include "main_window/frm_main.h"
 
 namespace vx::bench {
 namespace {
@@ -41,21 +40,31 @@ std::vector<Figure> Band(const Context& c) {
     return {f};
 }
 
+// The frozen screen alone, as arming shows it.
+struct FrozenOnly final : OverlayEvents {
+    UniqueBitmap frozen;
+    HBITMAP OverlayPicture() const override { return frozen.get(); }
+    void OnOverlayPress(int, POINT) override {}
+    void OnOverlayRelease(int) override {}
+    void OnOverlayCancel() override {}
+    void OnOverlayGone(HWND) override {}
+};
+
 std::vector<Figure> Arming(const Context& c) {
-    FrmMain form;
-    form.Create(::GetModuleHandleW(nullptr));
     const RECT screen = VirtualScreenRect();
+    FrozenOnly events;
+    HWND overlay = nullptr;
     Figure f{"arming: screen copy + frozen popup painted", 0, 0, 2.5};
     f.measured = MedianMs(c.repetitions, [&] {
-        form.frozenScreen = CopyVirtualScreen(screen);
-        form.selectionOverlay = ShowSelectionOverlay(form, screen);
+        events.frozen = CopyVirtualScreen(screen);
+        overlay = ShowSelectionOverlay(screen, &events);
         UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
         ::GetPixel(display.get(), 0, 0);
     }, [&] {
-        if (form.selectionOverlay) ::DestroyWindow(form.selectionOverlay);
-        form.frozenScreen.reset();
+        if (overlay) ::DestroyWindow(overlay);
+        overlay = nullptr;
+        events.frozen.reset();
     });
-    if (form.selectionOverlay) ::DestroyWindow(form.selectionOverlay);
     f.baseline = BareScreenBlt(c, screen.right - screen.left, screen.bottom - screen.top, true);
     f.baselineName = "CreateCompatibleBitmap+BitBlt of the screen";
     return {f};

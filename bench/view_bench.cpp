@@ -20,7 +20,7 @@ double LineStepMs(FrmMain& form, int width, int height, int repetitions) {
     bool right = true;
     return MedianMs(repetitions, [&] {
         ::SendMessageW(form.hwnd(), WM_HSCROLL, MAKEWPARAM(right ? SB_LINERIGHT : SB_LINELEFT, 0),
-                       reinterpret_cast<LPARAM>(form.HScroll1.hwnd));
+                       reinterpret_cast<LPARAM>(form.HScroll1().hwnd));
         right = !right;
         ::GdiFlush();
     });

@@ -3,11 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "capture/capture_api.h"
-#include "main_window/command_line.h"
-#include "main_window/dpi.h"
+#include "command_line.h"
 #include "main_window/frm_main.h"
-#include "main_window/unattended.h"
+#include "platform/dpi.h"
+#include "unattended.h"
 
 namespace {
 
@@ -23,6 +22,9 @@ std::vector<std::wstring> Arguments() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+    // Libraries loaded from here on come from the system folder only, never from the
+    // program's own folder (a Downloads folder may hold a planted DLL of the same name).
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     vx::DeclareDpiAwareness();
     const vx::CommandLine commandLine = vx::ParseCommandLine(Arguments());
     if (commandLine.capture) {

@@ -1,6 +1,5 @@
 #include "capture_area.h"
 
-#include <optional>
 #include <vector>
 
 #include "capture_geometry.h"
@@ -83,23 +82,12 @@ private:
 
 ComPtr<IPicture> CaptureWindowArea(HWND hwnd, bool client, int x, int y, int width, int height) {
     UniqueWindowDc source = client ? UniqueWindowDc::Client(hwnd) : UniqueWindowDc::Whole(hwnd);
-    UniqueCreatedDc memory(::CreateCompatibleDC(source.get()));
-    // Compatible with the display's format, not with the memory context's 1-bit default.
-    UniqueBitmap bitmap(::CreateCompatibleBitmap(source.get(), width, height));
     UniquePalette palette;
-    {
-        std::optional<SelectGuard> selectBitmap(std::in_place, memory.get(), bitmap.get());
-        std::optional<PaletteGuard> selectPalette;
-        if (UsePalettePath(::GetDeviceCaps(source.get(), RASTERCAPS), ::GetDeviceCaps(source.get(), SIZEPALETTE))) {
-            palette = CopySystemPalette(source.get());
-            selectPalette.emplace(memory.get(), palette.get());  // selected and realised
-        }
-        ::BitBlt(memory.get(), 0, 0, width, height, source.get(), x, y, SRCCOPY);
-        // The previous bitmap goes back first, then the previous palette.
-        selectBitmap.reset();
-        selectPalette.reset();
+    if (UsePalettePath(::GetDeviceCaps(source.get(), RASTERCAPS), ::GetDeviceCaps(source.get(), SIZEPALETTE))) {
+        palette = CopySystemPalette(source.get());
     }
-    memory.reset();  // DeleteDC, then ReleaseDC
+    // DeleteDC of the memory context happens inside, before ReleaseDC here.
+    UniqueBitmap bitmap = CopyArea(source.get(), x, y, width, height, nullptr, palette.get());
     source.reset();
     return CreatePictureFromBitmap(std::move(bitmap), std::move(palette));
 }

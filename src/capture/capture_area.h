@@ -1,7 +1,7 @@
 #pragma once
 // Copying a rectangle of a window's surface into a new bitmap (with the system
 // palette on 256-colour palette displays) and wrapping it as a picture object.
-#include "unique_handle.h"
+#include "../platform/gdi.h"
 
 namespace vx {
 

@@ -1,52 +1,59 @@
-// The window-based capture commands.
-#include "../main_window/dialogs.h"
-#include "../main_window/frm_main.h"
+#include "capture_commands.h"
+
+#include "../platform/dialogs.h"
+#include "../platform/text.h"
 #include "../resources/resource.h"
 #include "capture_procs.h"
 
 namespace vx {
+namespace {
 
-void FrmMain::mnuScreen_Click() {
-    HiddenWindowWait hidden(hwnd());
-    ::ShowWindow(hwnd(), SW_HIDE);
+void PlaceCapture(CommandHost& host, ComPtr<IPicture> picture) {
+    host.PlacePicture(std::move(picture));
+    host.Doc().ImageUnsaved = true;
+}
+
+}  // namespace
+
+void mnuScreen_Click(CommandHost& host) {
+    HWND hwnd = host.Owner();
+    HiddenWindowWait hidden(hwnd);
+    ::ShowWindow(hwnd, SW_HIDE);
     // The copy must not show this window: wait until the hiding has reached the screen.
     hidden.Wait();
-    PlacePicture(CaptureScreen());
-    ImageUnsaved = true;
-    ::ShowWindow(hwnd(), SW_SHOW);
-    ::SetFocus(hwnd());
-    Form_Resize();
+    PlaceCapture(host, CaptureScreen());
+    ::ShowWindow(hwnd, SW_SHOW);
+    ::SetFocus(hwnd);
+    host.Relayout();
 }
 
-void FrmMain::mnuAtiveWindow_Click() {
+void mnuAtiveWindow_Click(CommandHost& host) {
     const std::wstring text = LoadText(IDS_MSG_ACTIVEWINDOW);
     const std::wstring title = LoadText(IDS_MSG_ACTIVEWINDOW_TITLE);
-    if (CurrentDialogs().MessageBox(hwnd(), text.c_str(), title.c_str(), MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) {
+    if (CurrentDialogs().MessageBox(host.Owner(), text.c_str(), title.c_str(), MB_OKCANCEL | MB_ICONINFORMATION) !=
+        IDOK) {
         return;
     }
-    SetWindowState(1);
+    host.SetWindowState(WindowState::Minimized);
     // No messages meanwhile: the user activates another window in these two seconds.
     ::Sleep(2000);
-    PlacePicture(CaptureActiveWindow());
-    ImageUnsaved = true;
-    ::SetFocus(hwnd());
+    PlaceCapture(host, CaptureActiveWindow());
+    ::SetFocus(host.Owner());
     // Normal, even when it was maximised before: restoring a minimised window brings
     // it back to its previous state, so a maximised one needs a second step.
-    SetWindowState(0);
-    if (WindowState() == 2) SetWindowState(0);
-    Form_Resize();
+    host.SetWindowState(WindowState::Normal);
+    if (host.GetWindowState() == WindowState::Maximized) host.SetWindowState(WindowState::Normal);
+    host.Relayout();
 }
 
-void FrmMain::mnuClient_Click() {
-    PlacePicture(CaptureFormClient(*this));
-    ImageUnsaved = true;
-    Form_Resize();
+void mnuClient_Click(CommandHost& host) {
+    PlaceCapture(host, CaptureFormClient(host));
+    host.Relayout();
 }
 
-void FrmMain::mnuTitleBar_Click() {
-    PlacePicture(CaptureFormWindow(*this));
-    ImageUnsaved = true;
-    Form_Resize();
+void mnuTitleBar_Click(CommandHost& host) {
+    PlaceCapture(host, CaptureFormWindow(host));
+    host.Relayout();
 }
 
 }  // namespace vx

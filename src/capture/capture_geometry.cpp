@@ -1,15 +1,11 @@
 #include "capture_geometry.h"
 
-#include "../main_window/units.h"
+#include "../platform/units.h"
 
 namespace vx {
 
-namespace {
-constexpr int kScaleModePixels = 3;
-}
-
-int32_t ScaleToPixels(double value, int scaleMode, double twipsPerPixel) {
-    if (scaleMode == kScaleModePixels) return Nearest(value);
+int32_t ScaleToPixels(double value, ScaleMode scaleMode, double twipsPerPixel) {
+    if (scaleMode == ScaleMode::Pixels) return Nearest(value);
     return TwipsToPixels(value, twipsPerPixel);
 }
 

@@ -2,6 +2,8 @@
 // Capture decisions and sizes as plain arithmetic. Portable: no <windows.h>.
 #include <cstdint>
 
+#include "../document/form_state.h"
+
 namespace vx {
 
 constexpr int kRcPalette = 0x100;  // RC_PALETTE bit of RASTERCAPS
@@ -11,10 +13,10 @@ inline bool UsePalettePath(int rasterCaps, int paletteSize) {
     return (rasterCaps & kRcPalette) != 0 && paletteSize == 256;
 }
 
-// A length in a window's scale unit (1 twips, 3 pixels) taken to whole pixels:
+// A length in a window's scale unit taken to whole pixels:
 // twips are divided by the screen's twips per pixel for that axis first; the nearest
 // integer, halves to the even one.
-int32_t ScaleToPixels(double value, int scaleMode, double twipsPerPixel);
+int32_t ScaleToPixels(double value, ScaleMode scaleMode, double twipsPerPixel);
 
 // Where a captured block lies on the screen and how large it is, in pixels.
 struct CaptureRect {

@@ -1,6 +1,6 @@
 #include "capture_procs.h"
 
-#include "../main_window/frm_main.h"
+#include "../platform/gdi.h"
 #include "capture_area.h"
 #include "capture_geometry.h"
 
@@ -15,24 +15,13 @@ std::vector<unsigned> ReadScreen(const RECT& r) {
     std::vector<unsigned> pixels;
     if (w <= 0 || h <= 0) return pixels;
     UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
-    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap section(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!section || !bits) return pixels;
-    {
-        SelectGuard select(memory.get(), section.get());
-        ::BitBlt(memory.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
-        ::GdiFlush();
+    UniqueBitmap copy = CopyArea(screen.get(), r.left, r.top, w, h);
+    BITMAPINFO info = DibInfo(w, -h, 32);
+    pixels.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
+    if (!copy || ::GetDIBits(screen.get(), copy.get(), 0, static_cast<UINT>(h), pixels.data(), &info,
+                             DIB_RGB_COLORS) != h) {
+        pixels.clear();
     }
-    const auto* first = static_cast<const unsigned*>(bits);
-    pixels.assign(first, first + static_cast<size_t>(w) * static_cast<size_t>(h));
     return pixels;
 }
 
@@ -58,16 +47,16 @@ ComPtr<IPicture> CaptureScreen() {
     return CaptureWindowArea(::GetDesktopWindow(), false, 0, 0, width, height);
 }
 
-ComPtr<IPicture> CaptureFormWindow(const FrmMain& form) {
-    const int width = ScaleToPixels(form.Width(), kScaleTwips, form.TwipsPerPixelX());
-    const int height = ScaleToPixels(form.Height(), kScaleTwips, form.TwipsPerPixelY());
-    return CaptureWindowArea(form.hwnd(), false, 0, 0, width, height);
+ComPtr<IPicture> CaptureFormWindow(const CommandHost& form) {
+    const int width = ScaleToPixels(form.Width(), ScaleMode::Twips, form.TwipsPerPixelX());
+    const int height = ScaleToPixels(form.Height(), ScaleMode::Twips, form.TwipsPerPixelY());
+    return CaptureWindowArea(form.Owner(), false, 0, 0, width, height);
 }
 
-ComPtr<IPicture> CaptureFormClient(const FrmMain& form) {
-    const int width = ScaleToPixels(form.ScaleWidth(), form.ScaleMode, form.TwipsPerPixelX());
-    const int height = ScaleToPixels(form.ScaleHeight(), form.ScaleMode, form.TwipsPerPixelY());
-    return CaptureWindowArea(form.hwnd(), true, 0, 0, width, height);
+ComPtr<IPicture> CaptureFormClient(const CommandHost& form) {
+    const int width = ScaleToPixels(form.ScaleWidth(), form.GetScaleMode(), form.TwipsPerPixelX());
+    const int height = ScaleToPixels(form.ScaleHeight(), form.GetScaleMode(), form.TwipsPerPixelY());
+    return CaptureWindowArea(form.Owner(), true, 0, 0, width, height);
 }
 
 ComPtr<IPicture> CaptureActiveWindow() {

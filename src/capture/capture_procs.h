@@ -2,18 +2,16 @@
 // The four window-based captures, each a new picture (or none) made by CaptureWindowArea.
 #include <vector>
 
-#include "unique_handle.h"
+#include "../document/command_host.h"
 
 namespace vx {
-
-class FrmMain;
 
 // The primary display, in physical pixels, from the desktop window.
 ComPtr<IPicture> CaptureScreen();
 // The program's window with title bar, menu bar and borders.
-ComPtr<IPicture> CaptureFormWindow(const FrmMain& form);
+ComPtr<IPicture> CaptureFormWindow(const CommandHost& form);
 // The program's window's client area.
-ComPtr<IPicture> CaptureFormClient(const FrmMain& form);
+ComPtr<IPicture> CaptureFormClient(const CommandHost& form);
 // The foreground window as the screen shows it, copied from the desktop inside its
 // visible frame.
 ComPtr<IPicture> CaptureActiveWindow();

@@ -19,21 +19,6 @@ bool OpenClipboardPatiently(HWND owner) {
     return false;
 }
 
-UniqueBitmap CopyBitmap(HBITMAP source) {
-    BITMAP info{};
-    if (!source || !::GetObjectW(source, sizeof info, &info)) return {};
-    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-    UniqueCreatedDc from(::CreateCompatibleDC(display.get()));
-    UniqueCreatedDc to(::CreateCompatibleDC(display.get()));
-    UniqueBitmap copy(info.bmBitsPixel == 1 ? ::CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr)
-                                            : ::CreateCompatibleBitmap(display.get(), info.bmWidth, info.bmHeight));
-    if (!copy) return copy;
-    SelectGuard selectFrom(from.get(), source);
-    SelectGuard selectTo(to.get(), copy.get());
-    ::BitBlt(to.get(), 0, 0, info.bmWidth, info.bmHeight, from.get(), 0, 0, SRCCOPY);
-    return copy;
-}
-
 UniquePalette CopyPalette(HPALETTE source) {
     WORD count = 0;
     if (!source || !::GetObjectW(source, sizeof count, &count) || count == 0) return {};
@@ -55,10 +40,7 @@ ClipboardCopy CopyScreenAreaToClipboard(HWND owner, const int& left, const int& 
     UniqueBitmap bitmap;
     {
         UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-        UniqueCreatedDc memory(::CreateCompatibleDC(display.get()));
-        bitmap.reset(::CreateCompatibleBitmap(display.get(), width, height));
-        SelectGuard select(memory.get(), bitmap.get());
-        ::BitBlt(memory.get(), 0, 0, width, height, display.get(), left, top, SRCCOPY);
+        bitmap = CopyArea(display.get(), left, top, width, height);
     }
     if (bitmap && OpenClipboardPatiently(owner)) {
         ::EmptyClipboard();
@@ -78,7 +60,11 @@ ComPtr<IPicture> ReadClipboardPicture(HWND owner, DWORD sequence) {
     UniqueBitmap bitmap;
     UniquePalette palette;
     if (::GetClipboardSequenceNumber() == sequence) {
-        bitmap = CopyBitmap(static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP)));
+        const auto shared = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP));
+        BITMAP info{};
+        if (shared && ::GetObjectW(shared, sizeof info, &info)) {
+            bitmap = CopyBitmapArea(shared, 0, 0, info.bmWidth, info.bmHeight);
+        }
         if (::IsClipboardFormatAvailable(CF_PALETTE))
             palette = CopyPalette(static_cast<HPALETTE>(::GetClipboardData(CF_PALETTE)));
     }

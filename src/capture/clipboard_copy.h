@@ -1,8 +1,7 @@
 #pragma once
 // The clipboard side of the free-region capture: the screen area goes onto the
 // clipboard as a bitmap (CF_BITMAP) and is read back from there into the view.
-#include "capture_api.h"
-#include "unique_handle.h"
+#include "../platform/unique_handle.h"
 
 namespace vx {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "unique_handle.h"
+#include "../platform/unique_handle.h"
 
 namespace vx {
 

@@ -2,15 +2,13 @@
 
 #include <utility>
 
-#include "../main_window/units.h"
+#include "../platform/units.h"
 
 namespace vx {
 
-void SwapLong(int32_t& a, int32_t& b) { std::swap(a, b); }
-
 void NormalizeRect(SelRect& rect) {
-    if (rect.right < rect.left) SwapLong(rect.right, rect.left);
-    if (rect.bottom < rect.top) SwapLong(rect.bottom, rect.top);
+    if (rect.right < rect.left) std::swap(rect.right, rect.left);
+    if (rect.bottom < rect.top) std::swap(rect.bottom, rect.top);
 }
 
 SelRect SelectionFromCorners(SelPoint start, SelPoint corner) {

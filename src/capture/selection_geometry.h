@@ -20,8 +20,6 @@ struct SelPoint {
     bool operator==(const SelPoint& o) const { return x == o.x && y == o.y; }
 };
 
-void SwapLong(int32_t& a, int32_t& b);
-
 // Orders left <= right and top <= bottom; equal values stay as they are.
 void NormalizeRect(SelRect& rect);
 

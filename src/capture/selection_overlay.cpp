@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "../main_window/frm_main.h"
+#include "../platform/gdi.h"
 
 namespace vx {
 namespace {
@@ -17,16 +17,12 @@ int ButtonOf(UINT message) {
     }
 }
 
-int ShiftOf(WPARAM wParam) {
-    return ((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0) | (::GetKeyState(VK_MENU) < 0 ? 4 : 0);
-}
-
-void PaintFrozen(HWND hwnd, const FrmMain& form) {
+void PaintFrozen(HWND hwnd, HBITMAP frozen) {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(hwnd, &ps);
     UniqueCreatedDc memory(::CreateCompatibleDC(dc));
     {
-        SelectGuard select(memory.get(), form.frozenScreen.get());
+        SelectGuard select(memory.get(), frozen);
         const RECT& r = ps.rcPaint;
         ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), r.left, r.top, SRCCOPY);
     }
@@ -38,37 +34,33 @@ LRESULT CALLBACK OverlayProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* form = reinterpret_cast<FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    auto* events = reinterpret_cast<OverlayEvents*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!events) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
         case WM_PAINT:
-            PaintFrozen(hwnd, *form);
+            PaintFrozen(hwnd, events->OverlayPicture());
             return 0;
         case WM_ERASEBKGND:
             return 1;
         case WM_SETCURSOR:
-            ::SetCursor(::LoadCursorW(nullptr, form->MousePointer == 2 ? IDC_CROSS : IDC_ARROW));
+            ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
             return TRUE;
-        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-        case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
-            // Handed on as the main window's own press: its client coordinates in the
-            // current scale unit.
+        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
             POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            ::MapWindowPoints(hwnd, form->hwnd(), &p, 1);
-            const double x = p.x * form->ScaleUnitPerPixelX();
-            const double y = p.y * form->ScaleUnitPerPixelY();
-            const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+            ::ClientToScreen(hwnd, &p);
             // The handler may destroy this window: nothing of it is touched afterwards.
-            if (down) form->Form_MouseDown(ButtonOf(message), ShiftOf(wParam), x, y);
-            else form->Form_MouseUp(ButtonOf(message), ShiftOf(wParam), x, y);
+            events->OnOverlayPress(ButtonOf(message), p);
             return 0;
         }
+        case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+            events->OnOverlayRelease(ButtonOf(message));
+            return 0;
         case WM_KEYDOWN:
-            if (wParam == VK_ESCAPE && form->SelectionArmed) CancelSelection(*form);
+            if (wParam == VK_ESCAPE) events->OnOverlayCancel();
             return 0;
         case WM_NCDESTROY:
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            if (form->selectionOverlay == hwnd) form->selectionOverlay = nullptr;
+            events->OnOverlayGone(hwnd);
             break;
         default:
             break;
@@ -97,46 +89,28 @@ RECT VirtualScreenRect() {
 
 UniqueBitmap CopyVirtualScreen(const RECT& screen) {
     UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-    UniqueCreatedDc memory(::CreateCompatibleDC(display.get()));
-    const int width = screen.right - screen.left, height = screen.bottom - screen.top;
-    UniqueBitmap copy(::CreateCompatibleBitmap(display.get(), width, height));
-    if (!copy) return copy;
-    SelectGuard select(memory.get(), copy.get());
-    ::BitBlt(memory.get(), 0, 0, width, height, display.get(), screen.left, screen.top, SRCCOPY);
-    return copy;
+    return CopyArea(display.get(), screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top);
 }
 
-HWND ShowSelectionOverlay(FrmMain& form, const RECT& screen) {
-    RegisterOverlayClass(form.instance());
+HWND ShowSelectionOverlay(const RECT& screen, OverlayEvents* events) {
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    RegisterOverlayClass(instance);
     // Not owned by the main window: owned popups are hidden while their owner is minimised.
-    HWND overlay = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kOverlayClass, L"", WS_POPUP, screen.left,
-                                     screen.top, screen.right - screen.left, screen.bottom - screen.top, nullptr,
-                                     nullptr, form.instance(), &form);
-    if (!overlay) return nullptr;
-    ::ShowWindow(overlay, SW_SHOW);
-    ::UpdateWindow(overlay);
-    ::SetForegroundWindow(overlay);
-    ::SetFocus(overlay);
+    HWND hwnd = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kOverlayClass, L"", WS_POPUP, screen.left,
+                                  screen.top, screen.right - screen.left, screen.bottom - screen.top, nullptr,
+                                  nullptr, instance, events);
+    if (!hwnd) return nullptr;
+    ::ShowWindow(hwnd, SW_SHOW);
+    ::UpdateWindow(hwnd);
+    ::SetForegroundWindow(hwnd);
+    ::SetFocus(hwnd);
     ::GdiFlush();
-    return overlay;
+    return hwnd;
 }
-
-}  // namespace vx
-
-namespace vx {
 
 UniqueBitmap CropFrozenScreen(HBITMAP frozen, const RECT& screen, const RECT& area) {
-    if (!frozen) return {};
-    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-    UniqueCreatedDc from(::CreateCompatibleDC(display.get()));
-    UniqueCreatedDc to(::CreateCompatibleDC(display.get()));
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    UniqueBitmap part(::CreateCompatibleBitmap(display.get(), width, height));
-    if (!part) return part;
-    SelectGuard selectFrom(from.get(), frozen);
-    SelectGuard selectTo(to.get(), part.get());
-    ::BitBlt(to.get(), 0, 0, width, height, from.get(), area.left - screen.left, area.top - screen.top, SRCCOPY);
-    return part;
+    return CopyBitmapArea(frozen, area.left - screen.left, area.top - screen.top, area.right - area.left,
+                          area.bottom - area.top);
 }
 
 }  // namespace vx

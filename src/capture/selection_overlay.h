@@ -3,12 +3,23 @@
 // shows a copy of the screen taken when the selection is armed. It catches the next
 // press anywhere (a minimised window's mouse capture does not see presses made over
 // other programs' windows) and keeps the picture still while the user drags.
-#include "capture_api.h"
-#include "unique_handle.h"
+#include "../platform/unique_handle.h"
 
 namespace vx {
 
-class FrmMain;
+// What the frozen screen hands on: presses and releases at screen pixels, Escape,
+// and its own end (however it came about).
+class OverlayEvents {
+public:
+    virtual HBITMAP OverlayPicture() const = 0;
+    virtual void OnOverlayPress(int button, POINT screen) = 0;
+    virtual void OnOverlayRelease(int button) = 0;
+    virtual void OnOverlayCancel() = 0;
+    virtual void OnOverlayGone(HWND overlay) = 0;
+
+protected:
+    ~OverlayEvents() = default;
+};
 
 // The virtual screen (all monitors) in screen pixels.
 RECT VirtualScreenRect();
@@ -16,18 +27,9 @@ RECT VirtualScreenRect();
 // A copy of the virtual screen as it is shown now.
 UniqueBitmap CopyVirtualScreen(const RECT& screen);
 
-// Creates, shows, paints and focuses the popup showing form.frozenScreen over
-// `screen`. Its presses and releases reach form.Form_MouseDown / Form_MouseUp in the
-// main window's client coordinates; Escape cancels the selection.
-HWND ShowSelectionOverlay(FrmMain& form, const RECT& screen);
-
-// Ends a selection that captured nothing: the popup goes, the pointer, the scale
-// unit, the window state and ImageUnsaved are put back as they were.
-void CancelSelection(FrmMain& form);
-
-}  // namespace vx
-
-namespace vx {
+// Creates, shows, paints and focuses the popup showing events->OverlayPicture() over
+// `screen`; `events` must outlive the popup.
+HWND ShowSelectionOverlay(const RECT& screen, OverlayEvents* events);
 
 // The part of a frozen copy of `screen` under `area` (screen pixels).
 UniqueBitmap CropFrozenScreen(HBITMAP frozen, const RECT& screen, const RECT& area);

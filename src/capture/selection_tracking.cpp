@@ -1,7 +1,7 @@
 #include "selection_tracking.h"
 
 #include "selection_band.h"
-#include "unique_handle.h"
+#include "../platform/unique_handle.h"
 
 namespace vx {
 namespace {
@@ -25,9 +25,8 @@ bool MouseMessageWaiting() {
 
 }  // namespace
 
-SelRect TrackSelection(HWND hwnd, POINT& start) {
+SelRect TrackSelection(HWND hwnd, POINT start) {
     UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-    ::ClientToScreen(hwnd, &start);
     const SelPoint anchor{start.x, start.y};
     SelRect rect = SelectionFromCorners(anchor, anchor);
     DrawSelectionBand(display.get(), rect);

@@ -1,14 +1,14 @@
 #pragma once
 // The private loop of the free-region selection: follows the mouse with the band
 // until the left button is released (or Escape is pressed).
-#include "capture_api.h"
+#include "../platform/win32.h"
 #include "selection_geometry.h"
 
 namespace vx {
 
-// start: client pixels of hwnd on entry, screen pixels on return. Returns the
-// normalised selection in screen pixels; Escape returns an empty one at the start.
-// Ends by releasing the mouse capture and posting WM_LBUTTONUP to hwnd.
-SelRect TrackSelection(HWND hwnd, POINT& start);
+// start: the press, in screen pixels. Returns the normalised selection in screen
+// pixels; Escape returns an empty one at the start. Ends by releasing the mouse
+// capture and posting WM_LBUTTONUP to hwnd.
+SelRect TrackSelection(HWND hwnd, POINT start);
 
 }  // namespace vx

@@ -3,20 +3,9 @@
 #include <atomic>
 #include <vector>
 
-#include "picture_format.h"
+#include "bmp_layout.h"
 
 namespace vx {
-
-BITMAPINFO DibInfo(long width, long height, unsigned bitsPerPixel) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
-    bmi.bmiHeader.biCompression = BI_RGB;
-    return bmi;
-}
 
 bool WriteAll(HANDLE file, const void* data, size_t size) {
     const auto* p = static_cast<const unsigned char*>(data);

@@ -2,12 +2,9 @@
 // Writing a bitmap's rows into an open file as a BMP, band by band, never holding a
 // copy of the whole frame: 24 bits for true colour, 8 bits with the colour table when
 // the picture has a palette.
-#include "../capture/unique_handle.h"
+#include "../platform/gdi.h"
 
 namespace vx {
-
-// An uncompressed DIB description: a positive height is bottom-up, a negative one top-down.
-BITMAPINFO DibInfo(long width, long height, unsigned bitsPerPixel);
 
 // Writes everything or fails with the last error set.
 bool WriteAll(HANDLE file, const void* data, size_t size);

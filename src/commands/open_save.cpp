@@ -1,11 +1,12 @@
 // Open and save.
 #include <vector>
 
-#include "../main_window/dialogs.h"
-#include "../main_window/frm_main.h"
-#include "../main_window/program_path.h"
+#include "../platform/dialogs.h"
+#include "../platform/paths.h"
+#include "../platform/program_path.h"
+#include "../platform/text.h"
 #include "../resources/resource.h"
-#include "picture_format.h"
+#include "document_commands.h"
 #include "picture_io.h"
 #include "title_text.h"
 
@@ -36,58 +37,59 @@ struct FileDialogRequest {
 
 }  // namespace
 
-void FrmMain::mnuOpen_Click() {
-    CDopen.Filter = kPictureFilter;
-    FileDialogRequest request(hwnd_, CDopen);
+void mnuOpen_Click(CommandHost& host) {
+    Document& doc = host.Doc();
+    doc.CDopen.Filter = kPictureFilter;
+    FileDialogRequest request(host.Owner(), doc.CDopen);
     // The open dialog keeps the platform's own title and asks for an existing file;
     // the save settings stay stored in CDopen for the next save.
     request.ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!CurrentDialogs().GetOpenFileName(request.ofn)) return;
     const std::wstring path = request.Chosen();
     if (path.empty()) return;
-    CDopen.FileName = path;
+    doc.CDopen.FileName = path;
 
-    PictureOutcome outcome;
+    Outcome outcome;
     ComPtr<IPicture> picture = LoadPictureFile(path, outcome);
     if (!picture) {
         // Nothing changes: picture, title and scroll bars stay as they were.
-        ReportFailure(DescribeFailure(*this, outcome, path));
+        host.ReportFailure(DescribeFailure(outcome, path));
         return;
     }
-    PlacePicture(std::move(picture));
-    const std::wstring title = OpenedTitle(ProgramName(), GetFileName(path), PicBmp.PixelWidth(), PicBmp.PixelHeight());
-    ::SetWindowTextW(hwnd_, title.c_str());
+    host.PlacePicture(std::move(picture));
+    const std::wstring title =
+        OpenedTitle(ProgramName(), GetFileName(path), doc.PicBmp.PixelWidth(), doc.PicBmp.PixelHeight());
+    ::SetWindowTextW(host.Owner(), title.c_str());
     // The scroll bars fit the new picture, as after a capture.
-    Form_Resize();
+    host.Relayout();
 }
 
-void FrmMain::mnusave_Click() {
-    CDopen.DefaultExt = L".BMP";
-    CDopen.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    CDopen.Filter = kPictureFilter;
-    CDopen.DialogTitle = LoadText(IDS_SAVE_TITLE);
-    if (PicBmp.Empty()) {
-        ReportFailure(DescribeFailure(*this, PictureOutcome{PictureStatus::NoImage}, std::wstring()));
-        return;
-    }
+void mnusave_Click(CommandHost& host) {
+    Document& doc = host.Doc();
+    CommonDialogState& dialog = doc.CDopen;
+    dialog.DefaultExt = L".BMP";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    dialog.Filter = kPictureFilter;
+    dialog.DialogTitle = LoadText(IDS_SAVE_TITLE);
+    if (!RequirePicture(host)) return;
 
-    FileDialogRequest request(hwnd_, CDopen);
+    FileDialogRequest request(host.Owner(), dialog);
     // The dialog wants the extension without its dot.
-    request.defaultExt = CDopen.DefaultExt.substr(CDopen.DefaultExt.rfind(L'.') == 0 ? 1 : 0);
+    request.defaultExt = dialog.DefaultExt.substr(dialog.DefaultExt.rfind(L'.') == 0 ? 1 : 0);
     request.ofn.lpstrDefExt = request.defaultExt.c_str();
-    request.ofn.Flags = CDopen.Flags;
-    request.ofn.lpstrTitle = CDopen.DialogTitle.c_str();
+    request.ofn.Flags = dialog.Flags;
+    request.ofn.lpstrTitle = dialog.DialogTitle.c_str();
     if (!CurrentDialogs().GetSaveFileName(request.ofn)) return;
     const std::wstring path = request.Chosen();
     if (path.empty()) return;
-    CDopen.FileName = path;
+    dialog.FileName = path;
 
-    const PictureOutcome outcome = SavePictureFile(PicBmp.Bitmap(), PicBmp.Palette(), path, FormatForPath(path));
+    const Outcome outcome = SavePictureFile(doc.PicBmp.Bitmap(), doc.PicBmp.Palette(), path, FormatForPath(path));
     if (!outcome.ok()) {
-        ReportFailure(DescribeFailure(*this, outcome, path));
+        host.ReportFailure(DescribeFailure(outcome, path));
         return;  // ImageUnsaved keeps its value
     }
-    ImageUnsaved = false;
+    doc.ImageUnsaved = false;
 }
 
 }  // namespace vx

@@ -1,8 +1,9 @@
 // Edit in Paint.
-#include "../main_window/frm_main.h"
-#include "../main_window/program_path.h"
+#include "../platform/paths.h"
+#include "../platform/program_path.h"
+#include "../platform/text.h"
 #include "../resources/resource.h"
-#include "picture_format.h"
+#include "document_commands.h"
 #include "picture_io.h"
 
 namespace vx {
@@ -61,27 +62,23 @@ std::wstring UserScratchFile() {
 
 }  // namespace
 
-void FrmMain::mnuMspaint_Click() {
-    if (PicBmp.Empty()) {
-        ReportFailure(LoadText(IDS_DOC_NO_IMAGE));
-        return;
-    }
+void mnuMspaint_Click(CommandHost& host) {
+    if (!RequirePicture(host)) return;
+    const PictureBox& picture = host.Doc().PicBmp;
     // The scratch file beside the program; its folder is made when missing, and a
     // folder that cannot be written (a program under Program Files) gives way to the
     // user's temporary folder.
     const std::wstring folder = JoinFolder(ProgramFolder(), L"\\Temp");
     ::CreateDirectoryW(folder.c_str(), nullptr);
     std::wstring scratch = folder + L"\\temp.bmp";
-    const PictureOutcome outcome = SaveBmpOrFallback(PicBmp.Bitmap(), PicBmp.Palette(), scratch, UserScratchFile());
+    const Outcome outcome = SaveBmpOrFallback(picture.Bitmap(), picture.Palette(), scratch, UserScratchFile());
     if (!outcome.ok()) {
-        ReportFailure(DescribeFailure(*this, outcome, scratch));
+        host.ReportFailure(DescribeFailure(outcome, scratch));
         return;
     }
     DWORD error = 0;
-    if (!RequestPaintEdit(hwnd_, scratch, error)) {
-        std::wstring reason;
-        if (error) reason = FillText(LoadText(IDS_DOC_REASON_CODE), {std::to_wstring(error), L""});
-        ReportFailure(FillText(LoadText(IDS_DOC_SHELL_FAILED), {scratch, reason}));
+    if (!RequestPaintEdit(host.Owner(), scratch, error)) {
+        host.ReportFailure(FillText(LoadText(IDS_DOC_SHELL_FAILED), {scratch, ReasonText(error)}));
     }
 }
 

@@ -3,13 +3,13 @@
 #include <initguid.h>
 #include <wincodec.h>
 
-#include <atomic>
 #include <vector>
 
 #include "../capture/capture_area.h"
-#include "../main_window/frm_main.h"
-#include "../resources/resource.h"
+#include "../platform/paths.h"
+#include "bmp_layout.h"
 #include "bmp_writer.h"
+#include "picture_header.h"
 
 namespace vx {
 namespace {
@@ -33,7 +33,7 @@ DWORD Win32ErrorOf(HRESULT hr) {
     return 0;
 }
 
-PictureOutcome Fail(PictureStatus status, DWORD error = 0) { return PictureOutcome{status, error}; }
+Outcome Fail(Status status, DWORD error = 0) { return Outcome{status, error}; }
 
 void SetEncoderOption(IPropertyBag2* bag, const wchar_t* name, VARIANT value) {
     if (!bag) return;
@@ -111,10 +111,16 @@ bool EncodeWithWic(HBITMAP bitmap, PictureFileFormat format, ComPtr<IStream>& en
     return true;
 }
 
-UniqueBitmap DecodeIntoBitmap(IWICBitmapSource* frame, UINT width, UINT height, unsigned bits) {
-    ComPtr<IWICBitmapSource> converted;
+UniqueBitmap DecodeIntoBitmap(IWICImagingFactory* factory, IWICBitmapSource* frame, UINT width, UINT height,
+                              unsigned bits) {
+    // The converter through the factory: nothing of the imaging DLL is imported by name.
+    ComPtr<IWICFormatConverter> converted;
     const GUID& format = bits == 24 ? GUID_WICPixelFormat24bppBGR : GUID_WICPixelFormat32bppBGR;
-    if (FAILED(::WICConvertBitmapSource(format, frame, converted.put()))) return {};
+    if (FAILED(factory->CreateFormatConverter(converted.put())) ||
+        FAILED(converted->Initialize(frame, format, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom))) {
+        return {};
+    }
     const std::uint32_t stride = BmpStride(width, bits);
     BITMAPINFO bmi = DibInfo(static_cast<long>(width), -static_cast<long>(height), bits);
 
@@ -150,29 +156,29 @@ UniqueBitmap DecodeIntoBitmap(IWICBitmapSource* frame, UINT width, UINT height, 
 
 }  // namespace
 
-ComPtr<IPicture> LoadPictureFile(const std::wstring& path, PictureOutcome& outcome) {
+ComPtr<IPicture> LoadPictureFile(const std::wstring& path, Outcome& outcome) {
     outcome = {};
     // Learn what the file claims before any decoder allocates for it.
     {
         UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
-            outcome = Fail(PictureStatus::CannotRead, ::GetLastError());
+            outcome = Fail(Status::CannotRead, ::GetLastError());
             return {};
         }
         std::vector<unsigned char> start(kSniffBytes);
         DWORD read = 0;
         if (!::ReadFile(file.get(), start.data(), kSniffBytes, &read, nullptr)) {
-            outcome = Fail(PictureStatus::CannotRead, ::GetLastError());
+            outcome = Fail(Status::CannotRead, ::GetLastError());
             return {};
         }
         const PictureHeader header = SniffPictureHeader(start.data(), read);
         if (header.kind == PictureKind::Unknown) {
-            outcome = Fail(PictureStatus::CannotDecode);
+            outcome = Fail(Status::CannotDecode);
             return {};
         }
         if (header.sizeKnown && !PictureSizeAcceptable(header.width, header.height)) {
-            outcome = Fail(header.width == 0 || header.height == 0 ? PictureStatus::CannotDecode : PictureStatus::TooLarge);
+            outcome = Fail(header.width == 0 || header.height == 0 ? Status::CannotDecode : Status::TooLarge);
             return {};
         }
     }
@@ -182,7 +188,7 @@ ComPtr<IPicture> LoadPictureFile(const std::wstring& path, PictureOutcome& outco
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0, height = 0;
     if (!factory) {
-        outcome = Fail(PictureStatus::CannotDecode);
+        outcome = Fail(Status::CannotDecode);
         return {};
     }
     HRESULT hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
@@ -191,51 +197,51 @@ ComPtr<IPicture> LoadPictureFile(const std::wstring& path, PictureOutcome& outco
     if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
     if (FAILED(hr)) {
         const DWORD error = Win32ErrorOf(hr);
-        outcome = Fail(error && error != ERROR_NOT_ENOUGH_MEMORY ? PictureStatus::CannotRead : PictureStatus::CannotDecode,
+        outcome = Fail(error && error != ERROR_NOT_ENOUGH_MEMORY ? Status::CannotRead : Status::CannotDecode,
                        error);
         return {};
     }
     if (!PictureSizeAcceptable(width, height)) {
-        outcome = Fail(PictureStatus::TooLarge);
+        outcome = Fail(Status::TooLarge);
         return {};
     }
 
     // Every picture becomes 24-bit BGR, decoded straight into the bits of a top-down
     // DIB section; formats the converter cannot take to 24 bits go to 32.
-    UniqueBitmap bitmap = DecodeIntoBitmap(frame.get(), width, height, 24);
-    if (!bitmap) bitmap = DecodeIntoBitmap(frame.get(), width, height, 32);
+    UniqueBitmap bitmap = DecodeIntoBitmap(factory.get(), frame.get(), width, height, 24);
+    if (!bitmap) bitmap = DecodeIntoBitmap(factory.get(), frame.get(), width, height, 32);
     if (!bitmap) {
-        outcome = Fail(PictureStatus::CannotDecode);
+        outcome = Fail(Status::CannotDecode);
         return {};
     }
     ComPtr<IPicture> picture = CreatePictureFromBitmap(std::move(bitmap), UniquePalette());
-    if (!picture) outcome = Fail(PictureStatus::CannotDecode, ERROR_NOT_ENOUGH_MEMORY);
+    if (!picture) outcome = Fail(Status::CannotDecode, ERROR_NOT_ENOUGH_MEMORY);
     return picture;
 }
 
-PictureOutcome SaveBmpOrFallback(HBITMAP bitmap, HPALETTE palette, std::wstring& path, const std::wstring& fallback) {
-    const PictureOutcome first = SavePictureFile(bitmap, palette, path, PictureFileFormat::Bmp);
+Outcome SaveBmpOrFallback(HBITMAP bitmap, HPALETTE palette, std::wstring& path, const std::wstring& fallback) {
+    const Outcome first = SavePictureFile(bitmap, palette, path, PictureFileFormat::Bmp);
     if (first.ok() || fallback.empty()) return first;
-    const PictureOutcome second = SavePictureFile(bitmap, palette, fallback, PictureFileFormat::Bmp);
+    const Outcome second = SavePictureFile(bitmap, palette, fallback, PictureFileFormat::Bmp);
     if (!second.ok()) return first;  // the reason the user's own choice failed
     path = fallback;
     return second;
 }
 
-PictureOutcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path, PictureFileFormat format) {
-    if (!bitmap) return Fail(PictureStatus::NoImage);
+Outcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path, PictureFileFormat format) {
+    if (!bitmap) return Fail(Status::NoImage);
     // A read-only file stays as it is, as the platform itself keeps it on Windows
     // (a rename over it would otherwise succeed on some systems).
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        return Fail(PictureStatus::CannotWrite, ERROR_ACCESS_DENIED);
+        return Fail(Status::CannotWrite, ERROR_ACCESS_DENIED);
     }
     std::wstring folder = FolderOfPath(path);
     if (folder.empty()) folder = L".";
     wchar_t temporary[MAX_PATH + 16] = {};
     if (folder.size() > MAX_PATH - 14 || !::GetTempFileNameW(folder.c_str(), L"vx", 0, temporary)) {
         const DWORD error = ::GetLastError();
-        return Fail(PictureStatus::CannotWrite, error ? error : ERROR_PATH_NOT_FOUND);
+        return Fail(Status::CannotWrite, error ? error : ERROR_PATH_NOT_FOUND);
     }
     DWORD error = 0;
     bool written = false;
@@ -267,47 +273,9 @@ PictureOutcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstr
     }
     if (!written) {
         ::DeleteFileW(temporary);
-        return Fail(PictureStatus::CannotWrite, error ? error : ERROR_WRITE_FAULT);
+        return Fail(Status::CannotWrite, error ? error : ERROR_WRITE_FAULT);
     }
     return {};
-}
-
-std::wstring DescribeFailure(const FrmMain& form, const PictureOutcome& outcome, const std::wstring& path) {
-    std::wstring reason;
-    switch (outcome.error) {
-        case 0: break;
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL: reason = form.LoadText(IDS_DOC_REASON_DISK_FULL); break;
-        case ERROR_ACCESS_DENIED:
-        case ERROR_WRITE_PROTECT:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION: reason = form.LoadText(IDS_DOC_REASON_ACCESS_DENIED); break;
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_NAME:
-        case ERROR_DIRECTORY:
-        case ERROR_BAD_NETPATH: reason = form.LoadText(IDS_DOC_REASON_NOT_FOUND); break;
-        default: {
-            wchar_t* text = nullptr;
-            ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, outcome.error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-            reason = FillText(form.LoadText(IDS_DOC_REASON_CODE), {std::to_wstring(outcome.error), text ? text : L""});
-            if (text) ::LocalFree(text);
-            while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ')) {
-                reason.pop_back();
-            }
-        }
-    }
-    unsigned id = IDS_DOC_CANNOT_WRITE;
-    switch (outcome.status) {
-        case PictureStatus::Ok: return std::wstring();
-        case PictureStatus::NoImage: return form.LoadText(IDS_DOC_NO_IMAGE);
-        case PictureStatus::CannotRead: id = IDS_DOC_CANNOT_READ; break;
-        case PictureStatus::CannotDecode: id = IDS_DOC_CANNOT_DECODE; break;
-        case PictureStatus::TooLarge: id = IDS_DOC_TOO_LARGE; break;
-        case PictureStatus::CannotWrite: id = IDS_DOC_CANNOT_WRITE; break;
-    }
-    return FillText(form.LoadText(id), {path, reason});
 }
 
 }  // namespace vx

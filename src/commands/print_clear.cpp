@@ -1,19 +1,19 @@
 // Print and clear.
 #include <vector>
 
-#include "../main_window/dialogs.h"
-#include "../main_window/frm_main.h"
-#include "../main_window/program_path.h"
+#include "../document/failure.h"
+#include "../platform/dialogs.h"
+#include "../platform/gdi.h"
+#include "../platform/paths.h"
+#include "../platform/program_path.h"
+#include "../platform/text.h"
 #include "../resources/resource.h"
-#include "bmp_writer.h"
-#include "picture_format.h"
-#include "title_text.h"
+#include "bmp_layout.h"
+#include "document_commands.h"
+#include "print_fit.h"
 
 namespace vx {
 namespace {
-
-struct GlobalFreeCloser { void operator()(HGLOBAL h) const { ::GlobalFree(h); } };
-using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalFreeCloser>;
 
 // Asks for the default printer without showing anything (comdlg32 only, so no
 // spooler library joins the program's imports).
@@ -73,18 +73,15 @@ bool PrintPicture(HDC printer, HBITMAP bitmap, const std::wstring& documentName,
 
 }  // namespace
 
-void FrmMain::mnuprint_Click() {
-    if (PicBmp.Empty()) {
-        ReportFailure(LoadText(IDS_DOC_NO_IMAGE));
-        return;
-    }
+void mnuprint_Click(CommandHost& host) {
+    if (!RequirePicture(host)) return;
     if (!AnyPrinterInstalled()) {
-        ReportFailure(LoadText(IDS_DOC_NO_PRINTER));
+        host.ReportFailure(LoadText(IDS_DOC_NO_PRINTER));
         return;
     }
     PRINTDLGW pd{};
     pd.lStructSize = sizeof pd;
-    pd.hwndOwner = hwnd_;
+    pd.hwndOwner = host.Owner();
     pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
     pd.nCopies = 1;
     const bool confirmed = CurrentDialogs().PrintDlg(pd);
@@ -92,22 +89,21 @@ void FrmMain::mnuprint_Click() {
     UniqueCreatedDc printer(pd.hDC);
     if (!confirmed) {
         // Cancel is no failure; a dialog that could not open is.
-        if (::CommDlgExtendedError() != 0) ReportFailure(LoadText(IDS_DOC_NO_PRINTER));
+        if (::CommDlgExtendedError() != 0) host.ReportFailure(LoadText(IDS_DOC_NO_PRINTER));
         return;
     }
     DWORD error = 0;
-    const std::wstring name = CDopen.FileName.empty() ? ProgramName() : GetFileName(CDopen.FileName);
-    if (!printer || !PrintPicture(printer.get(), PicBmp.Bitmap(), name, error)) {
-        std::wstring reason;
-        if (error) reason = FillText(LoadText(IDS_DOC_REASON_CODE), {std::to_wstring(error), L""});
-        ReportFailure(FillText(LoadText(IDS_DOC_PRINT_FAILED), {reason}));
+    const Document& doc = host.Doc();
+    const std::wstring name = doc.CDopen.FileName.empty() ? ProgramName() : GetFileName(doc.CDopen.FileName);
+    if (!printer || !PrintPicture(printer.get(), doc.PicBmp.Bitmap(), name, error)) {
+        host.ReportFailure(FillText(LoadText(IDS_DOC_PRINT_FAILED), {ReasonText(error)}));
     }
 }
 
-void FrmMain::mnuClear_Click() {
-    PlacePicture(nullptr);
+void mnuClear_Click(CommandHost& host) {
+    host.PlacePicture(nullptr);
     // Nothing left to lose: closing after a clear does not ask about an empty view.
-    ImageUnsaved = false;
+    host.Doc().ImageUnsaved = false;
 }
 
 }  // namespace vx

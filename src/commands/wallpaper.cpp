@@ -1,9 +1,10 @@
 // Desktop wallpaper.
 #include <shlobj.h>
 
-#include "../main_window/frm_main.h"
+#include "../platform/paths.h"
+#include "../platform/text.h"
 #include "../resources/resource.h"
-#include "picture_format.h"
+#include "document_commands.h"
 #include "picture_io.h"
 
 namespace vx {
@@ -38,24 +39,26 @@ BOOL SetDeskWallpaper(const std::wstring& path) {
 
 }  // namespace
 
-void FrmMain::mnuWallpaper_Click() {
-    if (PicBmp.Empty()) {
-        ReportFailure(LoadText(IDS_DOC_NO_IMAGE));
-        return;
-    }
+void mnuWallpaper_Click(CommandHost& host) {
+    if (!RequirePicture(host)) return;
+    const PictureBox& picture = host.Doc().PicBmp;
     std::wstring path = kWallpaperFile;
-    const PictureOutcome outcome = SaveBmpOrFallback(PicBmp.Bitmap(), PicBmp.Palette(), path, UserWallpaperFile());
+    const Outcome outcome = SaveBmpOrFallback(picture.Bitmap(), picture.Palette(), path, UserWallpaperFile());
     // A file we could not write is never set: an old one would silently come back.
     if (!outcome.ok()) {
-        ReportFailure(DescribeFailure(*this, outcome, path));
+        host.ReportFailure(DescribeFailure(outcome, path));
         return;
     }
-    SetDeskWallpaper(path);
+    if (!SetDeskWallpaper(path)) {
+        host.ReportFailure(FillText(LoadText(IDS_DOC_WALLPAPER_FAILED), {ReasonText(::GetLastError())}));
+    }
 }
 
-void FrmMain::mnuClearWall_Click() {
+void mnuClearWall_Click(CommandHost& host) {
     char empty[1] = "";
-    ::SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, empty, SPIF_UPDATEINIFILE);
+    if (!::SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, empty, SPIF_UPDATEINIFILE)) {
+        host.ReportFailure(FillText(LoadText(IDS_DOC_WALLPAPER_FAILED), {ReasonText(::GetLastError())}));
+    }
 }
 
 }  // namespace vx

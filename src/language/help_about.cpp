@@ -1,10 +1,11 @@
 // Help and About.
-#include "../main_window/dialogs.h"
-#include "../main_window/frm_main.h"
-#include "../main_window/program_path.h"
+#include "../platform/dialogs.h"
+#include "../platform/paths.h"
+#include "../platform/program_path.h"
+#include "../platform/text.h"
 #include "../resources/resource.h"
 #include "help_viewer.h"
-#include "language_file.h"
+#include "language_commands.h"
 
 namespace vx {
 namespace {
@@ -38,18 +39,19 @@ UniqueProcess StartHelpViewer(const std::wstring& programFolder) {
     return UniqueProcess(info.hProcess);
 }
 
-void FrmMain::mnuHowto_Click() {
+void mnuHowto_Click(CommandHost& host) {
     UniqueProcess viewer = StartHelpViewer(ProgramFolder());
     if (!viewer) {
         // The editor started before (if any) stays the one Exit will end.
-        ReportFailure(LoadText(IDS_MSG_HELP_FAILED));
+        host.ReportFailure(LoadText(IDS_MSG_HELP_FAILED));
         return;
     }
-    HelpViewer = std::move(viewer);
+    host.Doc().HelpViewer = std::move(viewer);
 }
 
-void FrmMain::mnuAbout_Click() {
-    CurrentDialogs().MessageBox(hwnd_, kAboutText, LoadText(IDS_MSG_ABOUT_TITLE).c_str(), MB_OK | MB_ICONINFORMATION);
+void mnuAbout_Click(CommandHost& host) {
+    CurrentDialogs().MessageBox(host.Owner(), kAboutText, LoadText(IDS_MSG_ABOUT_TITLE).c_str(),
+                                MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace vx

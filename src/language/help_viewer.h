@@ -2,7 +2,7 @@
 // Starting the text editor on the help file.
 #include <string>
 
-#include "../capture/unique_handle.h"
+#include "../platform/unique_handle.h"
 
 namespace vx {
 

@@ -84,6 +84,4 @@ LanguageLines SplitLanguageFile(std::string_view bytes) {
     return splitter.Finish();
 }
 
-std::wstring JoinFolderAndFile(const std::wstring& folder, const std::wstring& file) { return folder + file; }
-
 }  // namespace vx

@@ -48,9 +48,4 @@ private:
 // Convenience for a whole file in memory.
 LanguageLines SplitLanguageFile(std::string_view bytes);
 
-// The file read is the folder followed directly by the file name: no separator is
-// added, so callers pass a name that begins with "\". At a drive's root ("C:\") the
-// result holds two separators in a row, which the file system accepts.
-std::wstring JoinFolderAndFile(const std::wstring& folder, const std::wstring& file);
-
 }  // namespace vx

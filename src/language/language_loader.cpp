@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "../main_window/frm_main.h"
-#include "../main_window/menu_bar.h"
-#include "../main_window/menu_definition.h"
+#include <vector>
+
+#include "../platform/paths.h"
 
 namespace vx {
 namespace {
@@ -39,22 +39,13 @@ std::wstring DecodeLanguageLine(const std::string& bytes, LanguageEncoding encod
     return text;
 }
 
-bool ApplyLanguageFile(FrmMain& form, const std::wstring& folder, const std::wstring& file) {
+bool ApplyLanguageFile(CommandHost& host, const std::wstring& folder, const std::wstring& file) {
     const std::optional<LanguageLines> read = ReadLanguageFile(JoinFolderAndFile(folder, file));
     if (!read) return false;
-    const auto& lines = read->lines;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::wstring text = DecodeLanguageLine(lines[i], read->encoding);
-        // A target that refuses its text keeps the old one; the others are still set.
-        if (i == 0) {
-            ::SetWindowTextW(form.hwnd(), text.c_str());
-        } else if (i == 1) {
-            ::SendMessageW(form.StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        } else {
-            SetMenuCaption(form.menu, kLanguageMenuOrder[i - 2], text);
-        }
-    }
-    if (lines.size() > 2) ::DrawMenuBar(form.hwnd());
+    std::vector<std::wstring> captions;
+    captions.reserve(read->lines.size());
+    for (const std::string& line : read->lines) captions.push_back(DecodeLanguageLine(line, read->encoding));
+    host.ApplyCaptions(captions);
     return true;
 }
 

@@ -1,18 +1,20 @@
 #pragma once
-// FrmMain: the program's one window. The window procedure only cracks messages and
-// calls the named handlers; each handler family lives in its own file.
+// FrmMain: the program's one window. It creates the controls, cracks messages and
+// hands each to a named handler; the commands' bodies live in the feature folders and
+// reach the window only through CommandHost.
 #include <string>
+#include <vector>
 
-#include "../capture/unique_handle.h"
-#include "../commands/cd_open.h"
-#include "picture_box.h"
+#include "../capture/region_selection.h"
+#include "../document/command_host.h"
 #include "scroll_bar.h"
 
 namespace vx {
 
-enum : int { kScaleTwips = 1, kScalePixels = 3 };
+// Which road a command came by: the toolbar's is silent about failures.
+enum class Road { Menu, Toolbar };
 
-class FrmMain {
+class FrmMain final : public CommandHost {
 public:
     FrmMain();
     ~FrmMain();
@@ -27,114 +29,83 @@ public:
     int RunMessageLoop();
     // Closing as the close box does (Form_Unload decides); true when the window went.
     bool RequestClose();
-
     HWND hwnd() const { return hwnd_; }
-    HINSTANCE instance() const { return instance_; }
 
-    // ---- start-up and placement
+    // Runs the command of a menu item (or a toolbar button) by its id.
+    void RunCommand(unsigned id, Road road = Road::Menu);
+    void Toolbar1_ButtonClick(int index);
+
     void Form_Load();
-    // False when the settings store could not be written.
-    bool SaveWindowPlacement();
-
-    // ---- layout and image view
+    bool SaveWindowPlacement();  // false when the settings store could not be written
     void Form_Resize();
     void HScroll1_Change();
     void HScroll1_Scroll();
     void VScroll1_Change();
     void VScroll1_Scroll();
-
-    // ---- closing and exit; returns Cancel (true keeps the window open)
-    bool Form_Unload();
+    bool Form_Unload();  // true keeps the window open (Cancel)
     void mnuExit_Click();
-
-    // ---- mouse on the window's own surface (X, Y in the current scale unit)
+    // Mouse on the window's own surface, X and Y in the current scale unit.
     void Form_MouseDown(int button, int shift, double x, double y);
     void Form_MouseUp(int button, int shift, double x, double y);
 
-    // ---- commands
-    void Toolbar1_ButtonClick(int index);
-    void mnuOpen_Click();
-    void mnusave_Click();
-    void mnuClear_Click();
-    void mnuWallpaper_Click();
-    void mnuClearWall_Click();
-    void mnuprint_Click();
-    void mnuScreen_Click();
-    void mnuDistrict_Click();
-    void mnuAtiveWindow_Click();
-    void mnuClient_Click();
-    void mnuTitleBar_Click();
-    void mnuMspaint_Click();
-    void mnuChinese_Click();
-    void mnuEnglish_Click();
-    void mnuHowto_Click();
-    void mnuAbout_Click();
+    // CommandHost
+    HWND Owner() const override { return hwnd_; }
+    Document& Doc() override { return doc_; }
+    void ReportFailure(const std::wstring& text) override;
+    bool Silent() const override { return silent_; }
+    void PlacePicture(ComPtr<IPicture> picture) override;
+    void Relayout() override { Form_Resize(); }
+    WindowState GetWindowState() const override;
+    void SetWindowState(WindowState state) override;
+    ScaleMode GetScaleMode() const override { return scaleMode_; }
+    void SetScaleMode(ScaleMode mode) override { scaleMode_ = mode; }
+    void SetMousePointer(MousePointer pointer) override { mousePointer_ = pointer; }
+    double Width() const override;
+    double Height() const override;
+    double ScaleWidth() const override;
+    double ScaleHeight() const override;
+    double TwipsPerPixelX() const override { return twipsPerPixelX_; }
+    double TwipsPerPixelY() const override { return twipsPerPixelY_; }
+    void ApplyCaptions(const std::vector<std::wstring>& lines) override;
 
-    // ---- window properties in twips (outer rectangle) and the scale unit
-    double Left() const;
-    double Top() const;
-    double Width() const;
-    double Height() const;
-    double ScaleWidth() const;   // client width in the current scale unit
-    double ScaleHeight() const;
-    int WindowState() const;     // 0 normal, 1 minimised, 2 maximised
-    void SetWindowState(int state);
-    double TwipsPerPixelX() const { return twipsPerPixelX_; }
-    double TwipsPerPixelY() const { return twipsPerPixelY_; }
-    // One pixel in the current scale unit.
-    double ScaleUnitPerPixelX() const { return ScaleMode == kScalePixels ? 1.0 : twipsPerPixelX_; }
-    double ScaleUnitPerPixelY() const { return ScaleMode == kScalePixels ? 1.0 : twipsPerPixelY_; }
-
-    // Reports a failure of a command: a message box from the menu, nothing from the toolbar.
-    void ReportFailure(const std::wstring& text);
-    bool Silent() const { return silent_; }
-
-    // Built-in text from the string table.
-    std::wstring LoadText(unsigned id) const;
-
-    // ---- state shared by the handlers
-    PictureBox PicBmp;
-    bool ImageUnsaved = false;
-    bool SelectionArmed = false;
-    int ScaleMode = kScaleTwips;
-    int MousePointer = 0;  // application-wide pointer: 0 default, 2 crosshair
-    CommonDialogState CDopen;
-    ScrollBar HScroll1;
-    ScrollBar VScroll1;
-    HWND picScroll = nullptr;
-    HWND Toolbar1 = nullptr;
-    HWND StatusBar1 = nullptr;
-    HMENU menu = nullptr;
-    UniqueProcess HelpViewer;     // the editor the Help command started last
-    HWND selectionOverlay = nullptr;  // the frozen screen while a region is selected
-    UniqueBitmap frozenScreen;
-    // Free-region selection: what a cancel puts back, and whether it came from the toolbar.
-    bool selectionPriorUnsaved = false;
-    int selectionPriorState = 0;
-    bool selectionSilent = false;
-
-    // Replaces the picture of PicBmp, freeing the old one, and repaints the view.
-    void PlacePicture(ComPtr<IPicture> picture);
-
-    static FrmMain* FromWindow(HWND hwnd);
+    // What tests and benchmarks look at.
+    const Document& Doc() const { return doc_; }
+    const RegionSelection& Selection() const { return selection_; }
+    MousePointer GetMousePointer() const { return mousePointer_; }
+    const ScrollBar& HScroll1() const { return hscroll_; }
+    const ScrollBar& VScroll1() const { return vscroll_; }
+    HWND picScroll() const { return picScroll_; }
+    HWND Toolbar1() const { return toolbar_; }
+    HWND StatusBar1() const { return statusBar_; }
+    HMENU Menu() const { return menu_; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnCommand(int id);
     void OnScroll(HWND bar, int code);
-    void OnNotify(const NMHDR* header, LRESULT& result);
+    LRESULT OnNotify(const NMHDR* header);
     void OnSize();
     void OnDpiChanged(const RECT* suggested);
-    void CreateControls();
-    void BuildMenu();
+    bool CreateControls();
     void UpdateStatusParts();
-    void RefreshTwipsPerPixel();
+    // One pixel in the current scale unit.
+    double ScaleUnitPerPixelX() const { return scaleMode_ == ScaleMode::Pixels ? 1.0 : twipsPerPixelX_; }
+    double ScaleUnitPerPixelY() const { return scaleMode_ == ScaleMode::Pixels ? 1.0 : twipsPerPixelY_; }
+    RECT WindowPixels() const;
 
     HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;
     HACCEL accelerators_ = nullptr;
+    HMENU menu_ = nullptr;
+    HWND picScroll_ = nullptr;
+    HWND toolbar_ = nullptr;
+    HWND statusBar_ = nullptr;
+    ScrollBar hscroll_, vscroll_;
     UniqueImageList imageList_;
+    Document doc_;
+    RegionSelection selection_;
+    ScaleMode scaleMode_ = ScaleMode::Twips;
+    MousePointer mousePointer_ = MousePointer::Default;
     double twipsPerPixelX_ = 15, twipsPerPixelY_ = 15;
     bool silent_ = false;
     bool closing_ = false;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "../platform/units.h"
 #include "../resources/resource.h"
 #include "frm_main.h"
-#include "units.h"
 
 namespace vx {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 constexpr wchar_t kViewportClass[] = L"VellumoxViewport";
 
 LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = reinterpret_cast<FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const auto* form = reinterpret_cast<const FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (message) {
         case WM_NCCREATE: {
             auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -25,9 +25,10 @@ LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(hwnd, &ps);
             if (form) {
-                const long x = Nearest(form->PicBmp.Left / form->TwipsPerPixelX());
-                const long y = Nearest(form->PicBmp.Top / form->TwipsPerPixelY());
-                PaintViewport(dc, ps.rcPaint, form->PicBmp, x, y);
+                const PictureBox& picture = form->Doc().PicBmp;
+                const long x = Nearest(picture.Left / form->TwipsPerPixelX());
+                const long y = Nearest(picture.Top / form->TwipsPerPixelY());
+                PaintViewport(dc, ps.rcPaint, picture, x, y);
             }
             ::EndPaint(hwnd, &ps);
             return 0;
@@ -40,21 +41,21 @@ LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-void RegisterViewportClass(HINSTANCE instance) {
+bool RegisterViewportClass(HINSTANCE instance) {
     WNDCLASSEXW wc{sizeof wc};
-    if (::GetClassInfoExW(instance, kViewportClass, &wc)) return;
+    if (::GetClassInfoExW(instance, kViewportClass, &wc)) return true;
     wc = WNDCLASSEXW{sizeof wc};
     wc.lpfnWndProc = ViewportProc;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
     wc.lpszClassName = kViewportClass;
-    ::RegisterClassExW(&wc);
+    return ::RegisterClassExW(&wc) != 0;
 }
 
-HWND CreateViewport(HWND parent, HINSTANCE instance, PictureBox* /*picture*/, FrmMain* form) {
+HWND CreateViewport(HWND parent, HINSTANCE instance, const FrmMain* form) {
     return ::CreateWindowExW(0, kViewportClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 24, 537, 311,
-                             parent, reinterpret_cast<HMENU>(IDC_PICSCROLL), instance, form);
+                             parent, reinterpret_cast<HMENU>(IDC_PICSCROLL), instance, const_cast<FrmMain*>(form));
 }
 
 void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long originX, long originY) {
@@ -85,20 +86,20 @@ void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long ori
 }
 
 void FrmMain::HScroll1_Change() {
-    PicBmp.Left = -static_cast<double>(HScroll1.Value);
-    if (picScroll) {
-        ::InvalidateRect(picScroll, nullptr, FALSE);
-        ::UpdateWindow(picScroll);
+    doc_.PicBmp.Left = -static_cast<double>(hscroll_.Value);
+    if (picScroll_) {
+        ::InvalidateRect(picScroll_, nullptr, FALSE);
+        ::UpdateWindow(picScroll_);
     }
 }
 
 void FrmMain::HScroll1_Scroll() { HScroll1_Change(); }
 
 void FrmMain::VScroll1_Change() {
-    PicBmp.Top = -static_cast<double>(VScroll1.Value);
-    if (picScroll) {
-        ::InvalidateRect(picScroll, nullptr, FALSE);
-        ::UpdateWindow(picScroll);
+    doc_.PicBmp.Top = -static_cast<double>(vscroll_.Value);
+    if (picScroll_) {
+        ::InvalidateRect(picScroll_, nullptr, FALSE);
+        ::UpdateWindow(picScroll_);
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "units.h"
+#include "../platform/units.h"
 
 namespace vx {
 namespace {

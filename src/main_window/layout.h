@@ -3,9 +3,9 @@
 // scroll ranges. Portable: no <windows.h>.
 #include <cstdint>
 
-namespace vx {
+#include "../document/form_state.h"
 
-enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+namespace vx {
 
 struct LayoutInput {
     WindowState state = WindowState::Normal;

@@ -1,8 +1,8 @@
 // Form_Resize: reads the sizes in the current scale unit, runs the layout pass and
 // applies its result to the viewport and the scroll bars.
+#include "../platform/units.h"
 #include "frm_main.h"
 #include "layout.h"
-#include "units.h"
 
 namespace vx {
 namespace {
@@ -17,17 +17,17 @@ RECT ChildRect(HWND parent, HWND child) {
 }  // namespace
 
 void FrmMain::Form_Resize() {
-    if (!hwnd_ || !picScroll) return;
+    if (!hwnd_ || !picScroll_) return;
     const double ux = ScaleUnitPerPixelX();
     const double uy = ScaleUnitPerPixelY();
-    const RECT view = ChildRect(hwnd_, picScroll);
-    const RECT toolbar = ChildRect(hwnd_, Toolbar1);
-    const RECT status = ChildRect(hwnd_, StatusBar1);
-    const RECT hbar = ChildRect(hwnd_, HScroll1.hwnd);
-    const RECT vbar = ChildRect(hwnd_, VScroll1.hwnd);
+    const RECT view = ChildRect(hwnd_, picScroll_);
+    const RECT toolbar = ChildRect(hwnd_, toolbar_);
+    const RECT status = ChildRect(hwnd_, statusBar_);
+    const RECT hbar = ChildRect(hwnd_, hscroll_.hwnd);
+    const RECT vbar = ChildRect(hwnd_, vscroll_.hwnd);
 
     LayoutInput in;
-    in.state = static_cast<vx::WindowState>(WindowState());
+    in.state = GetWindowState();
     in.clientWidth = ScaleWidth();
     in.clientHeight = ScaleHeight();
     in.vbarWidth = (vbar.right - vbar.left) * ux;
@@ -37,8 +37,8 @@ void FrmMain::Form_Resize() {
     in.viewLeft = view.left * ux;
     in.viewWidth = (view.right - view.left) * ux;
     in.viewHeight = (view.bottom - view.top) * uy;
-    in.imageWidth = PicBmp.Width;
-    in.imageHeight = PicBmp.Height;
+    in.imageWidth = doc_.PicBmp.Width;
+    in.imageHeight = doc_.PicBmp.Height;
     in.twipsPerPixelX = twipsPerPixelX_;
     in.twipsPerPixelY = twipsPerPixelY_;
 
@@ -57,22 +57,22 @@ void FrmMain::Form_Resize() {
     const int thicknessV = vbar.right - vbar.left;
 
     HDWP defer = ::BeginDeferWindowPos(3);
-    defer = ::DeferWindowPos(defer, picScroll, nullptr, view.left, viewTop, viewW, viewH, SWP_NOZORDER | SWP_NOACTIVATE);
-    defer = ::DeferWindowPos(defer, HScroll1.hwnd, nullptr, hbar.left, hbarTop, hbarW, thicknessH,
+    defer = ::DeferWindowPos(defer, picScroll_, nullptr, view.left, viewTop, viewW, viewH, SWP_NOZORDER | SWP_NOACTIVATE);
+    defer = ::DeferWindowPos(defer, hscroll_.hwnd, nullptr, hbar.left, hbarTop, hbarW, thicknessH,
                              SWP_NOZORDER | SWP_NOACTIVATE);
-    defer = ::DeferWindowPos(defer, VScroll1.hwnd, nullptr, vbarLeft, viewTop, thicknessV, vbarH,
+    defer = ::DeferWindowPos(defer, vscroll_.hwnd, nullptr, vbarLeft, viewTop, thicknessV, vbarH,
                              SWP_NOZORDER | SWP_NOACTIVATE);
     ::EndDeferWindowPos(defer);
 
-    HScroll1.Show(out.h.visible);
+    hscroll_.Show(out.h.visible);
     if (out.h.visible) {
-        HScroll1.SetRange(out.h);
-        if (HScroll1.SetValue(0)) HScroll1_Change();
+        hscroll_.SetRange(out.h);
+        if (hscroll_.SetValue(0)) HScroll1_Change();
     }
-    VScroll1.Show(out.v.visible);
+    vscroll_.Show(out.v.visible);
     if (out.v.visible) {
-        VScroll1.SetRange(out.v);
-        if (VScroll1.SetValue(0)) VScroll1_Change();
+        vscroll_.SetRange(out.v);
+        if (vscroll_.SetValue(0)) VScroll1_Change();
     }
     ::InvalidateRect(hwnd_, nullptr, TRUE);  // the corner beside a lone bar
 }

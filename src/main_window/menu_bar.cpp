@@ -2,17 +2,12 @@
 
 #include <vector>
 
+#include "../platform/text.h"
 #include "../resources/resource.h"
 #include "menu_definition.h"
 
 namespace vx {
 namespace {
-
-std::wstring LoadString(HINSTANCE instance, unsigned id) {
-    const wchar_t* text = nullptr;
-    const int length = ::LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-}
 
 const wchar_t* ShortcutOf(unsigned id) {
     for (const auto& entry : kMenuDefinition) {
@@ -39,7 +34,7 @@ bool Find(HMENU menu, unsigned id, HMENU& parent, UINT& position) {
 
 }  // namespace
 
-HMENU BuildMenuBar(HINSTANCE instance) {
+HMENU BuildMenuBar() {
     HMENU bar = ::CreateMenu();
     std::vector<HMENU> open{bar};  // open[level - 1] is the menu that receives level items
     for (const auto& entry : kMenuDefinition) {
@@ -51,7 +46,7 @@ HMENU BuildMenuBar(HINSTANCE instance) {
             info.fMask = MIIM_FTYPE;
             info.fType = MFT_SEPARATOR;
         } else {
-            caption = LoadString(instance, entry.text);
+            caption = LoadText(entry.text);
             if (entry.shortcut) caption += std::wstring(L"\t") + entry.shortcut;
             info.fMask = MIIM_ID | MIIM_STRING;
             info.wID = entry.id;

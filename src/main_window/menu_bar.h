@@ -3,11 +3,11 @@
 // any depth (menu-bar entries and sub-menus included).
 #include <string>
 
-#include "../capture/capture_api.h"
+#include "../platform/win32.h"
 
 namespace vx {
 
-HMENU BuildMenuBar(HINSTANCE instance);
+HMENU BuildMenuBar();
 
 // Sets the caption, keeping the item's shortcut text; false when the menu refused.
 bool SetMenuCaption(HMENU root, unsigned id, const std::wstring& caption);

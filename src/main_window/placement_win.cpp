@@ -3,9 +3,9 @@
 #include <optional>
 #include <vector>
 
+#include "../platform/units.h"
 #include "frm_main.h"
 #include "placement.h"
-#include "units.h"
 
 namespace vx {
 namespace {
@@ -62,7 +62,7 @@ void FrmMain::Form_Load() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     const std::wstring stamp = GeneralDateText(now);
-    ::SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(stamp.c_str()));
+    ::SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(stamp.c_str()));
 
     const PlacementTwips p = ResolvePlacement(ReadSetting(L"MainLeft"), ReadSetting(L"MainTop"),
                                               ReadSetting(L"MainWidth"), ReadSetting(L"MainHeight"));
@@ -78,7 +78,7 @@ void FrmMain::Form_Load() {
 }
 
 bool FrmMain::SaveWindowPlacement() {
-    if (WindowState() == 1) return true;  // minimised: the previous run's values stay
+    if (GetWindowState() == WindowState::Minimized) return true;  // minimised: the previous run's values stay
     HKEY raw = nullptr;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
         ERROR_SUCCESS) {
@@ -86,7 +86,9 @@ bool FrmMain::SaveWindowPlacement() {
     }
     UniqueKey key(raw);
     // A maximised window has these as its bounds, so the next start covers that area.
-    return WriteSetting(key.get(), L"MainLeft", Left()) && WriteSetting(key.get(), L"MainTop", Top()) &&
+    const RECT r = WindowPixels();
+    return WriteSetting(key.get(), L"MainLeft", r.left * twipsPerPixelX_) &&
+           WriteSetting(key.get(), L"MainTop", r.top * twipsPerPixelY_) &&
            WriteSetting(key.get(), L"MainWidth", Width()) && WriteSetting(key.get(), L"MainHeight", Height());
 }
 

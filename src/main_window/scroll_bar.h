@@ -3,7 +3,7 @@
 // layout pass sets, in twips and over the full 32-bit range.
 #include <cstdint>
 
-#include "../capture/capture_api.h"
+#include "../platform/win32.h"
 #include "layout.h"
 
 namespace vx {

@@ -61,6 +61,8 @@
 #define IDS_DOC_REASON_ACCESS_DENIED 611
 #define IDS_DOC_REASON_NOT_FOUND 612
 #define IDS_DOC_REASON_CODE 613
+#define IDS_DOC_WALLPAPER_FAILED 614
+#define IDS_DOC_NO_MEMORY 615
 // Free-region capture messages.
 #define IDS_MSG_CLIPBOARD_BUSY 470
 
@@ -80,6 +82,7 @@
 #define IDM_CLIENT 40014
 #define IDM_TITLEBAR 40015
 #define IDM_SCROLL 40016
+#define IDM_WORKAREA 40017  // toolbar only: the client-area capture
 #define IDM_VIEW 40020
 #define IDM_MSPAINT 40021
 #define IDM_LANGUAGE 40022
@@ -89,7 +92,7 @@
 #define IDM_HOWTO 40031
 #define IDM_ABOUT 40032
 
-// Toolbar buttons: IDM_TOOLBAR_BASE + 1-based index.
+// Toolbar gaps and the separator: IDM_TOOLBAR_BASE + 1-based index (they run nothing).
 #define IDM_TOOLBAR_BASE 40100
 
 // Child control identifiers.

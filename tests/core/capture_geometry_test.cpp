@@ -25,18 +25,18 @@ TEST(CaptureGeometry, PalettePathOnlyForA256EntryPaletteDevice) {
 TEST(CaptureGeometry, ScaleUnitToPixels) {
     // Twips (1) are divided by twips per pixel, pixels (3) are taken as they are;
     // both go to the nearest integer with halves to even.
-    EXPECT_EQ(ScaleToPixels(8550, 1, 15), 570);
-    EXPECT_EQ(ScaleToPixels(5700, 1, 10), 570);   // 144 DPI
-    EXPECT_EQ(ScaleToPixels(4275, 1, 7.5), 570);  // 192 DPI
-    EXPECT_EQ(ScaleToPixels(22.5, 1, 15), 2);     // 1.5
-    EXPECT_EQ(ScaleToPixels(37.5, 1, 15), 2);     // 2.5
-    EXPECT_EQ(ScaleToPixels(37.6, 1, 15), 3);
-    EXPECT_EQ(ScaleToPixels(554, 3, 15), 554);
-    EXPECT_EQ(ScaleToPixels(2.5, 3, 15), 2);
-    EXPECT_EQ(ScaleToPixels(3.5, 3, 15), 4);
+    EXPECT_EQ(ScaleToPixels(8550, ScaleMode::Twips, 15), 570);
+    EXPECT_EQ(ScaleToPixels(5700, ScaleMode::Twips, 10), 570);   // 144 DPI
+    EXPECT_EQ(ScaleToPixels(4275, ScaleMode::Twips, 7.5), 570);  // 192 DPI
+    EXPECT_EQ(ScaleToPixels(22.5, ScaleMode::Twips, 15), 2);     // 1.5
+    EXPECT_EQ(ScaleToPixels(37.5, ScaleMode::Twips, 15), 2);     // 2.5
+    EXPECT_EQ(ScaleToPixels(37.6, ScaleMode::Twips, 15), 3);
+    EXPECT_EQ(ScaleToPixels(554, ScaleMode::Pixels, 15), 554);
+    EXPECT_EQ(ScaleToPixels(2.5, ScaleMode::Pixels, 15), 2);
+    EXPECT_EQ(ScaleToPixels(3.5, ScaleMode::Pixels, 15), 4);
     // A window size in twips from a non-integral twips per pixel comes back whole.
     const double tpp = 1440.0 / 168;
-    EXPECT_EQ(ScaleToPixels(1237 * tpp, 1, tpp), 1237);
+    EXPECT_EQ(ScaleToPixels(1237 * tpp, ScaleMode::Twips, tpp), 1237);
 }
 
 TEST(CaptureGeometry, VisibleFramePrefersTheReportedFrame) {

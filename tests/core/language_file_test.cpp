@@ -97,12 +97,5 @@ TEST(LanguageFileLines, OverlongLineIsCutAndTheNextStaysInPlace) {
     EXPECT_EQ(lines[1], "second");
 }
 
-TEST(LanguageFilePath, FolderAndNameArePlainlyJoined) {
-    EXPECT_EQ(JoinFolderAndFile(L"C:\\Program Files\\Vellumox\\language", L"\\chinese.lng"),
-              L"C:\\Program Files\\Vellumox\\language\\chinese.lng");
-    // At a drive's root the folder keeps its separator: two in a row, which Windows accepts.
-    EXPECT_EQ(JoinFolderAndFile(L"C:\\", L"\\language") + L"\\English.lng", L"C:\\\\language\\English.lng");
-}
-
 }  // namespace
 }  // namespace vx

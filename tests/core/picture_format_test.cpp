@@ -3,7 +3,11 @@
 #include <cstring>
 #include <vector>
 
-#include "commands/picture_format.h"
+#include "commands/bmp_layout.h"
+#include "commands/file_format.h"
+#include "commands/picture_header.h"
+#include "commands/print_fit.h"
+#include "platform/text.h"
 
 namespace vx {
 namespace {
@@ -163,11 +167,6 @@ TEST(PictureFormat, FitCenteredKeepsTheShape) {
 TEST(PictureFormat, TextHelpers) {
     EXPECT_EQ(FillText(L"无法保存文件：%1\n%2", {L"C:\\a.bmp", L"磁盘已满。"}), L"无法保存文件：C:\\a.bmp\n磁盘已满。");
     EXPECT_EQ(FillText(L"100% %3 %1", {L"x"}), L"100% %3 x");
-    EXPECT_EQ(JoinFolder(L"C:\\", L"\\Temp\\temp.bmp"), L"C:\\Temp\\temp.bmp");
-    EXPECT_EQ(JoinFolder(L"C:\\prog", L"\\Temp\\temp.bmp"), L"C:\\prog\\Temp\\temp.bmp");
-    EXPECT_EQ(FolderOfPath(L"C:\\a\\b.bmp"), L"C:\\a");
-    EXPECT_EQ(FolderOfPath(L"C:\\b.bmp"), L"C:\\");
-    EXPECT_EQ(FolderOfPath(L"b.bmp"), L"");
 }
 
 }  // namespace

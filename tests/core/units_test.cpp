@@ -1,4 +1,4 @@
-#include "main_window/units.h"
+#include "platform/units.h"
 
 #include <gtest/gtest.h>
 

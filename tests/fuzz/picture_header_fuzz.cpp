@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "commands/picture_format.h"
+#include "commands/picture_header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // An exact-size copy, so AddressSanitizer sees any read past the end.

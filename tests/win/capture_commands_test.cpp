@@ -132,21 +132,21 @@ TEST_F(CaptureCommandsTest, WholeScreenShowsWhatTheMainWindowCovered) {
     PlaceForm(160, 180, 570, 460);  // over the right part of the pattern
     const RECT p = ClientOnScreen(pattern.hwnd());
 
-    form->mnuScreen_Click();
+    mnuScreen_Click(*form);
 
     // The primary display in physical pixels, whatever the DPI (the 144-DPI session
     // says how large its X screen really is).
     int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
     if (const char* expected = std::getenv("VX_EXPECT_SCREEN")) std::sscanf(expected, "%dx%d", &width, &height);
-    const Pixels shot = ReadPicture(form->PicBmp);
+    const Pixels shot = ReadPicture(form->Doc().PicBmp);
     EXPECT_EQ(shot.width, width);
     EXPECT_EQ(shot.height, height);
-    EXPECT_DOUBLE_EQ(form->PicBmp.Width, width * form->TwipsPerPixelX());
+    EXPECT_DOUBLE_EQ(form->Doc().PicBmp.Width, width * form->TwipsPerPixelX());
     EXPECT_EQ(PatternMismatches(shot, p.left, p.top, 240, 168), 0) << "the main window is in the capture";
-    EXPECT_TRUE(form->ImageUnsaved);
+    EXPECT_TRUE(form->Doc().ImageUnsaved);
     EXPECT_TRUE(::IsWindowVisible(form->hwnd()));
     EXPECT_EQ(::GetFocus(), form->hwnd());
-    EXPECT_EQ(form->WindowState(), 0);
+    EXPECT_EQ(form->GetWindowState(), WindowState::Normal);
 }
 
 TEST_F(CaptureCommandsTest, ClientAndWindowCapturesStartAtTheirTopLeftPixel) {
@@ -154,51 +154,51 @@ TEST_F(CaptureCommandsTest, ClientAndWindowCapturesStartAtTheirTopLeftPixel) {
     // Each capture equals what the screen showed of its rectangle just before.
     auto check = [&](const RECT& r, const std::function<void()>& command) {
         const Pixels before = ReadScreen(r);
-        form->ImageUnsaved = false;
+        form->Doc().ImageUnsaved = false;
         command();
-        const Pixels shot = ReadPicture(form->PicBmp);
+        const Pixels shot = ReadPicture(form->Doc().PicBmp);
         EXPECT_EQ(shot.width, r.right - r.left);
         EXPECT_EQ(shot.height, r.bottom - r.top);
         EXPECT_TRUE(shot.values == before.values);
-        EXPECT_TRUE(form->ImageUnsaved);
+        EXPECT_TRUE(form->Doc().ImageUnsaved);
         Pump(150);  // the view shows the capture before the next one
     };
-    check(ClientOnScreen(form->hwnd()), [&] { form->mnuClient_Click(); });
+    check(ClientOnScreen(form->hwnd()), [&] { mnuClient_Click(*form); });
     check(OuterRect(form->hwnd()), [&] { form->Toolbar1_ButtonClick(9); });  // the toolbar runs the window capture
 }
 
 TEST_F(CaptureCommandsTest, DelayedCaptureCancelsOrTakesTheWindowBroughtToFront) {
     ScriptedDialogs dialogs;  // the first question is cancelled: nothing changes, no wait
     PatternWindow pattern(300, 200, 300, 204);
-    form->mnuClient_Click();
-    form->ImageUnsaved = false;
-    IPicture* before = form->PicBmp.Picture.get();
+    mnuClient_Click(*form);
+    form->Doc().ImageUnsaved = false;
+    IPicture* before = form->Doc().PicBmp.Picture.get();
     auto start = std::chrono::steady_clock::now();
-    form->mnuAtiveWindow_Click();
+    mnuAtiveWindow_Click(*form);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-    EXPECT_EQ(form->PicBmp.Picture.get(), before);
-    EXPECT_FALSE(form->ImageUnsaved);
-    EXPECT_EQ(form->WindowState(), 0);
+    EXPECT_EQ(form->Doc().PicBmp.Picture.get(), before);
+    EXPECT_FALSE(form->Doc().ImageUnsaved);
+    EXPECT_EQ(form->GetWindowState(), WindowState::Normal);
 
     dialogs.boxAnswers = {IDOK};
-    form->SetWindowState(2);
+    form->SetWindowState(WindowState::Maximized);
     Pump(150);
-    ASSERT_EQ(form->WindowState(), 2);
+    ASSERT_EQ(form->GetWindowState(), WindowState::Maximized);
     pattern.ActivateAfter(400);  // the user picks another window during the wait
     start = std::chrono::steady_clock::now();
-    form->mnuAtiveWindow_Click();
+    mnuAtiveWindow_Click(*form);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
     ASSERT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_EQ(dialogs.boxes[1].text, L"单击'确定'两秒钟之后程序会捕捉处于活动状态的窗口。单击'取消'退出捕获。");
     EXPECT_EQ(dialogs.boxes[1].title, L"Vellumox v1.0");
     EXPECT_EQ(dialogs.boxes[1].style, 65u);
-    const Pixels shot = ReadPicture(form->PicBmp);
+    const Pixels shot = ReadPicture(form->Doc().PicBmp);
     EXPECT_EQ(shot.width, 300);
     EXPECT_EQ(shot.height, 204);
     EXPECT_EQ(PatternMismatches(shot, 0, 0, 300, 204), 0);
-    EXPECT_TRUE(form->ImageUnsaved);
+    EXPECT_TRUE(form->Doc().ImageUnsaved);
     Pump(100);
-    EXPECT_EQ(form->WindowState(), 0) << "not back in the normal state";
+    EXPECT_EQ(form->GetWindowState(), WindowState::Normal) << "not back in the normal state";
 }
 
 TEST_F(CaptureCommandsTest, ActiveWindowFromTheDesktopEqualsItsOwnSurface) {
@@ -234,9 +234,9 @@ TEST_F(CaptureCommandsTest, PaletteDisplayCaptureCarriesTheSystemPalette) {
         ASSERT_EQ(::GetDeviceCaps(screen.get(), SIZEPALETTE), 256);
         ::GetSystemPaletteEntries(screen.get(), 0, 256, system);
     }
-    form->mnuScreen_Click();
+    mnuScreen_Click(*form);
 
-    HPALETTE palette = form->PicBmp.Palette();
+    HPALETTE palette = form->Doc().PicBmp.Palette();
     ASSERT_NE(palette, nullptr);
     PALETTEENTRY copy[256] = {};
     ASSERT_EQ(::GetPaletteEntries(palette, 0, 0, nullptr), 256u);
@@ -246,17 +246,17 @@ TEST_F(CaptureCommandsTest, PaletteDisplayCaptureCarriesTheSystemPalette) {
         differ += RGB(copy[i].peRed, copy[i].peGreen, copy[i].peBlue) != RGB(system[i].peRed, system[i].peGreen, system[i].peBlue);
     EXPECT_EQ(differ, 0);
     BITMAP info{};
-    ::GetObjectW(form->PicBmp.Bitmap(), sizeof info, &info);
+    ::GetObjectW(form->Doc().PicBmp.Bitmap(), sizeof info, &info);
     EXPECT_EQ(info.bmBitsPixel, 8);
     const RECT p = ClientOnScreen(pattern.hwnd());
-    EXPECT_EQ(PatternMismatches(ReadPicture(form->PicBmp), p.left, p.top, 240, 168), 0);
+    EXPECT_EQ(PatternMismatches(ReadPicture(form->Doc().PicBmp), p.left, p.top, 240, 168), 0);
 }
 
 TEST_F(CaptureCommandsTest, TrueColourCaptureCarriesNoPalette) {
     if (PaletteDisplay()) GTEST_SKIP() << "a palette display";
-    form->mnuTitleBar_Click();
-    EXPECT_NE(form->PicBmp.Bitmap(), nullptr);
-    EXPECT_EQ(form->PicBmp.Palette(), nullptr);
+    mnuTitleBar_Click(*form);
+    EXPECT_NE(form->Doc().PicBmp.Bitmap(), nullptr);
+    EXPECT_EQ(form->Doc().PicBmp.Palette(), nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Closing the window and the Exit command: the placement, the question about an
 // unsaved image, and ending the help editor.
-#include "main_window/program_path.h"
+#include "platform/program_path.h"
 #include "win_test_support.h"
 
 namespace vx::test {
@@ -18,8 +18,8 @@ class ClosingTest : public MainWindowTest {
 protected:
     void GiveUnsavedCapture() {
         form->PlacePicture(CaptureWindowArea(form->hwnd(), true, 0, 0, 48, 32));
-        ASSERT_FALSE(form->PicBmp.Empty());
-        form->ImageUnsaved = true;
+        ASSERT_FALSE(form->Doc().PicBmp.Empty());
+        form->Doc().ImageUnsaved = true;
     }
     void Expect67Question(const ScriptedDialogs& dialogs) {
         ASSERT_EQ(dialogs.boxes.size(), 1u);
@@ -58,7 +58,7 @@ TEST_F(ClosingTest, UnsavedImageCancelOrACancelledSaveStaysASavedOneCloses) {
         Expect67Question(dialogs);
         EXPECT_TRUE(PlacementStored());  // stored even when the close is cancelled
         EXPECT_EQ(form->hwnd() == nullptr, c.closes);
-        EXPECT_TRUE(c.closes || (form->ImageUnsaved && !form->PicBmp.Empty()));
+        EXPECT_TRUE(c.closes || (form->Doc().ImageUnsaved && !form->Doc().PicBmp.Empty()));
     }
     EXPECT_EQ(ReadFileBytes(file).substr(0, 2), "BM");
 }
@@ -77,16 +77,16 @@ TEST_F(ClosingTest, UnwritableSettingsStillAskAboutTheUnsavedImage) {
     dialogs.boxAnswers = {IDCANCEL, IDNO};
     EXPECT_FALSE(form->RequestClose());
     Expect67Question(dialogs);
-    EXPECT_FALSE(form->PicBmp.Empty());
+    EXPECT_FALSE(form->Doc().PicBmp.Empty());
     EXPECT_TRUE(form->RequestClose());  // No closes
     EXPECT_EQ(form->hwnd(), nullptr);
 }
 
 TEST_F(ClosingTest, ExitAsksLikeTheCloseBoxAndCancelKeepsTheEditor) {
     ScriptedDialogs dialogs;
-    form->mnuHowto_Click();
-    ASSERT_TRUE(form->HelpViewer);
-    editors_.emplace_back(Duplicate(form->HelpViewer.get()));
+    mnuHowto_Click(*form);
+    ASSERT_TRUE(form->Doc().HelpViewer);
+    editors_.emplace_back(Duplicate(form->Doc().HelpViewer.get()));
     GiveUnsavedCapture();
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
 
@@ -105,11 +105,11 @@ TEST_F(ClosingTest, ExitAsksLikeTheCloseBoxAndCancelKeepsTheEditor) {
 
 TEST_F(ClosingTest, HelpTwiceThenExitEndsOnlyTheSecondEditor) {
     ScriptedDialogs dialogs;
-    form->mnuHowto_Click();
-    ASSERT_TRUE(form->HelpViewer);
-    editors_.emplace_back(Duplicate(form->HelpViewer.get()));
-    form->mnuHowto_Click();
-    editors_.emplace_back(Duplicate(form->HelpViewer.get()));
+    mnuHowto_Click(*form);
+    ASSERT_TRUE(form->Doc().HelpViewer);
+    editors_.emplace_back(Duplicate(form->Doc().HelpViewer.get()));
+    mnuHowto_Click(*form);
+    editors_.emplace_back(Duplicate(form->Doc().HelpViewer.get()));
     ASSERT_NE(::GetProcessId(editors_[0].get()), ::GetProcessId(editors_[1].get()));
 
     form->mnuExit_Click();

@@ -71,19 +71,19 @@ TEST_F(DocumentCorpus, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
     for (int pass = 0; pass < 2; ++pass) {
         for (const auto& [path, bytes] : corpus) {
             ASSERT_TRUE(WriteFileBytes(path, bytes));
-            IPicture* picture = form->PicBmp.Picture.get();
+            IPicture* picture = form->Doc().PicBmp.Picture.get();
             const std::wstring title = WindowTitle(form->hwnd());
             const size_t boxes = dialogs.boxes.size();
             dialogs.fileAnswers.push_back(path);
-            form->mnuOpen_Click();
+            mnuOpen_Click(*form);
             if (dialogs.boxes.size() != boxes) {
                 refused += pass;
                 EXPECT_EQ(dialogs.boxes.size(), boxes + 1) << Narrow(path);
-                EXPECT_EQ(form->PicBmp.Picture.get(), picture) << Narrow(path);
+                EXPECT_EQ(form->Doc().PicBmp.Picture.get(), picture) << Narrow(path);
                 EXPECT_EQ(WindowTitle(form->hwnd()), title) << Narrow(path);
             } else {
                 // Damage the decoder tolerated: the picture is shown and named.
-                EXPECT_FALSE(form->PicBmp.Empty()) << Narrow(path);
+                EXPECT_FALSE(form->Doc().PicBmp.Empty()) << Narrow(path);
                 EXPECT_NE(WindowTitle(form->hwnd()).find(GetFileName(path)), std::wstring::npos) << Narrow(path);
             }
         }

@@ -3,7 +3,7 @@
 
 #include "commands/picture_io.h"
 #include "documents_support.h"
-#include "main_window/program_path.h"
+#include "platform/program_path.h"
 #include "resources/resource.h"
 
 namespace vx::test {
@@ -21,21 +21,21 @@ std::wstring RegistryWallpaper() { return RegString(HKEY_CURRENT_USER, L"Control
 
 // The file decodes to exactly the picture in the view.
 bool HoldsTheView(const std::wstring& path, const FrmMain& form) {
-    PictureOutcome outcome;
-    return PixelsOf(BitmapOf(LoadPictureFile(path, outcome))) == PixelsOf(form.PicBmp.Bitmap());
+    Outcome outcome;
+    return PixelsOf(BitmapOf(LoadPictureFile(path, outcome))) == PixelsOf(form.Doc().PicBmp.Bitmap());
 }
 
 TEST_F(DocumentDesktop, ClearEmptiesTheViewAndFreesThePicture) {
     const int bitmaps = CountGdiObjects(OBJ_BITMAP);
     form->PlacePicture(PatternPicture(50, 40));
-    form->ImageUnsaved = true;
+    form->Doc().ImageUnsaved = true;
     EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmaps + 1);
-    form->mnuClear_Click();
-    EXPECT_TRUE(form->PicBmp.Empty());
-    EXPECT_FALSE(form->ImageUnsaved);  // nothing left to ask about at exit
+    mnuClear_Click(*form);
+    EXPECT_TRUE(form->Doc().PicBmp.Empty());
+    EXPECT_FALSE(form->Doc().ImageUnsaved);  // nothing left to ask about at exit
     EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmaps);
-    form->mnuClear_Click();  // again, with nothing there
-    EXPECT_TRUE(form->PicBmp.Empty());
+    mnuClear_Click(*form);  // again, with nothing there
+    EXPECT_TRUE(form->Doc().PicBmp.Empty());
 }
 
 TEST_F(DocumentDesktop, WallpaperWritesTheFileSetsItAndClears) {
@@ -45,14 +45,14 @@ TEST_F(DocumentDesktop, WallpaperWritesTheFileSetsItAndClears) {
     ::DeleteFileW(fixed.c_str());
 
     // No image: told so, no file, the setting untouched.
-    form->mnuClearWall_Click();
-    form->mnuWallpaper_Click();
+    mnuClearWall_Click(*form);
+    mnuWallpaper_Click(*form);
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_FALSE(FileExists(fixed));
     EXPECT_EQ(CurrentWallpaper(), L"");
 
     form->PlacePicture(PatternPicture(120, 90, 7));
-    form->mnuWallpaper_Click();
+    mnuWallpaper_Click(*form);
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(Lower(CurrentWallpaper()), fixed);
     EXPECT_EQ(Lower(RegistryWallpaper()), fixed);
@@ -60,10 +60,10 @@ TEST_F(DocumentDesktop, WallpaperWritesTheFileSetsItAndClears) {
 
     // Again with another picture: the file is replaced.
     form->PlacePicture(PatternPicture(60, 30, 8));
-    form->mnuWallpaper_Click();
+    mnuWallpaper_Click(*form);
     EXPECT_TRUE(HoldsTheView(fixed, *form));
 
-    form->mnuClearWall_Click();
+    mnuClearWall_Click(*form);
     EXPECT_EQ(CurrentWallpaper(), L"");
     EXPECT_EQ(RegistryWallpaper(), L"");
 }
@@ -77,7 +77,7 @@ TEST_F(DocumentDesktop, WallpaperFallsBackToTheUserFolderWhenTheFixedFileIsLocke
     ::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_READONLY);
 
     form->PlacePicture(PatternPicture(80, 60, 9));
-    form->mnuWallpaper_Click();
+    mnuWallpaper_Click(*form);
     ::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_TRUE(ReadFileBytes(fixed) == stale);
@@ -87,7 +87,7 @@ TEST_F(DocumentDesktop, WallpaperFallsBackToTheUserFolderWhenTheFixedFileIsLocke
     ::CoTaskMemFree(local);
     EXPECT_EQ(Lower(CurrentWallpaper()), Lower(expected));
     EXPECT_TRUE(HoldsTheView(expected, *form));
-    form->mnuClearWall_Click();
+    mnuClearWall_Click(*form);
     ::DeleteFileW(fixed.c_str());
 }
 
@@ -129,12 +129,12 @@ protected:
 TEST_F(DocumentPaint, EachRunWritesTheScratchFileAndAsksTheShellAgain) {
     ScriptedDialogs dialogs;
     // No image: told so, no file, no request.
-    form->mnuMspaint_Click();
+    mnuMspaint_Click(*form);
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_FALSE(FileExists(scratch_));
 
     form->PlacePicture(PatternPicture(70, 50, 11));
-    form->mnuMspaint_Click();
+    mnuMspaint_Click(*form);
     auto lines = WaitForLines(1);
     ASSERT_EQ(lines.size(), 1u);
     const std::string first = ReadFileBytes(scratch_);
@@ -143,7 +143,7 @@ TEST_F(DocumentPaint, EachRunWritesTheScratchFileAndAsksTheShellAgain) {
 
     // A second run overwrites the file and makes a second request.
     form->PlacePicture(PatternPicture(71, 50, 12));
-    form->mnuMspaint_Click();
+    mnuMspaint_Click(*form);
     lines = WaitForLines(2);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(HoldsTheView(scratch_, *form));
@@ -156,7 +156,7 @@ TEST_F(DocumentPaint, AMissingTempFolderIsMade) {
     const std::wstring folder = ProgramFolder() + L"\\Temp";
     ASSERT_TRUE(::RemoveDirectoryW(folder.c_str()));
     form->PlacePicture(PatternPicture(30, 20));
-    form->mnuMspaint_Click();
+    mnuMspaint_Click(*form);
     EXPECT_EQ(WaitForLines(1).size(), 1u);
     EXPECT_TRUE(FileExists(scratch_));
     EXPECT_TRUE(dialogs.boxes.empty());
@@ -168,9 +168,9 @@ TEST_F(DocumentPaint, NoPaintRegisteredIsToldFromTheMenuOnly) {
     form->PlacePicture(PatternPicture(30, 20));
     form->Toolbar1_ButtonClick(12);
     EXPECT_TRUE(dialogs.boxes.empty());
-    form->mnuMspaint_Click();
+    mnuMspaint_Click(*form);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text.substr(0, 5), form->LoadText(IDS_DOC_SHELL_FAILED).substr(0, 5));
+    EXPECT_EQ(dialogs.boxes[0].text.substr(0, 5), LoadText(IDS_DOC_SHELL_FAILED).substr(0, 5));
     Pump(200);
     // Nothing of the shell's own on the screen either.
     EXPECT_EQ(::FindWindowW(nullptr, L"Error"), nullptr);
@@ -181,14 +181,14 @@ TEST_F(DocumentDesktop, PrintWithoutImageOrPrinterSaysSoAndShowsNoDialog) {
     ScriptedDialogs dialogs;
     int shown = 0;
     dialogs.print = [&](PRINTDLGW&) { ++shown; return false; };
-    form->mnuprint_Click();
+    mnuprint_Click(*form);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, form->LoadText(IDS_DOC_NO_IMAGE));
+    EXPECT_EQ(dialogs.boxes[0].text, LoadText(IDS_DOC_NO_IMAGE));
     // The test prefix has no printer.
     form->PlacePicture(PatternPicture(30, 20));
-    form->mnuprint_Click();
+    mnuprint_Click(*form);
     ASSERT_EQ(dialogs.boxes.size(), 2u);
-    EXPECT_EQ(dialogs.boxes[1].text, form->LoadText(IDS_DOC_NO_PRINTER));
+    EXPECT_EQ(dialogs.boxes[1].text, LoadText(IDS_DOC_NO_PRINTER));
     form->Toolbar1_ButtonClick(14);
     EXPECT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_EQ(shown, 0);

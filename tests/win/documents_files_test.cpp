@@ -7,7 +7,7 @@
 #include "commands/picture_io.h"
 #include "commands/title_text.h"
 #include "documents_support.h"
-#include "main_window/program_path.h"
+#include "platform/program_path.h"
 #include "resources/resource.h"
 
 namespace vx::test {
@@ -21,7 +21,7 @@ std::uint32_t Le32At(const std::string& b, size_t at) {
 }
 
 ComPtr<IPicture> Decode(const std::wstring& path) {
-    PictureOutcome outcome;
+    Outcome outcome;
     return LoadPictureFile(path, outcome);
 }
 
@@ -29,12 +29,12 @@ TEST_F(DocumentFiles, SaveWritesBmpJpegAndPngThatDecodeBack) {
     TempDir dir;
     ScriptedDialogs dialogs;
     form->PlacePicture(PatternPicture(301, 203, 1));
-    const auto original = PixelsOf(form->PicBmp.Bitmap());
+    const auto original = PixelsOf(form->Doc().PicBmp.Bitmap());
     for (const wchar_t* name : {L"shot.bmp", L"shot.jpg", L"shot.png"}) {
-        form->ImageUnsaved = true;
+        form->Doc().ImageUnsaved = true;
         dialogs.fileAnswers.push_back(dir.File(name));
-        form->mnusave_Click();
-        EXPECT_FALSE(form->ImageUnsaved) << Narrow(name);
+        mnusave_Click(*form);
+        EXPECT_FALSE(form->Doc().ImageUnsaved) << Narrow(name);
     }
     EXPECT_TRUE(dialogs.boxes.empty());
 
@@ -47,8 +47,8 @@ TEST_F(DocumentFiles, SaveWritesBmpJpegAndPngThatDecodeBack) {
     EXPECT_EQ(dialogs.fileRequestNames[0], L"");
     EXPECT_EQ(dialogs.fileRequestNames[1], dir.File(L"shot.bmp"));
     EXPECT_EQ(dialogs.fileRequestNames[2], dir.File(L"shot.jpg"));
-    EXPECT_EQ(form->CDopen.DefaultExt, L".BMP");
-    EXPECT_EQ(form->CDopen.FileName, dir.File(L"shot.png"));
+    EXPECT_EQ(form->Doc().CDopen.DefaultExt, L".BMP");
+    EXPECT_EQ(form->Doc().CDopen.FileName, dir.File(L"shot.png"));
 
     // BMP: "BM", 24 bits, exact size, pixel-exact.
     const std::string bmp = ReadFileBytes(dir.File(L"shot.bmp"));
@@ -106,12 +106,12 @@ TEST_F(DocumentFiles, APictureWithAPaletteIsWrittenAtEightBitsWithItsColours) {
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) static_cast<unsigned char*>(bits)[y * 40 + x] = static_cast<unsigned char>((x / 3 + y) % 16);
     form->PlacePicture(CreatePictureFromBitmap(std::move(bitmap), std::move(palette)));
-    const auto original = PixelsOf(form->PicBmp.Bitmap());
+    const auto original = PixelsOf(form->Doc().PicBmp.Bitmap());
 
     TempDir dir;
     ScriptedDialogs dialogs;
     dialogs.fileAnswers.push_back(dir.File(L"palette.bmp"));
-    form->mnusave_Click();
+    mnusave_Click(*form);
     const std::string file = ReadFileBytes(dir.File(L"palette.bmp"));
     ASSERT_GE(file.size(), 54u + 1024u);
     EXPECT_EQ(static_cast<unsigned char>(file[28]), 8);
@@ -130,15 +130,15 @@ TEST_F(DocumentFiles, CancelAndNoImageWriteNothing) {
     TempDir dir;
     ScriptedDialogs dialogs;
     // No image: told so, no dialog, nothing written.
-    form->mnusave_Click();
+    mnusave_Click(*form);
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_TRUE(dialogs.fileRequests.empty());
     // Cancel after a capture: nothing written, still unsaved.
     form->PlacePicture(PatternPicture(20, 20));
-    form->ImageUnsaved = true;
+    form->Doc().ImageUnsaved = true;
     dialogs.fileAnswers.push_back(L"");
-    form->mnusave_Click();
-    EXPECT_TRUE(form->ImageUnsaved);
+    mnusave_Click(*form);
+    EXPECT_TRUE(form->Doc().ImageUnsaved);
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests.size(), 1u);
 }
@@ -155,31 +155,31 @@ TEST_F(DocumentFiles, AFailedSaveKeepsTheOldFile) {
     // 1. The target is read-only.
     ASSERT_TRUE(WriteFileBytes(target, old));
     ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
-    form->ImageUnsaved = true;
+    form->Doc().ImageUnsaved = true;
     dialogs.fileAnswers.push_back(target);
-    form->mnusave_Click();
+    mnusave_Click(*form);
     EXPECT_TRUE(ReadFileBytes(target) == old);
-    EXPECT_TRUE(form->ImageUnsaved);
+    EXPECT_TRUE(form->Doc().ImageUnsaved);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find(target), std::wstring::npos);
-    EXPECT_NE(dialogs.boxes[0].text.find(form->LoadText(IDS_DOC_REASON_ACCESS_DENIED)), std::wstring::npos);
+    EXPECT_NE(dialogs.boxes[0].text.find(LoadText(IDS_DOC_REASON_ACCESS_DENIED)), std::wstring::npos);
     ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 
     // 2. Another program holds the target open without sharing.
     HANDLE held = ::CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     dialogs.fileAnswers.push_back(target);
-    form->mnusave_Click();
+    mnusave_Click(*form);
     ::CloseHandle(held);
     EXPECT_TRUE(ReadFileBytes(target) == old);
-    EXPECT_TRUE(form->ImageUnsaved);
+    EXPECT_TRUE(form->Doc().ImageUnsaved);
     EXPECT_EQ(dialogs.boxes.size(), 2u);
 
     // 3. The folder is gone.
     dialogs.fileAnswers.push_back(dir.File(L"missing\\new.bmp"));
-    form->mnusave_Click();
+    mnusave_Click(*form);
     EXPECT_FALSE(FileExists(dir.File(L"missing\\new.bmp")));
-    EXPECT_TRUE(form->ImageUnsaved);
+    EXPECT_TRUE(form->Doc().ImageUnsaved);
     EXPECT_EQ(dialogs.boxes.size(), 3u);
 
     // From the toolbar the same failure is silent.
@@ -204,28 +204,28 @@ TEST_F(DocumentFiles, OpenShowsThePictureWithItsPixelSizeInTheTitle) {
     // A picture larger than the view, saved as PNG, then opened.
     ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(1500, 1100, 4)), nullptr, dir.File(L"big.png"),
                                 PictureFileFormat::Png).ok());
-    form->ImageUnsaved = true;
+    form->Doc().ImageUnsaved = true;
     dialogs.fileAnswers.push_back(dir.File(L"big.png"));
-    form->mnuOpen_Click();
+    mnuOpen_Click(*form);
     EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(form->PicBmp.PixelWidth(), 1500);
-    EXPECT_EQ(form->PicBmp.PixelHeight(), 1100);
+    EXPECT_EQ(form->Doc().PicBmp.PixelWidth(), 1500);
+    EXPECT_EQ(form->Doc().PicBmp.PixelHeight(), 1100);
     EXPECT_EQ(WindowTitle(form->hwnd()), OpenedTitle(ProgramName(), L"big.png", 1500, 1100));
-    EXPECT_EQ(PixelsOf(form->PicBmp.Bitmap()), PixelsOf(BitmapOf(PatternPicture(1500, 1100, 4))));
-    EXPECT_TRUE(form->ImageUnsaved);  // opening does not touch it
+    EXPECT_EQ(PixelsOf(form->Doc().PicBmp.Bitmap()), PixelsOf(BitmapOf(PatternPicture(1500, 1100, 4))));
+    EXPECT_TRUE(form->Doc().ImageUnsaved);  // opening does not touch it
     // The layout pass ran: the scroll bars are there for a picture larger than the view.
-    EXPECT_TRUE(::IsWindowVisible(form->HScroll1.hwnd));
-    EXPECT_TRUE(::IsWindowVisible(form->VScroll1.hwnd));
+    EXPECT_TRUE(::IsWindowVisible(form->HScroll1().hwnd));
+    EXPECT_TRUE(::IsWindowVisible(form->VScroll1().hwnd));
     // The open dialog offered the filter and starts at no name; a save after it starts
     // with the opened file.
     EXPECT_EQ(dialogs.fileRequestFilters[0], L"Bmp (*.bmp)|*.bmp|JPGE(*.jpg)|*.jpg|PNG (*.png)|*.png|");
     dialogs.fileAnswers.push_back(L"");
-    form->mnusave_Click();
+    mnusave_Click(*form);
     EXPECT_EQ(dialogs.fileRequestNames.back(), dir.File(L"big.png"));
     // Opening again replaces the picture and frees the old bitmap.
     const int bitmaps = CountGdiObjects(OBJ_BITMAP);
     dialogs.fileAnswers.push_back(dir.File(L"big.png"));
-    form->mnuOpen_Click();
+    mnuOpen_Click(*form);
     EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmaps);
 }
 
@@ -256,9 +256,9 @@ TEST_F(DocumentFiles, OpenReadsGifAndTiffChosenByName) {
     for (const wchar_t* name : {L"a.gif", L"a.tif"}) {
         form->PlacePicture(nullptr);
         dialogs.fileAnswers.push_back(dir.File(name));
-        form->mnuOpen_Click();
-        EXPECT_EQ(form->PicBmp.PixelWidth(), 33) << Narrow(name);
-        EXPECT_EQ(form->PicBmp.PixelHeight(), 17) << Narrow(name);
+        mnuOpen_Click(*form);
+        EXPECT_EQ(form->Doc().PicBmp.PixelWidth(), 33) << Narrow(name);
+        EXPECT_EQ(form->Doc().PicBmp.PixelHeight(), 17) << Narrow(name);
     }
     EXPECT_TRUE(dialogs.boxes.empty());
 }
@@ -268,9 +268,9 @@ TEST_F(DocumentFiles, CancelOrABadFileChangesNothing) {
     ScriptedDialogs dialogs;
     ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(40, 30)), nullptr, dir.File(L"good.bmp"), PictureFileFormat::Bmp).ok());
     dialogs.fileAnswers.push_back(dir.File(L"good.bmp"));
-    form->mnuOpen_Click();
+    mnuOpen_Click(*form);
     const std::wstring title = WindowTitle(form->hwnd());
-    IPicture* picture = form->PicBmp.Picture.get();
+    IPicture* picture = form->Doc().PicBmp.Picture.get();
 
     // A PNG header that claims 100000 x 100000 pixels, a text file, a truncated BMP,
     // a missing file.
@@ -287,22 +287,22 @@ TEST_F(DocumentFiles, CancelOrABadFileChangesNothing) {
     for (const auto& c : cases) {
         const size_t boxes = dialogs.boxes.size();
         dialogs.fileAnswers.push_back(dir.File(c.name));
-        form->mnuOpen_Click();
+        mnuOpen_Click(*form);
         ASSERT_EQ(dialogs.boxes.size(), boxes + 1) << Narrow(c.name);
-        const std::wstring first = form->LoadText(c.id).substr(0, 6);
+        const std::wstring first = LoadText(c.id).substr(0, 6);
         EXPECT_EQ(dialogs.boxes.back().text.substr(0, 6), first) << Narrow(c.name);
-        EXPECT_EQ(form->PicBmp.Picture.get(), picture) << Narrow(c.name);
+        EXPECT_EQ(form->Doc().PicBmp.Picture.get(), picture) << Narrow(c.name);
         EXPECT_EQ(WindowTitle(form->hwnd()), title) << Narrow(c.name);
         // The same from the toolbar: nothing shown, nothing changed.
         dialogs.fileAnswers.push_back(dir.File(c.name));
         form->Toolbar1_ButtonClick(2);
         EXPECT_EQ(dialogs.boxes.size(), boxes + 1) << Narrow(c.name);
-        EXPECT_EQ(form->PicBmp.Picture.get(), picture) << Narrow(c.name);
+        EXPECT_EQ(form->Doc().PicBmp.Picture.get(), picture) << Narrow(c.name);
     }
     // Cancel.
     dialogs.fileAnswers.push_back(L"");
-    form->mnuOpen_Click();
-    EXPECT_EQ(form->PicBmp.Picture.get(), picture);
+    mnuOpen_Click(*form);
+    EXPECT_EQ(form->Doc().PicBmp.Picture.get(), picture);
     EXPECT_EQ(WindowTitle(form->hwnd()), title);
 }
 

@@ -39,20 +39,20 @@ protected:
     }
     // The image column painted at viewport column x (row 0), or -1 for workspace colour.
     int ColumnAt(int x, int y = 0) {
-        ::UpdateWindow(form->picScroll);
-        HDC dc = ::GetDC(form->picScroll);
+        ::UpdateWindow(form->picScroll());
+        HDC dc = ::GetDC(form->picScroll());
         const COLORREF c = ::GetPixel(dc, x, y);
-        ::ReleaseDC(form->picScroll, dc);
+        ::ReleaseDC(form->picScroll(), dc);
         if (c == ::GetSysColor(COLOR_APPWORKSPACE)) return -1;
         return GetRValue(c) + 256 * GetGValue(c);
     }
     int ViewportWidth() const {
         RECT r{};
-        ::GetClientRect(form->picScroll, &r);
+        ::GetClientRect(form->picScroll(), &r);
         return r.right;
     }
     void Scroll(const ScrollBar& bar, int code) {
-        ::SendMessageW(form->hwnd(), bar.hwnd == form->HScroll1.hwnd ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(code, 0),
+        ::SendMessageW(form->hwnd(), bar.hwnd == form->HScroll1().hwnd ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(code, 0),
                        reinterpret_cast<LPARAM>(bar.hwnd));
         Pump();
     }
@@ -67,13 +67,13 @@ protected:
 TEST_F(ImageViewTest, ResizeSetsTheBarsFromTheVisibleSizes) {
     Show(1280, 960);
     const double tpp = form->TwipsPerPixelX();
-    const RECT view = ChildRect(form->picScroll);
-    const RECT hbar = ChildRect(form->HScroll1.hwnd);
-    const RECT vbar = ChildRect(form->VScroll1.hwnd);
-    const RECT status = ChildRect(form->StatusBar1);
-    const RECT toolbar = ChildRect(form->Toolbar1);
-    ASSERT_TRUE(::IsWindowVisible(form->HScroll1.hwnd));
-    ASSERT_TRUE(::IsWindowVisible(form->VScroll1.hwnd));
+    const RECT view = ChildRect(form->picScroll());
+    const RECT hbar = ChildRect(form->HScroll1().hwnd);
+    const RECT vbar = ChildRect(form->VScroll1().hwnd);
+    const RECT status = ChildRect(form->StatusBar1());
+    const RECT toolbar = ChildRect(form->Toolbar1());
+    ASSERT_TRUE(::IsWindowVisible(form->HScroll1().hwnd));
+    ASSERT_TRUE(::IsWindowVisible(form->VScroll1().hwnd));
     // The pieces tile the client area: viewport under the toolbar, bars along its edges.
     EXPECT_EQ(view.top, toolbar.bottom);
     EXPECT_EQ(hbar.top, view.bottom);
@@ -82,35 +82,35 @@ TEST_F(ImageViewTest, ResizeSetsTheBarsFromTheVisibleSizes) {
     EXPECT_EQ(vbar.right, 554);
     // Maximum shows the last column at the right edge; read back from the control.
     const int viewW = view.right - view.left, viewH = view.bottom - view.top;
-    EXPECT_EQ(ControlMaximum(form->HScroll1.hwnd), static_cast<int>((1280 - viewW) * tpp));
-    EXPECT_EQ(ControlMaximum(form->VScroll1.hwnd), static_cast<int>((960 - viewH) * tpp));
-    EXPECT_EQ(form->HScroll1.LargeChange, static_cast<int>(viewW * tpp) / 3);
-    EXPECT_EQ(form->HScroll1.SmallChange, static_cast<int>(tpp));
+    EXPECT_EQ(ControlMaximum(form->HScroll1().hwnd), static_cast<int>((1280 - viewW) * tpp));
+    EXPECT_EQ(ControlMaximum(form->VScroll1().hwnd), static_cast<int>((960 - viewH) * tpp));
+    EXPECT_EQ(form->HScroll1().LargeChange, static_cast<int>(viewW * tpp) / 3);
+    EXPECT_EQ(form->HScroll1().SmallChange, static_cast<int>(tpp));
 }
 
 TEST_F(ImageViewTest, ArrowTroughAndEndMoveTheImage) {
     Show(1280, 960);
     const double tpp = form->TwipsPerPixelX();
     EXPECT_EQ(ColumnAt(0), 0);
-    Scroll(form->HScroll1, SB_LINERIGHT);
+    Scroll(form->HScroll1(), SB_LINERIGHT);
     EXPECT_EQ(ColumnAt(0), 1) << "an arrow click moves one pixel";
-    Scroll(form->HScroll1, SB_LINELEFT);
-    Scroll(form->HScroll1, SB_PAGERIGHT);
+    Scroll(form->HScroll1(), SB_LINELEFT);
+    Scroll(form->HScroll1(), SB_PAGERIGHT);
     const int third = static_cast<int>(ViewportWidth() * tpp) / 3;
-    EXPECT_EQ(form->HScroll1.Value, third);
+    EXPECT_EQ(form->HScroll1().Value, third);
     EXPECT_EQ(ColumnAt(0), static_cast<int>(third / tpp)) << "a trough click moves a third of the viewport";
-    Scroll(form->HScroll1, SB_RIGHT);
+    Scroll(form->HScroll1(), SB_RIGHT);
     EXPECT_EQ(ColumnAt(ViewportWidth() - 1), 1279) << "at the maximum the right edges meet";
-    EXPECT_EQ(form->PicBmp.Left, -static_cast<double>(form->HScroll1.Value));
+    EXPECT_EQ(form->Doc().PicBmp.Left, -static_cast<double>(form->HScroll1().Value));
 }
 
 TEST_F(ImageViewTest, WholeOfVeryWideImagesIsReachable) {
     for (int width : {554 + 5000, 40000}) {
         Show(width, 64);
-        ASSERT_TRUE(::IsWindowVisible(form->HScroll1.hwnd));
-        Scroll(form->HScroll1, SB_RIGHT);
+        ASSERT_TRUE(::IsWindowVisible(form->HScroll1().hwnd));
+        Scroll(form->HScroll1(), SB_RIGHT);
         EXPECT_EQ(ColumnAt(ViewportWidth() - 1), width - 1) << "image " << width << " wide";
-        Scroll(form->HScroll1, SB_PAGELEFT);
+        Scroll(form->HScroll1(), SB_PAGELEFT);
         const int first = ColumnAt(0);
         EXPECT_EQ(ColumnAt(100), first + 100) << "painted contiguously";
     }
@@ -118,7 +118,7 @@ TEST_F(ImageViewTest, WholeOfVeryWideImagesIsReachable) {
 
 TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
     Show(4000, 64);
-    const RECT bar = ChildRect(form->HScroll1.hwnd);
+    const RECT bar = ChildRect(form->HScroll1().hwnd);
     POINT start{bar.left + ::GetSystemMetrics(SM_CXHSCROLL) + 4, (bar.top + bar.bottom) / 2};
     ::ClientToScreen(form->hwnd(), &start);
     std::atomic<double> duringDrag{1};
@@ -134,7 +134,7 @@ TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
         send(MOUSEEVENTF_LEFTDOWN, start.x, start.y);
         for (int dx = 10; dx <= 120; dx += 10) send(0, start.x + dx, start.y);
         ::Sleep(150);
-        duringDrag = form->PicBmp.Left;
+        duringDrag = form->Doc().PicBmp.Left;
         send(MOUSEEVENTF_LEFTUP, start.x + 120, start.y);
         done = true;
     });
@@ -142,37 +142,37 @@ TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
     hand.join();
     Pump(50);
     EXPECT_LT(duringDrag.load(), -1000.0) << "the image followed the thumb while the button was held";
-    EXPECT_EQ(form->PicBmp.Left, -static_cast<double>(form->HScroll1.Value));
+    EXPECT_EQ(form->Doc().PicBmp.Left, -static_cast<double>(form->HScroll1().Value));
 }
 
 TEST_F(ImageViewTest, ResizingByOnePixelScrollsBackToTheCorner) {
     Show(1280, 960);
-    Scroll(form->HScroll1, SB_PAGERIGHT);
-    Scroll(form->VScroll1, SB_PAGEDOWN);
-    ASSERT_NE(form->PicBmp.Left, 0);
+    Scroll(form->HScroll1(), SB_PAGERIGHT);
+    Scroll(form->VScroll1(), SB_PAGEDOWN);
+    ASSERT_NE(form->Doc().PicBmp.Left, 0);
     SetClientSize(555, 375);
-    EXPECT_EQ(form->PicBmp.Left, 0);
-    EXPECT_EQ(form->PicBmp.Top, 0);
+    EXPECT_EQ(form->Doc().PicBmp.Left, 0);
+    EXPECT_EQ(form->Doc().PicBmp.Top, 0);
     EXPECT_EQ(ColumnAt(0), 0);
 }
 
 TEST_F(ImageViewTest, HiddenBarKeepsItsOffsetAndViewportTakesItsStrip) {
     Show(600, 2000);  // a little wider than the viewport, much taller
-    Scroll(form->HScroll1, SB_RIGHT);
-    const double offset = form->PicBmp.Left;
+    Scroll(form->HScroll1(), SB_RIGHT);
+    const double offset = form->Doc().PicBmp.Left;
     ASSERT_LT(offset, 0);
     SetClientSize(700, 375);  // now the width fits: the horizontal bar goes away
-    EXPECT_FALSE(::IsWindowVisible(form->HScroll1.hwnd));
-    EXPECT_EQ(form->PicBmp.Left, offset) << "a hidden bar keeps its position";
+    EXPECT_FALSE(::IsWindowVisible(form->HScroll1().hwnd));
+    EXPECT_EQ(form->Doc().PicBmp.Left, offset) << "a hidden bar keeps its position";
     // The viewport reaches down to the status bar and stops at the vertical bar.
-    const RECT view = ChildRect(form->picScroll);
-    EXPECT_EQ(view.bottom, ChildRect(form->StatusBar1).top);
-    EXPECT_EQ(view.right, ChildRect(form->VScroll1.hwnd).left);
+    const RECT view = ChildRect(form->picScroll());
+    EXPECT_EQ(view.bottom, ChildRect(form->StatusBar1()).top);
+    EXPECT_EQ(view.right, ChildRect(form->VScroll1().hwnd).left);
 }
 
 TEST_F(ImageViewTest, EmptyViewAtStartHasNoBars) {
-    EXPECT_FALSE(::IsWindowVisible(form->HScroll1.hwnd));
-    EXPECT_FALSE(::IsWindowVisible(form->VScroll1.hwnd));
+    EXPECT_FALSE(::IsWindowVisible(form->HScroll1().hwnd));
+    EXPECT_FALSE(::IsWindowVisible(form->VScroll1().hwnd));
     EXPECT_EQ(ColumnAt(10, 10), -1);
 }
 

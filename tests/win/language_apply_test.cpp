@@ -5,7 +5,8 @@
 #include "language/language_file.h"
 #include "language/language_loader.h"
 #include "main_window/menu_definition.h"
-#include "main_window/program_path.h"
+#include "main_window/toolbar_definition.h"
+#include "platform/program_path.h"
 #include "resources/resource.h"
 #include "win_test_support.h"
 
@@ -21,9 +22,9 @@ std::wstring MenuText(HMENU menu, unsigned id) {
 // What a person sees in the 25 places a language file reaches, in file order (menu
 // captions without their shortcut, which must survive every re-captioning).
 std::vector<std::wstring> Targets(const FrmMain& form) {
-    std::vector<std::wstring> out = {WindowTitle(form.hwnd()), StatusText(form.StatusBar1, 0)};
+    std::vector<std::wstring> out = {WindowTitle(form.hwnd()), StatusText(form.StatusBar1(), 0)};
     for (unsigned id : kLanguageMenuOrder) {
-        std::wstring text = MenuText(form.menu, id);
+        std::wstring text = MenuText(form.Menu(), id);
         for (const auto& entry : kMenuDefinition) {
             if (entry.id != id || !entry.shortcut) continue;
             const std::wstring tail = std::wstring(L"\t") + entry.shortcut;
@@ -38,7 +39,7 @@ std::vector<std::wstring> Targets(const FrmMain& form) {
 
 std::vector<std::wstring> BuiltInTexts(const FrmMain& form) {
     std::vector<std::wstring> out;
-    for (unsigned id = IDS_TITLE; id <= IDS_MNU_HOWTO; ++id) out.push_back(form.LoadText(id));
+    for (unsigned id = IDS_TITLE; id <= IDS_MNU_HOWTO; ++id) out.push_back(LoadText(id));
     return out;
 }
 
@@ -83,20 +84,20 @@ TEST_F(LanguageTest, ChineseFileReproducesTheBuiltInInterface) {
     ScriptedDialogs dialogs;
     const auto builtIn = Targets(*form);
     ASSERT_EQ(builtIn, BuiltInTexts(*form));
-    const std::wstring shape = MenuShape(form->menu);
+    const std::wstring shape = MenuShape(form->Menu());
 
-    form->mnuEnglish_Click();
+    mnuEnglish_Click(*form);
     ASSERT_NE(Targets(*form), builtIn);
-    form->mnuChinese_Click();
+    mnuChinese_Click(*form);
     EXPECT_EQ(Targets(*form), builtIn);
-    EXPECT_EQ(MenuShape(form->menu), shape);
+    EXPECT_EQ(MenuShape(form->Menu()), shape);
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(LanguageTest, EnglishFileGivesEnglishCaptionsAndLeavesMessagesChinese) {
     ScriptedDialogs dialogs;
-    const std::wstring shape = MenuShape(form->menu);
-    form->mnuEnglish_Click();
+    const std::wstring shape = MenuShape(form->Menu());
+    mnuEnglish_Click(*form);
 
     // The shipped file: UTF-8 after the mark, every target in plain English.
     const std::string bytes = ReadFileBytes(ProgramFolder() + L"\\language\\English.lng");
@@ -106,17 +107,17 @@ TEST_F(LanguageTest, EnglishFileGivesEnglishCaptionsAndLeavesMessagesChinese) {
     for (const auto& text : targets)
         for (wchar_t c : text) EXPECT_LT(c, 0x80) << Narrow(text);
     EXPECT_EQ(targets[0], L"Vellumox v2.30");
-    EXPECT_EQ(MenuText(form->menu, IDM_SAVE), L"&Save...\tCtrl+S");
-    EXPECT_EQ(MenuShape(form->menu), shape);
+    EXPECT_EQ(MenuText(form->Menu(), IDM_SAVE), L"&Save...\tCtrl+S");
+    EXPECT_EQ(MenuShape(form->Menu()), shape);
 
     // Tooltips, the About box and the close question keep their built-in texts.
-    EXPECT_EQ(TooltipOf(form->hwnd(), IDM_TOOLBAR_BASE + 2), L"打开");
-    form->mnuAbout_Click();
+    EXPECT_EQ(TooltipOf(form->hwnd(), ToolbarButtonId(2)), L"打开");
+    mnuAbout_Click(*form);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, L"关于");
     EXPECT_EQ(dialogs.boxes[0].text, L"Vellumox\r\n\r\nhttps://vellumox.example/");
     EXPECT_EQ(dialogs.boxes[0].style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
-    form->ImageUnsaved = true;
+    form->Doc().ImageUnsaved = true;
     dialogs.boxAnswers = {IDCANCEL};
     EXPECT_FALSE(form->RequestClose());
     ASSERT_EQ(dialogs.boxes.size(), 2u);
@@ -134,7 +135,7 @@ TEST_F(LanguageTest, LinesReachTheirTargetsWhateverTheLineEnds) {
     WriteFileBytes(dir.File(L"gap.lng"), CrLfFile(lines));
     ASSERT_TRUE(ApplyLanguageFile(*form, dir.path(), L"\\gap.lng"));
     EXPECT_EQ(Targets(*form), lines);
-    EXPECT_EQ(MenuText(form->menu, IDM_EXIT), L"\tCtrl+Q");
+    EXPECT_EQ(MenuText(form->Menu(), IDM_EXIT), L"\tCtrl+Q");
 
     // Line feeds alone, without the mark, plain ASCII: still 25 lines, blanks kept.
     std::string lf;
@@ -150,7 +151,7 @@ TEST_F(LanguageTest, LinesReachTheirTargetsWhateverTheLineEnds) {
 
     // Three lines, the last without a terminator: only the first three targets change.
     WriteFileBytes(dir.File(L"short.lng"), "T\rS\r\nF");
-    form->mnuChinese_Click();
+    mnuChinese_Click(*form);
     ASSERT_TRUE(ApplyLanguageFile(*form, dir.path(), L"\\short.lng"));
     std::vector<std::wstring> partial = builtIn;
     partial[0] = L"T";
@@ -171,7 +172,7 @@ TEST_F(LanguageTest, MissingFileChangesNothingAndSaysWhichFile) {
     } restore{hidden, shipped};
 
     const auto before = Targets(*form);
-    form->mnuEnglish_Click();
+    mnuEnglish_Click(*form);
     EXPECT_EQ(Targets(*form), before);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find(shipped), std::wstring::npos) << Narrow(dialogs.boxes[0].text);
@@ -205,8 +206,8 @@ TEST_F(LanguageTest, GbkFileWithoutMarkDecodesInCodePage936) {
     EXPECT_EQ(targets[1], L"欢迎");
     EXPECT_EQ(targets[2], L"文件(&F)");
     // The shipped files carry the mark and read the same in this code page.
-    form->mnuEnglish_Click();
-    form->mnuChinese_Click();
+    mnuEnglish_Click(*form);
+    mnuChinese_Click(*form);
     EXPECT_EQ(Targets(*form), BuiltInTexts(*form));
 }
 
@@ -240,7 +241,7 @@ std::string Generate(std::mt19937& random, int round) {
 
 TEST_F(LanguageTest, GeneratedBadFilesNeverCrashAndOnlySetDecodedText) {
     TempDir dir;
-    const std::wstring shape = MenuShape(form->menu);
+    const std::wstring shape = MenuShape(form->Menu());
     std::mt19937 random(20240607);
     auto targets = Targets(*form);
     const DWORD start = ::GetTickCount();
@@ -256,7 +257,7 @@ TEST_F(LanguageTest, GeneratedBadFilesNeverCrashAndOnlySetDecodedText) {
         ASSERT_EQ(seen, targets) << "round " << round;
         if (HasFailure()) return;
     }
-    EXPECT_EQ(MenuShape(form->menu), shape);
+    EXPECT_EQ(MenuShape(form->Menu()), shape);
     EXPECT_LT(::GetTickCount() - start, 60000u);
 }
 

@@ -1,6 +1,6 @@
 // Help: the system's notepad on readme.txt, never a notepad.exe found elsewhere.
 #include "language/help_viewer.h"
-#include "main_window/program_path.h"
+#include "platform/program_path.h"
 #include "win_test_support.h"
 
 namespace vx::test {
@@ -56,15 +56,15 @@ TEST_F(HelpCommandTest, SystemNotepadOpensTheQuotedReadmeAndHelpKeepsTheEditor) 
 
     // The command shows the shipped readme, in both languages, and keeps the editor.
     ScriptedDialogs dialogs;
-    form->mnuHowto_Click();
-    ASSERT_TRUE(form->HelpViewer);
+    mnuHowto_Click(*form);
+    ASSERT_TRUE(form->Doc().HelpViewer);
     EXPECT_TRUE(dialogs.boxes.empty());
-    const std::wstring text = EditorText(form->HelpViewer.get());
+    const std::wstring text = EditorText(form->Doc().HelpViewer.get());
     EXPECT_NE(text.find(L"Vellumox"), std::wstring::npos) << Narrow(text.substr(0, 80));
     EXPECT_NE(text.find(L"Where files go"), std::wstring::npos);
     EXPECT_NE(text.find(L"文件位置"), std::wstring::npos);
-    ::TerminateProcess(form->HelpViewer.get(), 0);
-    ::WaitForSingleObject(form->HelpViewer.get(), 5000);
+    ::TerminateProcess(form->Doc().HelpViewer.get(), 0);
+    ::WaitForSingleObject(form->Doc().HelpViewer.get(), 5000);
 }
 
 TEST_F(HelpCommandTest, MissingReadmeStillOpensTheEditorAndShowsNothing) {
@@ -72,13 +72,13 @@ TEST_F(HelpCommandTest, MissingReadmeStillOpensTheEditorAndShowsNothing) {
     const std::wstring readme = ProgramFolder() + L"\\readme.txt", away = readme + L".away";
     ASSERT_TRUE(::MoveFileW(readme.c_str(), away.c_str()));
     ScriptedDialogs dialogs;
-    form->mnuHowto_Click();
+    mnuHowto_Click(*form);
     ::MoveFileW(away.c_str(), readme.c_str());
-    ASSERT_TRUE(form->HelpViewer);
+    ASSERT_TRUE(form->Doc().HelpViewer);
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_TRUE(::IsWindowVisible(form->hwnd()));
-    ::TerminateProcess(form->HelpViewer.get(), 0);
-    ::WaitForSingleObject(form->HelpViewer.get(), 5000);
+    ::TerminateProcess(form->Doc().HelpViewer.get(), 0);
+    ::WaitForSingleObject(form->Doc().HelpViewer.get(), 5000);
 }
 
 }  // namespace

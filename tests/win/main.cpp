@@ -1,8 +1,8 @@
 // Integration tests run inside a real Wine (or Windows) session with real windows.
 #include <gtest/gtest.h>
 
-#include "capture/capture_api.h"
-#include "main_window/dpi.h"
+#include "platform/win32.h"
+#include "platform/dpi.h"
 
 int wmain(int argc, wchar_t** argv) {
     vx::DeclareDpiAwareness();

@@ -62,16 +62,16 @@ TEST_F(MainWindowTest, ShortcutsAreAcceleratorsAndCtrlCClearsTheWallpaper) {
 }
 
 TEST_F(MainWindowTest, ScrollingCaptureItemDoesNothing) {
-    const bool unsaved = form->ImageUnsaved;
+    const bool unsaved = form->Doc().ImageUnsaved;
     ::SendMessageW(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SCROLL, 0), 0);
     Pump(20);
     EXPECT_TRUE(::IsWindow(form->hwnd()));
-    EXPECT_EQ(form->ImageUnsaved, unsaved);
-    EXPECT_TRUE(form->PicBmp.Empty());
+    EXPECT_EQ(form->Doc().ImageUnsaved, unsaved);
+    EXPECT_TRUE(form->Doc().PicBmp.Empty());
 }
 
 TEST_F(MainWindowTest, ToolbarButtonsImagesAndTooltips) {
-    HWND toolbar = form->Toolbar1;
+    HWND toolbar = form->Toolbar1();
     ASSERT_EQ(::SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 17);
     // image number (1-based, 0 = gap) and tooltip, by button index
     const struct { int image; const wchar_t* tip; } expected[17] = {
@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, ToolbarButtonsImagesAndTooltips) {
 }
 
 TEST_F(MainWindowTest, StatusBarPanels) {
-    HWND status = form->StatusBar1;
+    HWND status = form->StatusBar1();
     int parts[4] = {};
     ASSERT_EQ(::SendMessageW(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(parts)), 2);
     EXPECT_EQ(Narrow(StatusText(status, 0)), Narrow(L"欢迎使用Vellumox v1.0 !"));

@@ -37,8 +37,8 @@ protected:
     // Wine keeps a few objects (the crosshair's bitmaps, the popup's class) from the
     // first selection on: count from after one armed and cancelled selection.
     int WarmBitmapCount() {
-        form->mnuDistrict_Click();
-        ::PostMessageW(form->selectionOverlay, WM_KEYDOWN, VK_ESCAPE, 0);
+        form->RunCommand(IDM_DISTRICT);
+        ::PostMessageW(form->Selection().Overlay(), WM_KEYDOWN, VK_ESCAPE, 0);
         Pump(100);
         return CountGdiObjects(OBJ_BITMAP);
     }
@@ -46,50 +46,50 @@ protected:
 };
 
 TEST_F(RegionSelectionTest, ArmedStateAndTheStatesAfterASelectionFromAMaximisedWindow) {
-    form->SetWindowState(2);
+    form->SetWindowState(WindowState::Maximized);
     Pump(50);
     const int bitmapsBefore = WarmBitmapCount();
-    ASSERT_EQ(form->WindowState(), 2);  // a cancel puts the maximised window back
+    ASSERT_EQ(form->GetWindowState(), WindowState::Maximized);  // a cancel puts the maximised window back
     const DWORD sequenceBefore = ::GetClipboardSequenceNumber();
 
-    form->mnuDistrict_Click();
-    EXPECT_TRUE(form->SelectionArmed);
-    EXPECT_EQ(form->MousePointer, 2);
-    EXPECT_EQ(form->ScaleMode, kScalePixels);
-    EXPECT_TRUE(form->ImageUnsaved);
-    EXPECT_EQ(form->WindowState(), 1);
-    ASSERT_TRUE(form->selectionOverlay);
+    form->RunCommand(IDM_DISTRICT);
+    EXPECT_TRUE(form->Selection().Armed());
+    EXPECT_EQ(form->GetMousePointer(), MousePointer::Crosshair);
+    EXPECT_EQ(form->GetScaleMode(), ScaleMode::Pixels);
+    EXPECT_TRUE(form->Doc().ImageUnsaved);
+    EXPECT_EQ(form->GetWindowState(), WindowState::Minimized);
+    ASSERT_TRUE(form->Selection().Overlay());
     RECT cover{};
-    ::GetWindowRect(form->selectionOverlay, &cover);
+    ::GetWindowRect(form->Selection().Overlay(), &cover);
     const RECT screen = VirtualScreenRect();
     EXPECT_TRUE(::EqualRect(&cover, &screen));
-    EXPECT_TRUE(::GetWindowLongW(form->selectionOverlay, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(::GetWindowLongW(form->Selection().Overlay(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     // Chosen again while armed: only the scale unit is set again.
-    form->ScaleMode = kScaleTwips;
-    const HWND overlay = form->selectionOverlay;
-    form->mnuDistrict_Click();
-    EXPECT_EQ(form->ScaleMode, kScalePixels);
-    EXPECT_EQ(form->selectionOverlay, overlay);
+    form->SetScaleMode(ScaleMode::Twips);
+    const HWND overlay = form->Selection().Overlay();
+    form->RunCommand(IDM_DISTRICT);
+    EXPECT_EQ(form->GetScaleMode(), ScaleMode::Pixels);
+    EXPECT_EQ(form->Selection().Overlay(), overlay);
 
     Drag(410, 345, 290, 300);  // up and to the left
-    EXPECT_EQ(form->WindowState(), 0);  // normal, not maximised again
-    EXPECT_EQ(form->MousePointer, 0);
-    EXPECT_EQ(form->ScaleMode, kScaleTwips);
-    EXPECT_TRUE(form->ImageUnsaved);
-    EXPECT_FALSE(form->SelectionArmed);
-    EXPECT_FALSE(form->selectionOverlay);
-    EXPECT_FALSE(form->frozenScreen);
-    EXPECT_EQ(form->PicBmp.PixelWidth(), 120);
-    EXPECT_EQ(form->PicBmp.PixelHeight(), 45);
+    EXPECT_EQ(form->GetWindowState(), WindowState::Normal);  // normal, not maximised again
+    EXPECT_EQ(form->GetMousePointer(), MousePointer::Default);
+    EXPECT_EQ(form->GetScaleMode(), ScaleMode::Twips);
+    EXPECT_TRUE(form->Doc().ImageUnsaved);
+    EXPECT_FALSE(form->Selection().Armed());
+    EXPECT_FALSE(form->Selection().Overlay());
+    EXPECT_FALSE(form->Selection().Frozen());
+    EXPECT_EQ(form->Doc().PicBmp.PixelWidth(), 120);
+    EXPECT_EQ(form->Doc().PicBmp.PixelHeight(), 45);
     EXPECT_NE(::GetClipboardSequenceNumber(), sequenceBefore);
     EXPECT_TRUE(dialogs.boxes.empty());
     // A second selection frees the first picture and the clipboard's first bitmap.
     const int bitmapsAfterOne = CountGdiObjects(OBJ_BITMAP);
     EXPECT_GE(bitmapsAfterOne, bitmapsBefore + 1);
-    form->mnuDistrict_Click();
+    form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 340, 320);
-    EXPECT_EQ(form->PicBmp.PixelWidth(), 40);
+    EXPECT_EQ(form->Doc().PicBmp.PixelWidth(), 40);
     EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmapsAfterOne);
 }
 
@@ -98,11 +98,11 @@ TEST_F(RegionSelectionTest, EscapeAndAnEmptyRectangleLeaveEverythingAsItWas) {
     const DWORD sequence = ::GetClipboardSequenceNumber();
 
     // Escape while armed.
-    form->mnuDistrict_Click();
-    ::PostMessageW(form->selectionOverlay, WM_KEYDOWN, VK_ESCAPE, 0);
+    form->RunCommand(IDM_DISTRICT);
+    ::PostMessageW(form->Selection().Overlay(), WM_KEYDOWN, VK_ESCAPE, 0);
     Pump(100);
     // Escape while dragging: the key waits behind the press and a move.
-    form->mnuDistrict_Click();
+    form->RunCommand(IDM_DISTRICT);
     MouseAt(300, 300);
     MouseAt(300, 300, MOUSEEVENTF_LEFTDOWN);
     MouseAt(380, 350);
@@ -115,22 +115,22 @@ TEST_F(RegionSelectionTest, EscapeAndAnEmptyRectangleLeaveEverythingAsItWas) {
     MouseAt(380, 350, MOUSEEVENTF_LEFTUP);
     Pump(50);
     // A click without a drag.
-    form->mnuDistrict_Click();
+    form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 300, 300);
 
-    EXPECT_FALSE(form->ImageUnsaved);
-    EXPECT_TRUE(form->PicBmp.Empty());
-    EXPECT_EQ(form->WindowState(), 0);
-    EXPECT_EQ(form->MousePointer, 0);
-    EXPECT_EQ(form->ScaleMode, kScaleTwips);
-    EXPECT_FALSE(form->SelectionArmed);
-    EXPECT_FALSE(form->selectionOverlay);
+    EXPECT_FALSE(form->Doc().ImageUnsaved);
+    EXPECT_TRUE(form->Doc().PicBmp.Empty());
+    EXPECT_EQ(form->GetWindowState(), WindowState::Normal);
+    EXPECT_EQ(form->GetMousePointer(), MousePointer::Default);
+    EXPECT_EQ(form->GetScaleMode(), ScaleMode::Twips);
+    EXPECT_FALSE(form->Selection().Armed());
+    EXPECT_FALSE(form->Selection().Overlay());
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmapsBefore);
     // The command arms again afterwards.
-    form->mnuDistrict_Click();
-    EXPECT_TRUE(form->SelectionArmed);
-    ::PostMessageW(form->selectionOverlay, WM_KEYDOWN, VK_ESCAPE, 0);
+    form->RunCommand(IDM_DISTRICT);
+    EXPECT_TRUE(form->Selection().Armed());
+    ::PostMessageW(form->Selection().Overlay(), WM_KEYDOWN, VK_ESCAPE, 0);
     Pump(100);
 }
 
@@ -140,12 +140,12 @@ TEST_F(RegionSelectionTest, HeldClipboardStillGivesTheAreaAndTellsTheUserFromThe
     {
         ClipboardHolder holder;
         ASSERT_TRUE(holder.started());
-        form->mnuDistrict_Click();
+        form->RunCommand(IDM_DISTRICT);
         Drag(300, 300, 380, 330);
-        EXPECT_EQ(form->PicBmp.PixelWidth(), 80);
-        EXPECT_EQ(form->PicBmp.PixelHeight(), 30);
+        EXPECT_EQ(form->Doc().PicBmp.PixelWidth(), 80);
+        EXPECT_EQ(form->Doc().PicBmp.PixelHeight(), 30);
         ASSERT_EQ(dialogs.boxes.size(), 1u);
-        EXPECT_EQ(dialogs.boxes[0].text, form->LoadText(IDS_MSG_CLIPBOARD_BUSY));
+        EXPECT_EQ(dialogs.boxes[0].text, LoadText(IDS_MSG_CLIPBOARD_BUSY));
     }
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     const int bitmapsAfterOne = CountGdiObjects(OBJ_BITMAP);
@@ -155,7 +155,7 @@ TEST_F(RegionSelectionTest, HeldClipboardStillGivesTheAreaAndTellsTheUserFromThe
         ClipboardHolder holder;
         form->Toolbar1_ButtonClick(6);
         Drag(300, 300, 340, 320);
-        EXPECT_EQ(form->PicBmp.PixelWidth(), 40);
+        EXPECT_EQ(form->Doc().PicBmp.PixelWidth(), 40);
     }
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     // The refused bitmap became the picture, and the old picture was freed.

@@ -12,16 +12,16 @@ TEST_F(ReliabilitySoak, FiveHundredCyclesOfCaptureClearOpenAndSave) {
     ScriptedDialogs dialogs;
     const std::wstring names[] = {L"a.bmp", L"b.png", L"c.jpg"};
     auto cycle = [&](int i) {
-        if (i % 100 == 0) form->mnuScreen_Click();
-        else if (i % 2) form->mnuClient_Click();
-        else form->mnuTitleBar_Click();
+        if (i % 100 == 0) mnuScreen_Click(*form);
+        else if (i % 2) mnuClient_Click(*form);
+        else mnuTitleBar_Click(*form);
         Pump();  // the view paints each picture
         const std::wstring file = dir.File(names[i % 3]);
         dialogs.fileAnswers = {file};
-        form->mnusave_Click();
-        form->mnuClear_Click();
+        mnusave_Click(*form);
+        mnuClear_Click(*form);
         dialogs.fileAnswers = {file};
-        form->mnuOpen_Click();
+        mnuOpen_Click(*form);
         Pump();
     };
     for (int i = 0; i < 6; ++i) cycle(i);  // warm-up: caches filled, every file exists

@@ -11,12 +11,12 @@ protected:
     // Presses and releases the mouse on button `index` (1-based) as a person would.
     void Click(int index) {
         RECT r{};
-        ASSERT_TRUE(::SendMessageW(form->Toolbar1, TB_GETITEMRECT, static_cast<WPARAM>(index - 1),
+        ASSERT_TRUE(::SendMessageW(form->Toolbar1(), TB_GETITEMRECT, static_cast<WPARAM>(index - 1),
                                    reinterpret_cast<LPARAM>(&r)));
         const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        ::SendMessageW(form->Toolbar1, WM_MOUSEMOVE, 0, at);
-        ::SendMessageW(form->Toolbar1, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::SendMessageW(form->Toolbar1, WM_LBUTTONUP, 0, at);
+        ::SendMessageW(form->Toolbar1(), WM_MOUSEMOVE, 0, at);
+        ::SendMessageW(form->Toolbar1(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(form->Toolbar1(), WM_LBUTTONUP, 0, at);
         Pump();
     }
     void Menu(int id) {
@@ -29,7 +29,7 @@ TEST_F(ToolbarRoad, ButtonsRunTheDocumentCommandsAndGapsRunNothing) {
     ScriptedDialogs dialogs;
     dialogs.fileAnswers = {L"", L""};
     form->PlacePicture(PatternPicture(40, 30));
-    IPicture* picture = form->PicBmp.Picture.get();
+    IPicture* picture = form->Doc().PicBmp.Picture.get();
     const std::wstring title = WindowTitle(form->hwnd());
 
     // Gaps, the separator and indices outside the toolbar: nothing at all.
@@ -39,7 +39,7 @@ TEST_F(ToolbarRoad, ButtonsRunTheDocumentCommandsAndGapsRunNothing) {
     form->Toolbar1_ButtonClick(-1);
     EXPECT_TRUE(dialogs.fileRequests.empty());
     EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(form->PicBmp.Picture.get(), picture);
+    EXPECT_EQ(form->Doc().PicBmp.Picture.get(), picture);
     EXPECT_EQ(WindowTitle(form->hwnd()), title);
 
     // 2 opens, 3 saves: the file dialogs appear in that order.
@@ -75,7 +75,7 @@ TEST_F(ToolbarRoad, FailuresAreSilentFromTheToolbarAndToldFromTheMenu) {
         EXPECT_TRUE(dialogs.boxes.empty()) << "button " << c.button;
         Menu(c.menu);
         EXPECT_EQ(dialogs.boxes.size(), 1u) << "menu of button " << c.button;
-        EXPECT_EQ(dialogs.boxes.back().text, form->LoadText(IDS_DOC_NO_IMAGE));
+        EXPECT_EQ(dialogs.boxes.back().text, LoadText(IDS_DOC_NO_IMAGE));
         dialogs.boxes.clear();
     }
     // A file that cannot be decoded, opened from button 2 and from the menu.
@@ -85,7 +85,7 @@ TEST_F(ToolbarRoad, FailuresAreSilentFromTheToolbarAndToldFromTheMenu) {
     EXPECT_TRUE(dialogs.boxes.empty());
     Menu(IDM_OPEN);
     EXPECT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_TRUE(form->PicBmp.Empty());
+    EXPECT_TRUE(form->Doc().PicBmp.Empty());
     EXPECT_EQ(WindowTitle(form->hwnd()), title);
     // The silence ends with the toolbar command.
     EXPECT_FALSE(form->Silent());

@@ -3,7 +3,7 @@
 #include <psapi.h>
 #include <shlobj.h>
 
-#include "main_window/program_path.h"
+#include "platform/program_path.h"
 
 namespace vx::test {
 

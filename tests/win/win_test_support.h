@@ -11,7 +11,13 @@
 #include <gtest/gtest.h>
 
 #include "capture/capture_area.h"
-#include "main_window/dialogs.h"
+#include "platform/dialogs.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "resources/resource.h"
+#include "capture/capture_commands.h"
+#include "commands/document_commands.h"
+#include "language/language_commands.h"
 #include "main_window/frm_main.h"
 
 namespace vx::test {

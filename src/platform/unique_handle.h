@@ -2,7 +2,7 @@
 // One move-only owner for every kind of handle, with the closer as a type.
 #include <utility>
 
-#include "capture_api.h"
+#include "win32.h"
 
 namespace vx {
 
@@ -37,6 +37,7 @@ struct DeleteDcCloser { void operator()(HDC h) const { ::DeleteDC(h); } };
 struct CloseHandleCloser { void operator()(HANDLE h) const { ::CloseHandle(h); } };
 struct RegCloseKeyCloser { void operator()(HKEY h) const { ::RegCloseKey(h); } };
 struct ImageListCloser { void operator()(HIMAGELIST h) const { ::ImageList_Destroy(h); } };
+struct GlobalFreeCloser { void operator()(HGLOBAL h) const { ::GlobalFree(h); } };
 
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObjectCloser>;
 using UniquePalette = UniqueHandle<HPALETTE, DeleteObjectCloser>;
@@ -44,6 +45,7 @@ using UniqueCreatedDc = UniqueHandle<HDC, DeleteDcCloser>;  // CreateDC, CreateC
 using UniqueProcess = UniqueHandle<HANDLE, CloseHandleCloser>;
 using UniqueKey = UniqueHandle<HKEY, RegCloseKeyCloser>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListCloser>;
+using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalFreeCloser>;
 
 // A file handle uses INVALID_HANDLE_VALUE for "none"; keep it apart from the zero-based ones.
 class UniqueFile {

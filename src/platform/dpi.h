@@ -1,7 +1,7 @@
 #pragma once
 // DPI in one place: sizes designed at 96 DPI are scaled here, and twips per pixel
 // comes from the system DPI.
-#include "../capture/capture_api.h"
+#include "win32.h"
 
 namespace vx {
 

@@ -1,6 +1,6 @@
 #include "dpi.h"
 
-#include "../capture/unique_handle.h"
+#include "unique_handle.h"
 #include "units.h"
 
 namespace vx {

@@ -1,7 +1,7 @@
 #pragma once
 // The seam for everything modal: message boxes and the common dialogs. The program
 // uses the real ones; integration tests install scripted answers.
-#include "../capture/capture_api.h"
+#include "win32.h"
 
 namespace vx {
 

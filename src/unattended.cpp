@@ -1,9 +1,9 @@
 #include "unattended.h"
 
-#include "../capture/capture_area.h"
-#include "../capture/capture_procs.h"
-#include "../commands/picture_io.h"
-#include "picture_box.h"
+#include "capture/capture_area.h"
+#include "capture/capture_procs.h"
+#include "commands/picture_io.h"
+#include "document/picture_box.h"
 
 namespace vx {
 
@@ -17,7 +17,7 @@ int RunUnattendedCapture(const CaptureRequest& request) {
     PictureBox box;
     box.SetPicture(picture, 15, 15);
     if (box.Empty()) return 2;
-    const PictureOutcome outcome =
+    const Outcome outcome =
         SavePictureFile(box.Bitmap(), box.Palette(), request.savePath, FormatForPath(request.savePath));
     return outcome.ok() ? 0 : 3;
 }

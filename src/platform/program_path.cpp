@@ -1,7 +1,7 @@
 #include "program_path.h"
 
-#include "../capture/capture_api.h"
-#include "../commands/title_text.h"
+#include "win32.h"
+#include "paths.h"
 
 namespace vx {
 
@@ -18,7 +18,7 @@ std::wstring ProgramPath() {
     }
 }
 
-std::wstring ProgramFolder() { return ProgramFolderFromPath(ProgramPath()); }
+std::wstring ProgramFolder() { return FolderOfPath(ProgramPath()); }
 
 std::wstring ProgramName() { return ProgramNameFromPath(ProgramPath()); }
 

@@ -1,4 +1,4 @@
-#include "capture_api.h"
+#include "win32.h"
 
 namespace vx::api {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // PicBmp: the current picture and its logical place inside the viewport, in twips.
 // The picture object owns its bitmap and palette; releasing it frees them.
-#include "../capture/unique_handle.h"
+#include "../platform/unique_handle.h"
 
 namespace vx {
 

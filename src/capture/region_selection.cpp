@@ -1,0 +1,115 @@
+#include "region_selection.h"
+
+#include "../platform/text.h"
+#include "../resources/resource.h"
+#include "capture_area.h"
+#include "clipboard_copy.h"
+#include "selection_tracking.h"
+
+namespace vx {
+namespace {
+
+// The screen needs a moment after the minimise before it shows what lies beneath.
+constexpr DWORD kMinimiseSettleMs = 120;
+
+}  // namespace
+
+RegionSelection::~RegionSelection() { CloseOverlay(); }
+
+void RegionSelection::CloseOverlay() {
+    if (HWND overlay = overlay_) {
+        overlay_ = nullptr;
+        ::DestroyWindow(overlay);
+    }
+}
+
+void RegionSelection::Arm(CommandHost& host) {
+    host.SetScaleMode(ScaleMode::Pixels);
+    if (armed_) return;
+    host_ = &host;
+    priorUnsaved_ = host.Doc().ImageUnsaved;
+    priorState_ = host.GetWindowState();
+    silent_ = host.Silent();
+    armed_ = true;
+    host.SetMousePointer(MousePointer::Crosshair);
+    ::SetCapture(host.Owner());
+    host.Doc().ImageUnsaved = true;
+    host.SetWindowState(WindowState::Minimized);
+
+    ::GdiFlush();
+    ::Sleep(kMinimiseSettleMs);
+    const RECT screen = VirtualScreenRect();
+    frozen_ = CopyVirtualScreen(screen);
+    // Without the frozen copy the mouse capture alone has to bring the press.
+    if (frozen_) overlay_ = ShowSelectionOverlay(screen, this);
+}
+
+void RegionSelection::Cancel(CommandHost& host) {
+    armed_ = false;
+    if (::GetCapture() == host.Owner()) ::ReleaseCapture();
+    CloseOverlay();
+    frozen_.reset();
+    host.SetMousePointer(MousePointer::Default);
+    host.SetScaleMode(ScaleMode::Twips);
+    host.Doc().ImageUnsaved = priorUnsaved_;
+    host.SetWindowState(priorState_);
+    host_ = nullptr;
+}
+
+void RegionSelection::Press(CommandHost& host, int button, POINT screen) {
+    if (!(button & 1) || !armed_) return;
+    armed_ = false;
+    const SelRect rect = TrackSelection(host.Owner(), screen);
+    if (IsEmptySelection(rect)) {
+        // Escape, or a click without a drag: nothing is taken.
+        Cancel(host);
+        return;
+    }
+    // Taken while the frozen copy still covers the screen, so it is what the user saw.
+    ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), rect.left, rect.top, rect.right, rect.bottom);
+    CloseOverlay();
+
+    // Restoring runs the layout pass with the previous picture and the pixel scale.
+    host.SetWindowState(WindowState::Normal);
+    // Minimised from maximised comes back maximised first.
+    if (host.GetWindowState() != WindowState::Normal) host.SetWindowState(WindowState::Normal);
+
+    ComPtr<IPicture> picture = copy.placed ? ReadClipboardPicture(host.Owner(), copy.sequence)
+                                           : CreatePictureFromBitmap(std::move(copy.refused), {});
+    if (!picture) {
+        // The clipboard changed or stayed closed since: the view still gets the area itself.
+        const RECT area{rect.left, rect.top, rect.right, rect.bottom};
+        picture = CreatePictureFromBitmap(CropFrozenScreen(frozen_.get(), VirtualScreenRect(), area), {});
+    }
+    frozen_.reset();
+    host.PlacePicture(picture);
+    if (!copy.placed && !silent_) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
+}
+
+void RegionSelection::Release(CommandHost& host, int button) {
+    if (!(button & 1)) return;
+    host.SetMousePointer(MousePointer::Default);
+    host.SetScaleMode(ScaleMode::Twips);
+    // A release before any press leaves nothing that could start the selection: end
+    // it, rather than leave the frozen screen up and the command unable to re-arm.
+    if (armed_) Cancel(host);
+    host_ = nullptr;
+}
+
+void RegionSelection::OnOverlayPress(int button, POINT screen) {
+    if (host_) Press(*host_, button, screen);
+}
+
+void RegionSelection::OnOverlayRelease(int button) {
+    if (host_) Release(*host_, button);
+}
+
+void RegionSelection::OnOverlayCancel() {
+    if (host_ && armed_) Cancel(*host_);
+}
+
+void RegionSelection::OnOverlayGone(HWND overlay) {
+    if (overlay_ == overlay) overlay_ = nullptr;
+}
+
+}  // namespace vx

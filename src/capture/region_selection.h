@@ -1,0 +1,51 @@
+#pragma once
+// The free-region selection: arm (the window minimised, the screen frozen under a
+// crosshair), track the drag from the first left press, copy the area to the
+// clipboard and place the picture read back from it. All its state lives here.
+#include "../document/command_host.h"
+#include "selection_overlay.h"
+
+namespace vx {
+
+class RegionSelection final : private OverlayEvents {
+public:
+    RegionSelection() = default;
+    RegionSelection(const RegionSelection&) = delete;
+    RegionSelection& operator=(const RegionSelection&) = delete;
+    ~RegionSelection();
+
+    // mnuDistrict_Click: the scale unit goes to pixels; a selection already armed
+    // changes nothing else.
+    void Arm(CommandHost& host);
+    // A press at a screen point (Form_MouseDown): the left button starts the drag
+    // while armed; the area is copied and placed when the button goes up.
+    void Press(CommandHost& host, int button, POINT screen);
+    // A release (Form_MouseUp): the pointer and the scale unit come back; a selection
+    // still armed (a release before any press) is cancelled.
+    void Release(CommandHost& host, int button);
+    // Ends a selection that captured nothing: the frozen screen goes, the pointer, the
+    // scale unit, the window state and ImageUnsaved are put back as they were.
+    void Cancel(CommandHost& host);
+
+    bool Armed() const { return armed_; }
+    HWND Overlay() const { return overlay_; }
+    HBITMAP Frozen() const { return frozen_.get(); }
+
+private:
+    HBITMAP OverlayPicture() const override { return frozen_.get(); }
+    void OnOverlayPress(int button, POINT screen) override;
+    void OnOverlayRelease(int button) override;
+    void OnOverlayCancel() override;
+    void OnOverlayGone(HWND overlay) override;
+    void CloseOverlay();
+
+    CommandHost* host_ = nullptr;  // while armed or tracking
+    bool armed_ = false;
+    bool priorUnsaved_ = false;
+    WindowState priorState_ = WindowState::Normal;
+    bool silent_ = false;  // armed from the toolbar: failures are not told
+    UniqueBitmap frozen_;
+    HWND overlay_ = nullptr;
+};
+
+}  // namespace vx

@@ -1,0 +1,40 @@
+#pragma once
+// The BMP file layout as arithmetic, and packing 32-bit rows into 24-bit ones. Portable.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace vx {
+
+constexpr std::uint32_t kBmpFileHeaderSize = 14;
+constexpr std::uint32_t kBmpInfoHeaderSize = 40;
+
+// Bytes of one pixel row, padded to 4 bytes; 0 when it would not fit 32 bits.
+std::uint32_t BmpStride(std::uint32_t width, unsigned bitsPerPixel);
+
+struct BmpLayout {
+    std::uint32_t width = 0, height = 0;
+    unsigned bitsPerPixel = 0;
+    std::uint32_t colours = 0;        // colour-table entries (0 above 8 bits)
+    std::uint32_t stride = 0;         // bytes per row
+    std::uint32_t imageBytes = 0;     // stride * height
+    std::uint32_t pixelOffset = 0;    // headers + colour table
+    std::uint32_t fileSize = 0;
+};
+
+// False when the picture is empty or the file would pass the 4 GB a BMP can describe.
+bool MakeBmpLayout(std::uint32_t width, std::uint32_t height, unsigned bitsPerPixel, BmpLayout& layout);
+
+// The file header and the information header (bottom-up rows, no compression),
+// little-endian, kBmpFileHeaderSize + kBmpInfoHeaderSize bytes.
+std::vector<unsigned char> BmpHeaders(const BmpLayout& layout);
+
+// Rows per write so that one band stays near `bandBytes` (at least one row).
+std::uint32_t RowsPerBand(std::uint32_t stride, std::uint32_t height, std::size_t bandBytes);
+
+// Packs rows of 32-bit pixels (blue, green, red, unused; `width` * 4 bytes a row, no
+// padding) into 24-bit BMP rows of `BmpStride(width, 24)` bytes, dropping the fourth
+// byte and zeroing the row padding. `to` must not overlap `from`.
+void PackRows32To24(const std::uint8_t* from, std::uint8_t* to, std::uint32_t width, std::uint32_t rows);
+
+}  // namespace vx

@@ -1,0 +1,28 @@
+#pragma once
+// What a picture file's first bytes claim, and how large a picture may be before it
+// is refused. Portable.
+#include <cstddef>
+#include <cstdint>
+
+namespace vx {
+
+// Refused before anything is allocated: no side above 2^20 pixels and no more than
+// 64 Mi pixels (256 MB at 32 bits). Stitched pictures wider than the old 16-bit window
+// limits are fine: the view paints any size.
+constexpr std::uint64_t kMaxPictureSide = std::uint64_t{1} << 20;
+constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{1} << 26;
+bool PictureSizeAcceptable(std::uint64_t width, std::uint64_t height);
+
+enum class PictureKind { Unknown, Bmp, Png, Jpeg, Gif, Tiff };
+
+struct PictureHeader {
+    PictureKind kind = PictureKind::Unknown;
+    bool sizeKnown = false;
+    std::uint64_t width = 0, height = 0;
+};
+
+// Reads the signature and, for BMP, PNG, GIF and JPEG, the claimed size from the
+// start of a file (JPEG: the first frame header within the bytes given).
+PictureHeader SniffPictureHeader(const unsigned char* data, std::size_t size);
+
+}  // namespace vx

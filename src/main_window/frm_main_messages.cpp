@@ -1,0 +1,202 @@
+// The window procedure: each message is unpacked and handed to a named handler.
+#include <windowsx.h>
+
+#include "../capture/capture_commands.h"
+#include "../commands/document_commands.h"
+#include "../language/language_commands.h"
+#include "../platform/dpi.h"
+#include "../platform/text.h"
+#include "../platform/units.h"
+#include "../resources/resource.h"
+#include "frm_main.h"
+#include "toolbar_definition.h"
+
+namespace vx {
+namespace {
+
+int ShiftState(WPARAM wParam) {
+    int shift = 0;
+    if (wParam & MK_SHIFT) shift |= 1;
+    if (wParam & MK_CONTROL) shift |= 2;
+    if (::GetKeyState(VK_MENU) < 0) shift |= 4;
+    return shift;
+}
+
+int ButtonOf(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN: case WM_LBUTTONUP: return 1;
+        case WM_RBUTTONDOWN: case WM_RBUTTONUP: return 2;
+        default: return 4;
+    }
+}
+
+bool IsGap(int index) {
+    return index >= 1 && index <= kToolbarButtonCount &&
+           kToolbarButtons[static_cast<size_t>(index - 1)].kind == ToolbarButton::Gap;
+}
+
+}  // namespace
+
+LRESULT CALLBACK FrmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<FrmMain*>(create->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const double x = GET_X_LPARAM(lParam) * ScaleUnitPerPixelX();
+    const double y = GET_Y_LPARAM(lParam) * ScaleUnitPerPixelY();
+    switch (message) {
+        case WM_SIZE:
+            OnSize();
+            return 0;
+        case WM_COMMAND:
+            RunCommand(LOWORD(wParam), lParam && reinterpret_cast<HWND>(lParam) == toolbar_ ? Road::Toolbar : Road::Menu);
+            return 0;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            Form_MouseDown(ButtonOf(message), ShiftState(wParam), x, y);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            Form_MouseUp(ButtonOf(message), ShiftState(wParam), x, y);
+            return 0;
+        case WM_SETCURSOR:
+            if (mousePointer_ == MousePointer::Crosshair) {
+                ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
+                return TRUE;
+            }
+            break;
+        case WM_CLOSE:
+            RequestClose();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return Form_Unload() ? FALSE : TRUE;
+        case WM_DPICHANGED:
+            OnDpiChanged(reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_DESTROY:
+            ::PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void FrmMain::OnSize() {
+    if (toolbar_) ::SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    if (statusBar_) {
+        ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
+        UpdateStatusParts();
+    }
+    Form_Resize();
+}
+
+void FrmMain::OnDpiChanged(const RECT* suggested) {
+    twipsPerPixelX_ = twipsPerPixelY_ = ScreenTwipsPerPixel();
+    if (suggested) {
+        ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void FrmMain::Toolbar1_ButtonClick(int index) { RunCommand(ToolbarCommand(index), Road::Toolbar); }
+
+void FrmMain::RunCommand(unsigned id, Road road) {
+    // Failures inside a command started from the toolbar are never shown.
+    const bool wasSilent = silent_;
+    silent_ = road == Road::Toolbar;
+    switch (id) {
+        case IDM_OPEN: mnuOpen_Click(*this); break;
+        case IDM_SAVE: mnusave_Click(*this); break;
+        case IDM_CLEAR: mnuClear_Click(*this); break;
+        case IDM_WALLPAPER: mnuWallpaper_Click(*this); break;
+        case IDM_CLEARWALL: mnuClearWall_Click(*this); break;
+        case IDM_PRINT: mnuprint_Click(*this); break;
+        case IDM_EXIT: mnuExit_Click(); break;
+        case IDM_SCREEN: mnuScreen_Click(*this); break;
+        case IDM_DISTRICT: selection_.Arm(*this); break;
+        case IDM_ATIVEWINDOW: mnuAtiveWindow_Click(*this); break;
+        case IDM_CLIENT:
+        case IDM_WORKAREA: mnuClient_Click(*this); break;
+        case IDM_TITLEBAR: mnuTitleBar_Click(*this); break;
+        case IDM_MSPAINT: mnuMspaint_Click(*this); break;
+        case IDM_CHINESE: mnuChinese_Click(*this); break;
+        case IDM_ENGLISH: mnuEnglish_Click(*this); break;
+        case IDM_HOWTO: mnuHowto_Click(*this); break;
+        case IDM_ABOUT: mnuAbout_Click(*this); break;
+        default: break;  // mnuScroll, the menu titles and the toolbar's gaps run nothing
+    }
+    silent_ = wasSilent;
+}
+
+void FrmMain::OnScroll(HWND bar, int code) {
+    if (code == SB_ENDSCROLL) return;
+    const bool track = code == SB_THUMBTRACK;
+    if (bar == hscroll_.hwnd) {
+        if (hscroll_.SetValue(hscroll_.Requested(code)) || track) track ? HScroll1_Scroll() : HScroll1_Change();
+    } else if (bar == vscroll_.hwnd) {
+        if (vscroll_.SetValue(vscroll_.Requested(code)) || track) track ? VScroll1_Scroll() : VScroll1_Change();
+    }
+}
+
+LRESULT FrmMain::OnNotify(const NMHDR* header) {
+    if (!header) return 0;
+    if (header->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header));
+        const int index = ToolbarIndexOf(static_cast<unsigned>(header->idFrom));
+        info->szText[0] = L'\0';
+        info->lpszText = info->szText;
+        if (index > 0) {
+            const std::wstring tip = LoadText(IDS_TIP_BASE + static_cast<unsigned>(index));
+            lstrcpynW(info->szText, tip.c_str(), static_cast<int>(std::size(info->szText)));
+        }
+        return 0;
+    }
+    if (header->hwndFrom == toolbar_ && header->code == NM_CUSTOMDRAW) {
+        const auto* draw = reinterpret_cast<const NMTBCUSTOMDRAW*>(header);
+        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+        if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+            const int index = ToolbarIndexOf(static_cast<unsigned>(draw->nmcd.dwItemSpec));
+            return IsGap(index) ? CDRF_SKIPDEFAULT : CDRF_DODEFAULT;
+        }
+        return 0;
+    }
+    if (header->hwndFrom == toolbar_ && header->code == TBN_HOTITEMCHANGE) {
+        // Gaps never light up under the pointer.
+        const auto* hot = reinterpret_cast<const NMTBHOTITEM*>(header);
+        return IsGap(ToolbarIndexOf(static_cast<unsigned>(hot->idNew))) ? 1 : 0;
+    }
+    return 0;
+}
+
+void FrmMain::Form_MouseDown(int button, int, double x, double y) {
+    // The selection works in screen pixels; the scale unit stays at this edge.
+    POINT screen{Nearest(x / ScaleUnitPerPixelX()), Nearest(y / ScaleUnitPerPixelY())};
+    ::ClientToScreen(hwnd_, &screen);
+    selection_.Press(*this, button, screen);
+}
+
+void FrmMain::Form_MouseUp(int button, int, double, double) { selection_.Release(*this, button); }
+
+}  // namespace vx

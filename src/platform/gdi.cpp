@@ -1,0 +1,43 @@
+#include "gdi.h"
+
+#include <optional>
+
+namespace vx {
+
+BITMAPINFO DibInfo(long width, long height, unsigned bitsPerPixel) {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
+    bmi.bmiHeader.biCompression = BI_RGB;
+    return bmi;
+}
+
+UniqueBitmap CopyArea(HDC source, int x, int y, int width, int height, HDC formatOf, HPALETTE palette) {
+    UniqueCreatedDc memory(::CreateCompatibleDC(source));
+    // Compatible with the display's format, not with the memory context's 1-bit default.
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(formatOf ? formatOf : source, width, height));
+    if (!bitmap || !memory) return bitmap;
+    std::optional<SelectGuard> selectBitmap(std::in_place, memory.get(), bitmap.get());
+    std::optional<PaletteGuard> selectPalette;
+    if (palette) selectPalette.emplace(memory.get(), palette);  // selected and realised
+    ::BitBlt(memory.get(), 0, 0, width, height, source, x, y, SRCCOPY);
+    selectBitmap.reset();
+    selectPalette.reset();
+    return bitmap;
+}
+
+UniqueBitmap CopyBitmapArea(HBITMAP source, int x, int y, int width, int height) {
+    BITMAP info{};
+    if (!source || !::GetObjectW(source, sizeof info, &info)) return {};
+    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    UniqueCreatedDc from(::CreateCompatibleDC(display.get()));
+    SelectGuard select(from.get(), source);
+    if (info.bmBitsPixel != 1) return CopyArea(from.get(), x, y, width, height, display.get());
+    // A monochrome bitmap keeps its two colours: the memory context's own format.
+    return CopyArea(from.get(), x, y, width, height);
+}
+
+}  // namespace vx

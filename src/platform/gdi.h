@@ -1,0 +1,22 @@
+#pragma once
+// GDI helpers every feature uses: the description of an uncompressed DIB, and copying
+// an area of a device context into a new bitmap.
+#include "unique_handle.h"
+
+namespace vx {
+
+// An uncompressed DIB description: a positive height is bottom-up, a negative one top-down.
+BITMAPINFO DibInfo(long width, long height, unsigned bitsPerPixel);
+
+// Copies width x height pixels at (x, y) of `source` into a new bitmap in the format
+// of `formatOf` (the source itself when null), through a memory context. With a
+// palette, it is selected and realised in the memory context before the copy and
+// both are put back (bitmap first, then palette) before the context goes.
+UniqueBitmap CopyArea(HDC source, int x, int y, int width, int height, HDC formatOf = nullptr,
+                      HPALETTE palette = nullptr);
+
+// The same from a bitmap instead of a device context (a frozen screen, the clipboard's
+// bitmap), in the display's format; a 1-bit bitmap stays 1-bit.
+UniqueBitmap CopyBitmapArea(HBITMAP source, int x, int y, int width, int height);
+
+}  // namespace vx
