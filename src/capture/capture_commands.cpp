@@ -8,7 +8,13 @@
 namespace vx {
 namespace {
 
+// A capture that could not be made (no memory for its bitmap) keeps the picture that
+// was there, and its state; the user hears of it from the menu.
 void PlaceCapture(CommandHost& host, ComPtr<IPicture> picture) {
+    if (!picture) {
+        host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+        return;
+    }
     host.PlacePicture(std::move(picture));
     host.Doc().ImageUnsaved = true;
 }

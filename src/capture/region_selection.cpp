@@ -40,8 +40,13 @@ void RegionSelection::Arm(CommandHost& host) {
     ::Sleep(kMinimiseSettleMs);
     const RECT screen = VirtualScreenRect();
     frozen_ = CopyVirtualScreen(screen);
-    // Without the frozen copy the mouse capture alone has to bring the press.
     if (frozen_) overlay_ = ShowSelectionOverlay(screen, this);
+    if (!overlay_) {
+        // Without the frozen screen nothing would catch the press or ever end the
+        // selection (no memory for a copy of a very large virtual screen).
+        Cancel(host);
+        if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+    }
 }
 
 void RegionSelection::Cancel(CommandHost& host) {
@@ -74,6 +79,7 @@ void RegionSelection::Press(CommandHost& host, int button, POINT screen) {
     // Minimised from maximised comes back maximised first.
     if (host.GetWindowState() != WindowState::Normal) host.SetWindowState(WindowState::Normal);
 
+    const bool clipboardRefused = !copy.placed && copy.refused;
     ComPtr<IPicture> picture = copy.placed ? ReadClipboardPicture(host.Owner(), copy.sequence)
                                            : CreatePictureFromBitmap(std::move(copy.refused), {});
     if (!picture) {
@@ -82,8 +88,16 @@ void RegionSelection::Press(CommandHost& host, int button, POINT screen) {
         picture = CreatePictureFromBitmap(CropFrozenScreen(frozen_.get(), VirtualScreenRect(), area), {});
     }
     frozen_.reset();
+    if (!picture) {
+        // No memory for the area's bitmap: the picture that was there stays, and so
+        // does its state.
+        host.Doc().ImageUnsaved = priorUnsaved_;
+        if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+        return;
+    }
     host.PlacePicture(picture);
-    if (!copy.placed && !silent_) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
+    relayoutPending_ = true;
+    if (clipboardRefused && !silent_) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
 }
 
 void RegionSelection::Release(CommandHost& host, int button) {
@@ -94,6 +108,11 @@ void RegionSelection::Release(CommandHost& host, int button) {
     // it, rather than leave the frozen screen up and the command unable to re-arm.
     if (armed_) Cancel(host);
     host_ = nullptr;
+    if (relayoutPending_) {
+        // The layout during the restore described the old picture in pixels.
+        relayoutPending_ = false;
+        host.Relayout();
+    }
 }
 
 void RegionSelection::OnOverlayPress(int button, POINT screen) {
@@ -109,7 +128,10 @@ void RegionSelection::OnOverlayCancel() {
 }
 
 void RegionSelection::OnOverlayGone(HWND overlay) {
-    if (overlay_ == overlay) overlay_ = nullptr;
+    if (overlay_ != overlay) return;  // closed by this object
+    // Closed from outside (Alt+F4, the system): the selection could never end otherwise.
+    overlay_ = nullptr;
+    if (host_ && armed_) Cancel(*host_);
 }
 
 }  // namespace vx

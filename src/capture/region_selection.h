@@ -21,7 +21,8 @@ public:
     // while armed; the area is copied and placed when the button goes up.
     void Press(CommandHost& host, int button, POINT screen);
     // A release (Form_MouseUp): the pointer and the scale unit come back; a selection
-    // still armed (a release before any press) is cancelled.
+    // still armed (a release before any press) is cancelled, and a picture just placed
+    // is laid out again in twips.
     void Release(CommandHost& host, int button);
     // Ends a selection that captured nothing: the frozen screen goes, the pointer, the
     // scale unit, the window state and ImageUnsaved are put back as they were.
@@ -44,6 +45,7 @@ private:
     bool priorUnsaved_ = false;
     WindowState priorState_ = WindowState::Normal;
     bool silent_ = false;  // armed from the toolbar: failures are not told
+    bool relayoutPending_ = false;  // a picture was placed while the scale unit was pixels
     UniqueBitmap frozen_;
     HWND overlay_ = nullptr;
 };

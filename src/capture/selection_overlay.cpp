@@ -58,6 +58,15 @@ LRESULT CALLBACK OverlayProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         case WM_KEYDOWN:
             if (wParam == VK_ESCAPE) events->OnOverlayCancel();
             return 0;
+        case WM_CLOSE:
+            // Alt+F4 or the system: the selection ends as Escape ends it (which closes this).
+            events->OnOverlayCancel();
+            return 0;
+        case WM_ACTIVATE:
+            // Another window takes the keyboard (Alt+Tab, the taskbar): Escape could no
+            // longer reach the selection, so it ends as Escape would end it.
+            if (LOWORD(wParam) == WA_INACTIVE) events->OnOverlayCancel();
+            break;
         case WM_NCDESTROY:
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             events->OnOverlayGone(hwnd);

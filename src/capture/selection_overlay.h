@@ -7,8 +7,8 @@
 
 namespace vx {
 
-// What the frozen screen hands on: presses and releases at screen pixels, Escape,
-// and its own end (however it came about).
+// What the frozen screen hands on: presses and releases at screen pixels, Escape or
+// the loss of the keyboard, and its own end (however it came about).
 class OverlayEvents {
 public:
     virtual HBITMAP OverlayPicture() const = 0;

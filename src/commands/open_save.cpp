@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "../platform/dialogs.h"
+#include "close_decision.h"
 #include "../platform/paths.h"
 #include "../platform/program_path.h"
 #include "../platform/text.h"
@@ -35,20 +36,18 @@ struct FileDialogRequest {
     std::wstring Chosen() const { return std::wstring(file.data()); }
 };
 
-}  // namespace
+CloseAnswer ToCloseAnswer(int result) {
+    switch (result) {
+        case IDYES: return CloseAnswer::Yes;
+        case IDNO: return CloseAnswer::No;
+        case IDCANCEL: return CloseAnswer::Cancel;
+        default: return CloseAnswer::NotAsked;  // the box could not be shown: go ahead
+    }
+}
 
-void mnuOpen_Click(CommandHost& host) {
+void OpenChosenFile(CommandHost& host, const std::wstring& path) {
     Document& doc = host.Doc();
-    doc.CDopen.Filter = kPictureFilter;
-    FileDialogRequest request(host.Owner(), doc.CDopen);
-    // The open dialog keeps the platform's own title and asks for an existing file;
-    // the save settings stay stored in CDopen for the next save.
-    request.ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!CurrentDialogs().GetOpenFileName(request.ofn)) return;
-    const std::wstring path = request.Chosen();
-    if (path.empty()) return;
     doc.CDopen.FileName = path;
-
     Outcome outcome;
     ComPtr<IPicture> picture = LoadPictureFile(path, outcome);
     if (!picture) {
@@ -57,11 +56,42 @@ void mnuOpen_Click(CommandHost& host) {
         return;
     }
     host.PlacePicture(std::move(picture));
+    // What was read from a file is saved as it is.
+    doc.ImageUnsaved = false;
     const std::wstring title =
         OpenedTitle(ProgramName(), GetFileName(path), doc.PicBmp.PixelWidth(), doc.PicBmp.PixelHeight());
     ::SetWindowTextW(host.Owner(), title.c_str());
     // The scroll bars fit the new picture, as after a capture.
     host.Relayout();
+}
+
+}  // namespace
+
+bool SaveFirstIfUnsaved(CommandHost& host) {
+    Document& doc = host.Doc();
+    if (!doc.ImageUnsaved || doc.PicBmp.Empty()) return true;  // nothing that could be lost
+    const std::wstring text = LoadText(IDS_MSG_UNSAVED);
+    const CloseAnswer answer = ToCloseAnswer(CurrentDialogs().MessageBox(
+        host.Owner(), text.c_str(), ProgramName().c_str(), MB_YESNOCANCEL | MB_ICONINFORMATION));
+    if (answer == CloseAnswer::Yes) mnusave_Click(host);  // tells its outcome only through ImageUnsaved
+    return !KeepWindowOpen(answer, doc.ImageUnsaved);
+}
+
+void OpenPicturePath(CommandHost& host, const std::wstring& path) {
+    if (SaveFirstIfUnsaved(host)) OpenChosenFile(host, path);
+}
+
+void mnuOpen_Click(CommandHost& host) {
+    if (!SaveFirstIfUnsaved(host)) return;
+    Document& doc = host.Doc();
+    doc.CDopen.Filter = kPictureFilter;
+    FileDialogRequest request(host.Owner(), doc.CDopen);
+    // The open dialog keeps the platform's own title and asks for an existing file;
+    // the save settings stay stored in CDopen for the next save.
+    request.ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!CurrentDialogs().GetOpenFileName(request.ofn)) return;
+    const std::wstring path = request.Chosen();
+    if (!path.empty()) OpenChosenFile(host, path);
 }
 
 void mnusave_Click(CommandHost& host) {

@@ -19,34 +19,47 @@ bool ToSystemCodePage(const std::wstring& text, std::string& out) {
     return true;
 }
 
+// Why the shell refused: its last error, or else the old-style code it leaves in
+// hInstApp (a stale error from an earlier call must never be told instead).
+DWORD ShellFailure(HINSTANCE result) {
+    if (const DWORD last = ::GetLastError()) return last;
+    switch (static_cast<int>(reinterpret_cast<INT_PTR>(result))) {
+        case SE_ERR_ACCESSDENIED: return ERROR_ACCESS_DENIED;
+        case SE_ERR_FNF: return ERROR_FILE_NOT_FOUND;
+        case SE_ERR_PNF: return ERROR_PATH_NOT_FOUND;
+        case SE_ERR_OOM: return ERROR_NOT_ENOUGH_MEMORY;
+        case SE_ERR_SHARE: return ERROR_SHARING_VIOLATION;
+        default: return ERROR_NO_ASSOCIATION;  // SE_ERR_NOASSOC and the rest: nothing to run it with
+    }
+}
+
 // The shell's "edit" verb of the class Paint.Picture on the file; no process handle
 // is asked for or kept. Without a window of its own for errors: the caller reports.
+template <typename Info, typename Char>
+bool ShellEdit(HWND owner, const Char* file, const Char* verb, const Char* cls, BOOL(WINAPI* run)(Info*),
+               DWORD& error) {
+    Info info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpVerb = verb;
+    info.lpFile = file;
+    info.nShow = SW_SHOWNORMAL;
+    info.lpClass = cls;
+    ::SetLastError(0);
+    if (run(&info)) return true;
+    error = ShellFailure(info.hInstApp);
+    return false;
+}
+
 bool RequestPaintEdit(HWND owner, const std::wstring& file, DWORD& error) {
     std::string narrow;
-    BOOL ok = FALSE;
     if (ToSystemCodePage(file, narrow)) {
-        SHELLEXECUTEINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
-        info.hwnd = owner;
-        info.lpVerb = "edit";
-        info.lpFile = narrow.c_str();
-        info.nShow = SW_SHOWNORMAL;
-        info.lpClass = "Paint.Picture";
-        ok = ::ShellExecuteExA(&info);
-    } else {
-        SHELLEXECUTEINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
-        info.hwnd = owner;
-        info.lpVerb = L"edit";
-        info.lpFile = file.c_str();
-        info.nShow = SW_SHOWNORMAL;
-        info.lpClass = L"Paint.Picture";
-        ok = ::ShellExecuteExW(&info);
+        return ShellEdit<SHELLEXECUTEINFOA, char>(owner, narrow.c_str(), "edit", "Paint.Picture", ::ShellExecuteExA,
+                                                  error);
     }
-    if (!ok) error = ::GetLastError();
-    return ok != FALSE;
+    return ShellEdit<SHELLEXECUTEINFOW, wchar_t>(owner, file.c_str(), L"edit", L"Paint.Picture", ::ShellExecuteExW,
+                                                 error);
 }
 
 std::wstring UserScratchFile() {

@@ -111,8 +111,10 @@ bool EncodeWithWic(HBITMAP bitmap, PictureFileFormat format, ComPtr<IStream>& en
     return true;
 }
 
+// `noMemory` tells a picture that decodes but finds no memory for its bitmap from
+// one that does not decode.
 UniqueBitmap DecodeIntoBitmap(IWICImagingFactory* factory, IWICBitmapSource* frame, UINT width, UINT height,
-                              unsigned bits) {
+                              unsigned bits, bool& noMemory) {
     // The converter through the factory: nothing of the imaging DLL is imported by name.
     ComPtr<IWICFormatConverter> converted;
     const GUID& format = bits == 24 ? GUID_WICPixelFormat24bppBGR : GUID_WICPixelFormat32bppBGR;
@@ -129,14 +131,16 @@ UniqueBitmap DecodeIntoBitmap(IWICImagingFactory* factory, IWICBitmapSource* fra
         // A palette display cannot hold the colours in its own format: keep the DIB.
         void* pixels = nullptr;
         UniqueBitmap dib(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
-        if (!dib || !pixels) return {};
+        noMemory = !dib || !pixels;
+        if (noMemory) return {};
         if (FAILED(converted->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)))) return {};
         return dib;
     }
     // The screen's own format, as a capture has: decoded band by band through a small
     // buffer (a fresh DIB section costs more in page faults than the decode itself).
-    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), static_cast<int>(width), static_cast<int>(height)));
-    if (!bitmap) return {};
+    UniqueBitmap bitmap = NewCompatibleBitmap(screen.get(), static_cast<int>(width), static_cast<int>(height));
+    noMemory = !bitmap;
+    if (noMemory) return {};
     UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
     SelectGuard select(memory.get(), bitmap.get());
     const std::uint32_t bandRows = RowsPerBand(stride, height, kBandBytes);
@@ -208,10 +212,12 @@ ComPtr<IPicture> LoadPictureFile(const std::wstring& path, Outcome& outcome) {
 
     // Every picture becomes 24-bit BGR, decoded straight into the bits of a top-down
     // DIB section; formats the converter cannot take to 24 bits go to 32.
-    UniqueBitmap bitmap = DecodeIntoBitmap(factory.get(), frame.get(), width, height, 24);
-    if (!bitmap) bitmap = DecodeIntoBitmap(factory.get(), frame.get(), width, height, 32);
+    bool noMemory = false;
+    UniqueBitmap bitmap = DecodeIntoBitmap(factory.get(), frame.get(), width, height, 24, noMemory);
+    if (!bitmap && !noMemory) bitmap = DecodeIntoBitmap(factory.get(), frame.get(), width, height, 32, noMemory);
     if (!bitmap) {
-        outcome = Fail(Status::CannotDecode);
+        // A valid picture too large for the memory at hand is not called damaged.
+        outcome = Fail(noMemory ? Status::NoMemory : Status::CannotDecode);
         return {};
     }
     ComPtr<IPicture> picture = CreatePictureFromBitmap(std::move(bitmap), UniquePalette());

@@ -19,6 +19,7 @@ std::wstring ReasonText(DWORD error) {
         case ERROR_INVALID_NAME:
         case ERROR_DIRECTORY:
         case ERROR_BAD_NETPATH: return LoadText(IDS_DOC_REASON_NOT_FOUND);
+        case ERROR_NO_ASSOCIATION: return LoadText(IDS_DOC_REASON_NO_PROGRAM);
         default: return FillText(LoadText(IDS_DOC_REASON_CODE), {std::to_wstring(error), SystemErrorText(error)});
     }
 }

@@ -1,10 +1,5 @@
 // Form_Unload, the Exit command and KillProcess.
 #include "../commands/document_commands.h"
-#include "../platform/dialogs.h"
-#include "../platform/program_path.h"
-#include "../platform/text.h"
-#include "../resources/resource.h"
-#include "close_decision.h"
 #include "frm_main.h"
 
 namespace vx {
@@ -17,28 +12,15 @@ void KillProcess(UniqueProcess& process) {
     process.reset();
 }
 
-CloseAnswer ToCloseAnswer(int result) {
-    switch (result) {
-        case IDYES: return CloseAnswer::Yes;
-        case IDNO: return CloseAnswer::No;
-        case IDCANCEL: return CloseAnswer::Cancel;
-        default: return CloseAnswer::NotAsked;  // the box could not be shown: the close goes ahead
-    }
-}
-
 }  // namespace
 
 bool FrmMain::Form_Unload() {
+    // A close (the system's log-off too) never leaves the screen frozen.
+    if (selection_.Armed()) selection_.Cancel(*this);
     // Stored even when the close is then cancelled. A settings store that cannot be
     // written must not cost the user an unsaved image, so the question still comes.
     SaveWindowPlacement();
-    if (!doc_.ImageUnsaved) return false;
-    const std::wstring text = LoadText(IDS_MSG_UNSAVED);
-    const std::wstring title = ProgramName();
-    const CloseAnswer answer = ToCloseAnswer(
-        CurrentDialogs().MessageBox(hwnd_, text.c_str(), title.c_str(), MB_YESNOCANCEL | MB_ICONINFORMATION));
-    if (answer == CloseAnswer::Yes) mnusave_Click(*this);  // tells its outcome only through ImageUnsaved
-    return KeepWindowOpen(answer, doc_.ImageUnsaved);
+    return !SaveFirstIfUnsaved(*this);
 }
 
 void FrmMain::mnuExit_Click() {

@@ -92,6 +92,7 @@ private:
     double ScaleUnitPerPixelX() const { return scaleMode_ == ScaleMode::Pixels ? 1.0 : twipsPerPixelX_; }
     double ScaleUnitPerPixelY() const { return scaleMode_ == ScaleMode::Pixels ? 1.0 : twipsPerPixelY_; }
     RECT WindowPixels() const;
+    RECT NormalBounds() const;  // the restored bounds, also while maximised
 
     HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;

@@ -86,6 +86,11 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             break;
+        case WM_ACTIVATE:
+            // Brought back (Alt+Tab, the taskbar) under a frozen screen: the selection
+            // ends as Escape would end it, so nothing of this window hides beneath it.
+            if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam) && selection_.Armed()) selection_.Cancel(*this);
+            break;
         case WM_CLOSE:
             RequestClose();
             return 0;
@@ -123,6 +128,8 @@ void FrmMain::OnDpiChanged(const RECT* suggested) {
 void FrmMain::Toolbar1_ButtonClick(int index) { RunCommand(ToolbarCommand(index), Road::Toolbar); }
 
 void FrmMain::RunCommand(unsigned id, Road road) {
+    // A shortcut pressed over the frozen screen: no dialog may open beneath it.
+    if (selection_.Armed() && id != IDM_DISTRICT) selection_.Cancel(*this);
     // Failures inside a command started from the toolbar are never shown.
     const bool wasSilent = silent_;
     silent_ = road == Road::Toolbar;

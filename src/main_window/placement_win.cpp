@@ -58,6 +58,19 @@ std::wstring GeneralDateText(const SYSTEMTIME& now) {
 
 }  // namespace
 
+RECT FrmMain::NormalBounds() const {
+    WINDOWPLACEMENT placement{sizeof placement};
+    if (!::GetWindowPlacement(hwnd_, &placement)) return WindowPixels();
+    // The normal position is in work-area coordinates: shift it by the work area's
+    // offset on its monitor (a task bar at the top or left).
+    RECT r = placement.rcNormalPosition;
+    MONITORINFO info{sizeof info};
+    if (::GetMonitorInfoW(::MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) {
+        ::OffsetRect(&r, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+    }
+    return r;
+}
+
 void FrmMain::Form_Load() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
@@ -85,11 +98,13 @@ bool FrmMain::SaveWindowPlacement() {
         return false;
     }
     UniqueKey key(raw);
-    // A maximised window has these as its bounds, so the next start covers that area.
-    const RECT r = WindowPixels();
+    // A maximised window keeps its normal (restored) bounds, so the user's own size
+    // survives a maximised close; the record keeps its format and meaning.
+    const RECT r = GetWindowState() == WindowState::Maximized ? NormalBounds() : WindowPixels();
     return WriteSetting(key.get(), L"MainLeft", r.left * twipsPerPixelX_) &&
            WriteSetting(key.get(), L"MainTop", r.top * twipsPerPixelY_) &&
-           WriteSetting(key.get(), L"MainWidth", Width()) && WriteSetting(key.get(), L"MainHeight", Height());
+           WriteSetting(key.get(), L"MainWidth", (r.right - r.left) * twipsPerPixelX_) &&
+           WriteSetting(key.get(), L"MainHeight", (r.bottom - r.top) * twipsPerPixelY_);
 }
 
 }  // namespace vx

@@ -15,10 +15,24 @@ BITMAPINFO DibInfo(long width, long height, unsigned bitsPerPixel) {
     return bmi;
 }
 
+namespace {
+bool g_failBitmaps = false;
+}  // namespace
+
+UniqueBitmap NewCompatibleBitmap(HDC dc, int width, int height) {
+    if (g_failBitmaps) {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return {};
+    }
+    return UniqueBitmap(::CreateCompatibleBitmap(dc, width, height));
+}
+
+void SimulateBitmapFailure(bool fail) { g_failBitmaps = fail; }
+
 UniqueBitmap CopyArea(HDC source, int x, int y, int width, int height, HDC formatOf, HPALETTE palette) {
     UniqueCreatedDc memory(::CreateCompatibleDC(source));
     // Compatible with the display's format, not with the memory context's 1-bit default.
-    UniqueBitmap bitmap(::CreateCompatibleBitmap(formatOf ? formatOf : source, width, height));
+    UniqueBitmap bitmap = NewCompatibleBitmap(formatOf ? formatOf : source, width, height);
     if (!bitmap || !memory) return bitmap;
     std::optional<SelectGuard> selectBitmap(std::in_place, memory.get(), bitmap.get());
     std::optional<PaletteGuard> selectPalette;

@@ -8,6 +8,12 @@ namespace vx {
 // An uncompressed DIB description: a positive height is bottom-up, a negative one top-down.
 BITMAPINFO DibInfo(long width, long height, unsigned bitsPerPixel);
 
+// Every bitmap the program makes for a picture comes from here: one place where a
+// machine out of memory shows, and where tests can make that happen.
+UniqueBitmap NewCompatibleBitmap(HDC dc, int width, int height);
+// Tests only: makes NewCompatibleBitmap fail from now on (true) or work again (false).
+void SimulateBitmapFailure(bool fail);
+
 // Copies width x height pixels at (x, y) of `source` into a new bitmap in the format
 // of `formatOf` (the source itself when null), through a memory context. With a
 // palette, it is selected and realised in the memory context before the copy and

@@ -63,8 +63,10 @@
 #define IDS_DOC_REASON_CODE 613
 #define IDS_DOC_WALLPAPER_FAILED 614
 #define IDS_DOC_NO_MEMORY 615
+#define IDS_DOC_REASON_NO_PROGRAM 616
 // Free-region capture messages.
 #define IDS_MSG_CLIPBOARD_BUSY 470
+#define IDS_MSG_CAPTURE_NO_MEMORY 471
 
 // Menu commands.
 #define IDM_FILE 40000

@@ -1,0 +1,205 @@
+// Commands as people chain them: what one command leaves behind must not lose the
+// picture, hide it, or leave the screen frozen for the next.
+#include "capture/selection_overlay.h"
+#include "commands/picture_io.h"
+#include "main_window/toolbar_definition.h"
+#include "platform/gdi.h"
+#include "platform/program_path.h"
+#include "win_test_support.h"
+
+namespace vx::test {
+namespace {
+
+void Drag(int x1, int y1, int x2, int y2) {
+    MouseAt(x1, y1);
+    MouseAt(x1, y1, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(x2, y2);
+    MouseAt(x2, y2, MOUSEEVENTF_LEFTUP);
+    Pump(300);
+}
+
+// Notes whether the frozen screen was still up when a dialog or box was opened.
+struct WatchingDialogs : ScriptedDialogs {
+    HWND overlay = nullptr;
+    bool openedUnderFrozenScreen = false;
+    void Look() { openedUnderFrozenScreen |= overlay && ::IsWindowVisible(overlay); }
+    int MessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT style) override {
+        Look();
+        return ScriptedDialogs::MessageBox(owner, text, title, style);
+    }
+    bool GetSaveFileName(OPENFILENAMEW& ofn) override {
+        Look();
+        return ScriptedDialogs::GetSaveFileName(ofn);
+    }
+};
+
+struct FailingBitmaps {
+    FailingBitmaps() { SimulateBitmapFailure(true); }
+    ~FailingBitmaps() { SimulateBitmapFailure(false); }
+};
+
+class SequenceTest : public MainWindowTest {
+protected:
+    WatchingDialogs dialogs;
+    void ExpectSelectionEnded(bool unsaved) {
+        EXPECT_FALSE(form->Selection().Armed());
+        EXPECT_FALSE(form->Selection().Overlay());
+        EXPECT_FALSE(form->Selection().Frozen());
+        EXPECT_EQ(form->GetScaleMode(), ScaleMode::Twips);
+        EXPECT_EQ(form->GetMousePointer(), MousePointer::Default);
+        EXPECT_NE(form->GetWindowState(), WindowState::Minimized);
+        EXPECT_EQ(form->Doc().ImageUnsaved, unsaved);
+        EXPECT_FALSE(dialogs.openedUnderFrozenScreen);
+    }
+};
+
+TEST_F(SequenceTest, EveryWayOutOfAnArmedSelectionEndsItAsEscapeDoes) {
+    const struct {
+        const char* name;
+        std::function<void(FrmMain&)> leave;
+    } ways[] = {
+        {"Alt+F4 on the frozen screen", [](FrmMain& f) { ::PostMessageW(f.Selection().Overlay(), WM_CLOSE, 0, 0); }},
+        {"the main window brought back", [](FrmMain& f) { ::ShowWindow(f.hwnd(), SW_RESTORE); }},
+        {"Ctrl+S over the frozen screen", [](FrmMain& f) { ::PostMessageW(f.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SAVE, 1), 0); }},
+        {"another window takes the keyboard", [](FrmMain&) {
+             HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                            nullptr, nullptr, nullptr);
+             ::SetForegroundWindow(other);
+             Pump(100);
+             ::DestroyWindow(other);
+         }},
+        {"log-off", [](FrmMain& f) { ::SendMessageW(f.hwnd(), WM_QUERYENDSESSION, 0, 0); }},
+    };
+    form->PlacePicture(PatternPicture(40, 30));
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        form->RunCommand(IDM_DISTRICT);
+        ASSERT_TRUE(form->Selection().Armed());
+        dialogs.overlay = form->Selection().Overlay();
+        way.leave(*form);
+        Pump(200);
+        ExpectSelectionEnded(false);
+    }
+    // And it arms again.
+    form->RunCommand(IDM_DISTRICT);
+    EXPECT_TRUE(form->Selection().Armed());
+    ::PostMessageW(form->Selection().Overlay(), WM_KEYDOWN, VK_ESCAPE, 0);
+    Pump(100);
+}
+
+TEST_F(SequenceTest, RegionCapturesAreLaidOutForThePictureTheyPlace) {
+    ::SetWindowPos(form->hwnd(), nullptr, 0, 0, 500, 400, SWP_NOZORDER);
+    Pump(50);
+    RECT view{};
+    ::GetClientRect(form->picScroll(), &view);
+    const struct { int width, height; bool bars; } regions[] = {{120, 45, false}, {1000, 900, true}, {1, 1, false}};
+    for (const auto& r : regions) {
+        SCOPED_TRACE(r.width);
+        form->RunCommand(IDM_DISTRICT);
+        Drag(100, 100, 100 + r.width, 100 + r.height);
+        ASSERT_EQ(form->Doc().PicBmp.PixelWidth(), r.width);
+        EXPECT_EQ(form->HScroll1().Visible, r.bars);
+        EXPECT_EQ(form->VScroll1().Visible, r.bars);
+        if (!r.bars) continue;
+        ::GetClientRect(form->picScroll(), &view);
+        // At the end of each bar the picture's far edge meets the viewport's.
+        EXPECT_EQ(form->HScroll1().Max, (r.width - view.right) * 15);
+        EXPECT_EQ(form->VScroll1().Max, (r.height - view.bottom) * 15);
+    }
+}
+
+TEST_F(SequenceTest, OpeningOverAnUnsavedCaptureAsksFirstAndTheOpenedFileIsSaved) {
+    TempDir dir;
+    const std::wstring file = dir.File(L"open.bmp");
+    const std::wstring saved = dir.File(L"saved.bmp");
+    ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(64, 48)), nullptr, file, PictureFileFormat::Bmp).ok());
+    const struct { int answer; std::vector<std::wstring> files; int width; bool unsaved; } cases[] = {
+        {IDCANCEL, {}, 30, true},              // everything kept, no dialog
+        {IDYES, {saved, L""}, 30, false},      // saved, then the open dialog cancelled
+        {IDNO, {file}, 64, false},             // the capture goes, the file comes in as saved
+    };
+    for (const auto& c : cases) {
+        form->PlacePicture(PatternPicture(30, 20));
+        form->Doc().ImageUnsaved = true;
+        dialogs.boxAnswers = {c.answer};
+        dialogs.fileAnswers.assign(c.files.begin(), c.files.end());
+        mnuOpen_Click(*form);
+        EXPECT_EQ(form->Doc().PicBmp.PixelWidth(), c.width);
+        EXPECT_EQ(form->Doc().ImageUnsaved, c.unsaved);
+    }
+    EXPECT_TRUE(FileExists(saved));
+    dialogs.boxes.clear();
+    EXPECT_TRUE(form->RequestClose());  // nothing unsaved: no question
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
+    form->PlacePicture(PatternPicture(50, 40));
+    form->Doc().ImageUnsaved = true;
+    const HBITMAP before = form->Doc().PicBmp.Bitmap();
+    const unsigned commands[] = {IDM_CLIENT, IDM_TITLEBAR, IDM_SCREEN, IDM_DISTRICT};
+    {
+        FailingBitmaps failing;
+        for (const unsigned id : commands) {
+            form->Toolbar1_ButtonClick(ToolbarIndexOf(id));
+            form->RunCommand(id);
+            Pump(50);
+        }
+    }
+    EXPECT_EQ(form->Doc().PicBmp.Bitmap(), before);
+    EXPECT_TRUE(form->Doc().ImageUnsaved);
+    ASSERT_EQ(dialogs.boxes.size(), std::size(commands));  // from the menu only
+    for (const auto& box : dialogs.boxes) EXPECT_EQ(box.text, LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+    ExpectSelectionEnded(true);
+
+    // Memory gone only when the selected area is copied: still the old picture, and the
+    // real reason rather than a busy clipboard.
+    dialogs.boxes.clear();
+    form->RunCommand(IDM_DISTRICT);
+    {
+        FailingBitmaps failing;
+        Drag(200, 200, 260, 240);
+    }
+    EXPECT_EQ(form->Doc().PicBmp.Bitmap(), before);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+
+    // A valid file too large for the memory at hand is not called damaged.
+    TempDir dir;
+    const std::wstring file = dir.File(L"fine.bmp");
+    ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(64, 48)), nullptr, file, PictureFileFormat::Bmp).ok());
+    dialogs.boxes.clear();
+    dialogs.boxAnswers = {IDNO};
+    {
+        FailingBitmaps failing;
+        OpenPicturePath(*form, file);
+    }
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1].text, FillText(LoadText(IDS_DOC_NO_MEMORY), {file}));
+    EXPECT_EQ(form->Doc().PicBmp.Bitmap(), before);
+}
+
+TEST_F(SequenceTest, PaintWithNoProgramForPicturesSaysSoInWords) {
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Paint.Picture");
+    ::CreateDirectoryW((ProgramFolder() + L"\\Temp").c_str(), nullptr);  // leaves "already exists" behind
+    form->PlacePicture(PatternPicture(30, 20));
+    mnuMspaint_Click(*form);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find(LoadText(IDS_DOC_REASON_NO_PROGRAM)), std::wstring::npos)
+        << Narrow(dialogs.boxes[0].text);
+}
+
+TEST_F(SequenceTest, AMaximisedCloseKeepsTheNormalPlace) {
+    ::SetWindowPos(form->hwnd(), nullptr, 800, 200, 500, 350, SWP_NOZORDER);
+    form->SetWindowState(WindowState::Maximized);
+    Pump(50);
+    ASSERT_TRUE(form->RequestClose());
+    const wchar_t* key = L"Software\\Vellumox\\Settings";
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, key, L"MainLeft"), L"12000");
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, key, L"MainTop"), L"3000");
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, key, L"MainWidth"), L"7500");
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, key, L"MainHeight"), L"5250");
+}
+
+}  // namespace
+}  // namespace vx::test
