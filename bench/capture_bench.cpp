@@ -88,7 +88,7 @@ std::vector<Figure> MemoryChild(const Context& context) {
     double bytes = -1;
     FrmMain form;
     if (form.Create(::GetModuleHandleW(nullptr))) {
-        form.Show(SW_SHOWNORMAL);
+        form.Show();
         form.PlacePicture(CaptureScreen());
         if (std::wstring(variant) == L"bare") {
             bytes = PeakExtraBytes([&] { BareScreenCopy(context.screenWidth, context.screenHeight); });
@@ -113,7 +113,7 @@ std::vector<Figure> CaptureScreenBench(const Context& context) {
 
     FrmMain form;
     if (!form.Create(::GetModuleHandleW(nullptr))) return figures;
-    form.Show(SW_SHOWNORMAL);
+    form.Show();
     auto pump = [] {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);

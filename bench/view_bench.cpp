@@ -29,7 +29,7 @@ double LineStepMs(FrmMain& form, int width, int height, int repetitions) {
 const Register scroll("view.scroll", [](const Context& context) {
     FrmMain form;
     form.Create(::GetModuleHandleW(nullptr));
-    form.Show(SW_SHOWNORMAL);
+    form.Show();
     ::SetWindowPos(form.hwnd(), nullptr, 0, 0, 1000, 700, SWP_NOMOVE | SWP_NOZORDER);
     const int reps = context.repetitions * 4;
     const double small = LineStepMs(form, 1280, 720, reps);

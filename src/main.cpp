@@ -44,7 +44,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
         ::InitCommonControlsEx(&icc);
         vx::FrmMain form;
         if (form.Create(instance)) {
-            form.Show(showCommand);
+            form.Show();
             code = form.RunMessageLoop();
         }
     }

@@ -57,8 +57,9 @@ bool FrmMain::Create(HINSTANCE instance) {
     return true;
 }
 
-void FrmMain::Show(int showCommand) {
-    ::ShowWindow(hwnd_, showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE ? showCommand : SW_SHOWNORMAL);
+void FrmMain::Show() {
+    // Always normal at its place, whatever the starting program asked for.
+    ::ShowWindow(hwnd_, SW_SHOWNORMAL);
     ::UpdateWindow(hwnd_);
 }
 

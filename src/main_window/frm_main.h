@@ -8,6 +8,7 @@
 #include "../capture/region_selection.h"
 #include "../document/command_host.h"
 #include "scroll_bar.h"
+#include "view_input.h"
 
 namespace vx {
 
@@ -24,7 +25,7 @@ public:
     // Creates the window and its controls and runs Form_Load; the window is not shown.
     bool Create(HINSTANCE instance);
     // Shows the window in the normal state at the place Form_Load gave it.
-    void Show(int showCommand);
+    void Show();
     // The message loop with the accelerators; returns the exit code.
     int RunMessageLoop();
     // Closing as the close box does (Form_Unload decides); true when the window went.
@@ -86,6 +87,10 @@ private:
     LRESULT OnNotify(const NMHDR* header);
     void OnSize();
     void OnDpiChanged(const RECT* suggested);
+    // Wheel and keys in the view; delta > 0 toward the top (or the left).
+    void OnWheel(int delta, bool horizontal);
+    bool OnViewKey(int key);
+    void ScrollTo(bool horizontal, int32_t value);
     bool CreateControls();
     void UpdateStatusParts();
     // One pixel in the current scale unit.
@@ -102,6 +107,7 @@ private:
     HWND toolbar_ = nullptr;
     HWND statusBar_ = nullptr;
     ScrollBar hscroll_, vscroll_;
+    WheelAccumulator hwheel_, vwheel_;
     UniqueImageList imageList_;
     Document doc_;
     RegionSelection selection_;

@@ -64,6 +64,16 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             RunCommand(LOWORD(wParam), lParam && reinterpret_cast<HWND>(lParam) == toolbar_ ? Road::Toolbar : Road::Menu);
             return 0;
+        case WM_MOUSEWHEEL:
+            // Shift turns the wheel sideways.
+            OnWheel(GET_WHEEL_DELTA_WPARAM(wParam), (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0);
+            return 0;
+        case WM_MOUSEHWHEEL:
+            OnWheel(-GET_WHEEL_DELTA_WPARAM(wParam), true);  // tilted right goes right
+            return 0;
+        case WM_KEYDOWN:
+            if (OnViewKey(static_cast<int>(wParam))) return 0;
+            break;
         case WM_HSCROLL:
         case WM_VSCROLL:
             OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));

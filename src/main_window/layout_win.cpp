@@ -64,16 +64,16 @@ void FrmMain::Form_Resize() {
                              SWP_NOZORDER | SWP_NOACTIVATE);
     ::EndDeferWindowPos(defer);
 
+    // After every pass the picture's edges lie at the viewport's edges: a shown bar is
+    // at 0, and so is a hidden one (else a picture scrolled earlier stays out of view).
+    // Setting a range may already have clamped the value to 0 without a word, so the
+    // picture's own offset decides whether the Change handler runs.
     hscroll_.Show(out.h.visible);
-    if (out.h.visible) {
-        hscroll_.SetRange(out.h);
-        if (hscroll_.SetValue(0)) HScroll1_Change();
-    }
+    if (out.h.visible) hscroll_.SetRange(out.h);
+    if (hscroll_.SetValue(0) || doc_.PicBmp.Left != 0) HScroll1_Change();
     vscroll_.Show(out.v.visible);
-    if (out.v.visible) {
-        vscroll_.SetRange(out.v);
-        if (vscroll_.SetValue(0)) VScroll1_Change();
-    }
+    if (out.v.visible) vscroll_.SetRange(out.v);
+    if (vscroll_.SetValue(0) || doc_.PicBmp.Top != 0) VScroll1_Change();
     ::InvalidateRect(hwnd_, nullptr, TRUE);  // the corner beside a lone bar
 }
 

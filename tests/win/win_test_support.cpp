@@ -49,7 +49,7 @@ void MainWindowTest::SetUp() {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
     form = std::make_unique<FrmMain>();
     ASSERT_TRUE(form->Create(::GetModuleHandleW(nullptr)));
-    form->Show(SW_SHOWNORMAL);
+    form->Show();
     Pump(20);
 }
 
