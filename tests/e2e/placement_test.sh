@@ -2,7 +2,8 @@
 # screen of its own (a twip is a tenth of a pixel there). Each row's stored values give
 # the window's place at start (E: against the screen's right or bottom edge), and closing
 # stores that place back in twips. A window moved and resized by hand comes back where it
-# was; closed while minimised, it keeps the earlier values.
+# was; closed while minimised, it keeps the earlier values. Status panel 2 shows the
+# date and time of the start.
 . "$(dirname "$0")/lib.sh"
 
 placement() {
@@ -37,6 +38,8 @@ EOF
     # By hand: the title bar 120 px right and 80 px down, then the corner 100 px out, 50 down.
     reg_clear
     start_program
+    probe status "$TITLE" 1 | grep -Eq '[0-9]{1,4}[/.-][0-9]{1,2}[/.-][0-9]{1,4} [0-9]{1,2}:[0-9]{2}:[0-9]{2}' ||
+        fail "status panel 2 holds no start date and time: $(probe status "$TITLE" 1)"
     read -r x y w h < <(probe rect "$TITLE")
     xdotool mousemove $((x + 120)) $((y + 10)) mousedown 1 sleep 0.2 mousemove $((x + 180)) $((y + 50)) \
         sleep 0.1 mousemove $((x + 240)) $((y + 90)) sleep 0.2 mouseup 1 sleep 0.3

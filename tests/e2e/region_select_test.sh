@@ -1,8 +1,8 @@
 # Free-region capture driven with the mouse and keyboard like a person: the band on the
 # screen while the button is held (a right click meanwhile does not end it), the screen
 # as it was after the release, the area in the view and on the X clipboard; Escape while
-# dragging leaves the screen as it was; then a clipboard held by another program: the
-# view still gets the area, the user is told, and the clipboard keeps what it had.
+# dragging leaves the screen and the view as they were; then a clipboard held by another
+# program: the view still gets the area, the user is told, the clipboard keeps its own.
 . "$(dirname "$0")/lib.sh"
 reg_clear  # the window at its default place, away from the area selected below
 wait_state() { want=$1; wait_for '[ "$(probe state "$TITLE")" = "$want" ]' || fail "the window never became $1"; }
@@ -72,13 +72,14 @@ xclip -selection clipboard -t image/bmp -o >"$WORK/clip.bmp" || fail "xclip read
 check_eq "$(ae "$WORK/clip.bmp" "$WORK/area.png")" 0 "clipboard pixels differing from $area"
 expect_view "$area"
 
-# Escape while dragging takes the band off the screen too.
+# Escape while dragging takes the band off the screen too, and keeps the picture.
 arm
 xdotool mousemove 600 420 mousedown 1 sleep 0.1 mousemove 700 500 sleep 0.2 key Escape
 wait_state normal
 shot "$WORK/escaped.png"
 xdotool mouseup 1
 check_eq "$(ae "$WORK/before.png" "$WORK/escaped.png" 400x300+520+300)" 0 "pixels Escape left behind"
+expect_view "$area"
 
 wine "$TESTBIN/vxprobe.exe" hold-clipboard 4000 "$(winpath "$WORK/held")" >/dev/null 2>&1 &
 VX_PIDS+=($!)

@@ -3,6 +3,7 @@
 //   vxprobe class CLASS              exit 0 when a window of that class exists
 //   vxprobe rect TITLE               outer rectangle "left top width height" in pixels
 //   vxprobe state TITLE              normal | minimized | maximized | hidden
+//   vxprobe status TITLE N           text of status-bar panel N (0-based), UTF-8
 //   vxprobe scrollbars TITLE         "H V": 1 for each scroll-bar child that is visible
 //   vxprobe view TITLE               screen point of the top-left corner of the view
 //   vxprobe close TITLE              asks the window to close (as the close box does)
@@ -13,6 +14,7 @@
 //                                    READY, keeps the clipboard open MS milliseconds
 // Exit code 3 when the window is not found, 2 for a wrong command line.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -96,6 +98,20 @@ int wmain(int argc, wchar_t** argv) {
                             : IsIconic(window)       ? "minimized"
                             : IsZoomed(window)       ? "maximized"
                                                      : "normal");
+    } else if (verb == L"status" && argc > 3) {
+        // The text comes into a buffer in the program's own memory, then is read out.
+        HWND bar = FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        void* remote = process ? VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+        if (!bar || !remote) return 3;
+        SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(_wtoi(argv[3])), reinterpret_cast<LPARAM>(remote));
+        wchar_t text[2048] = {};
+        ReadProcessMemory(process, remote, text, sizeof text - sizeof(wchar_t), nullptr);
+        char utf8[8192] = {};
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        std::printf("%s\n", utf8);
     } else if (verb == L"scrollbars") {
         int visible[2] = {0, 0};  // horizontal, vertical
         for (HWND bar = FindWindowExW(window, nullptr, L"ScrollBar", nullptr); bar;
