@@ -34,15 +34,13 @@ data = open(sys.argv[1], 'rb').read()
 start = data.index(b'*PPD-Adobe')
 open(sys.argv[2], 'wb').write(data[start:data.index(b'\0', start)])
 PY
-for value in Driver "Configuration File"; do reg add "$driver_key" /v "$value" /t REG_SZ /d wineps.drv /f; done
-reg add "$driver_key" /v 'Data File' /t REG_SZ /d "$ppd" /f
-reg add "$driver_key" /v Datatype /t REG_SZ /d RAW /f
+for value in "Driver=wineps.drv" "Configuration File=wineps.drv" "Data File=$ppd" "Datatype=RAW"; do
+    reg add "$driver_key" /v "${value%%=*}" /t REG_SZ /d "${value#*=}" /f
+done
 reg add "$driver_key" /v Version /t REG_DWORD /d 3 /f
-reg add "$printer_key" /v Name /t REG_SZ /d "$name" /f
-reg add "$printer_key" /v Port /t REG_SZ /d LPT1: /f
-reg add "$printer_key" /v 'Print Processor' /t REG_SZ /d WinPrint /f
-reg add "$printer_key" /v 'Printer Driver' /t REG_SZ /d "$name" /f
-reg add "$printer_key" /v Datatype /t REG_SZ /d RAW /f
+for value in "Name=$name" "Port=LPT1:" "Print Processor=WinPrint" "Printer Driver=$name" "Datatype=RAW"; do
+    reg add "$printer_key" /v "${value%%=*}" /t REG_SZ /d "${value#*=}" /f
+done
 reg add "$printer_key" /v Attributes /t REG_DWORD /d 0x40 /f
 reg add "$windows_key" /v device /t REG_SZ /d "$name,wineps.drv,LPT1:" /f
 # The port is sent to a file by Wine's spooler.
