@@ -1,106 +1,44 @@
-#!/usr/bin/env bash
-# Free-region capture driven with the mouse and keyboard like a person: the band on
-# the screen while dragging, the captured area in the view and on the clipboard,
-# Escape, a click without a drag, the right button, and a clipboard held by another
-# program.   bash region_select_test.sh RUN_DIR EXE TESTBIN
-set -euo pipefail
-run=$1 exe=$2 bin=$3
-# shellcheck disable=SC1091
-. "$run/env"
-title='Vellumoxv2.30'
-# The window at its default place, away from the area selected below, whatever
-# placement an earlier test left behind.
-wine reg delete 'HKCU\Software\Vellumox' /f >/dev/null 2>&1 || true
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-probe() { wine "$bin/vxprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
-rprobe() { wine "$bin/region_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
-winpath() { echo "Z:${1//\//\\}"; }
-wait_state() {
-    for _ in $(seq 100); do [ "$(probe state "$title")" = "$1" ] && return 0; sleep 0.1; done
-    fail "window never became $1 (is $(probe state "$title"))"
-}
-find_window() {  # a visible window by exact title, waiting up to ten seconds
-    local w
-    for _ in $(seq 100); do
-        w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
-        [ -n "$w" ] && { echo "$w"; return 0; }
-        sleep 0.1
-    done
-    fail "no window titled $1"
-}
-shot() { import -window root "$1"; }
-# Pixel difference count of two images, optionally inside a crop geometry.
-ae() {
-    local a=$1 b=$2 crop=${3:-}
-    if [ -n "$crop" ]; then
-        convert "$a" -crop "$crop" +repage "$work/ae_a.png"; a="$work/ae_a.png"
-        convert "$b" -crop "$crop" +repage "$work/ae_b.png"; b="$work/ae_b.png"
-    fi
-    compare -metric AE "$a" "$b" null: 2>&1 || true
-}
+# Free-region capture driven with the mouse and keyboard like a person: the band on the
+# screen while the button is held (a right click meanwhile does not end it), the screen
+# as it was after the release, the area in the view and on the X clipboard; Escape while
+# dragging leaves the screen and the view as they were; then a clipboard held by another
+# program: the view still gets the area, the user is told, the clipboard keeps its own.
+. "$(dirname "$0")/lib.sh"
+reg_clear  # the window at its default place, away from the area selected below
+wait_state() { want=$1; wait_for '[ "$(probe state "$TITLE")" = "$want" ]' || fail "the window never became $1"; }
 arm() {
-    local w
-    w=$(find_window "$title")
-    xdotool windowfocus --sync "$w"
-    xdotool key alt+c
-    sleep 0.3
-    xdotool key d
+    menu c d
     wait_state minimized
     # The frozen copy of the screen is up once its window exists; give it a paint.
-    for _ in $(seq 100); do probe title VellumoxFrozenScreen >/dev/null && break; sleep 0.1; done
+    wait_for 'probe class VellumoxFrozenScreen' || fail "no frozen screen"
     sleep 0.4
 }
-drag() {  # x1 y1 x2 y2: press, move past the end, come back, release
-    xdotool mousemove "$1" "$2" mousedown 1
-    sleep 0.1
-    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
-    sleep 0.1
-    xdotool mousemove "$3" "$4"
-    sleep 0.3
-}
-clipboard_seq() { rprobe sequence; }
-expect_area() {  # name geometry: clipboard (both readers) and view hold the area of before.png
-    local name=$1 geometry=$2
-    convert "$work/before.png" -crop "$geometry" +repage "$work/expected.png"
-    local size; size=$(rprobe clipboard "$(winpath "$work/clip_$name.bmp")")
-    [ "$size" = "$(identify -format '%w %h' "$work/expected.png")" ] || fail "$name: clipboard bitmap is $size"
-    [ "$(ae "$work/clip_$name.bmp" "$work/expected.png")" = 0 ] || fail "$name: clipboard bitmap differs"
-    xclip -selection clipboard -t image/bmp -o >"$work/xclip_$name.bmp" || fail "$name: xclip read nothing"
-    [ "$(ae "$work/xclip_$name.bmp" "$work/expected.png")" = 0 ] || fail "$name: X clipboard image differs"
-    read -r vx vy < <(rprobe view "$title")
-    shot "$work/view_$name.png"
-    local w h; read -r w h <<<"$(identify -format '%w %h' "$work/expected.png")"
-    convert "$work/view_$name.png" -crop "${w}x${h}+${vx}+${vy}" +repage "$work/view_$name.crop.png"
-    [ "$(ae "$work/view_$name.crop.png" "$work/expected.png")" = 0 ] ||
-        fail "$name: the view does not show the area"
+expect_view() {  # GEOMETRY of before.png that the view shows at its corner
+    local x y
+    read -r x y < <(probe view "$TITLE")
+    shot "$WORK/view.png"
+    convert "$WORK/view.png" -crop "${1%%+*}+$x+$y" +repage "$WORK/view.png"
+    convert "$WORK/before.png" -crop "$1" +repage "$WORK/expected.png"
+    check_eq "$(ae "$WORK/view.png" "$WORK/expected.png")" 0 "view pixels differing from $1"
 }
 
-# A pattern in which no two pixels of the screen are alike, under the program.
+# A pattern in which no two nearby pixels are alike, under the program.
 read -r sw sh < <(probe screen)
-wine "$bin/region_probe.exe" pattern 0 0 "$sw" "$sh" >/dev/null 2>&1 &
-pids+=($!)
-find_window 'region pattern' >/dev/null
-wine "$exe" >/dev/null 2>&1 &
-pids+=($!)
-find_window "$title" >/dev/null
+wine "$TESTBIN/vxprobe.exe" pattern 0 0 "$sw" "$sh" >/dev/null 2>&1 &
+VX_PIDS+=($!)
+window '^region pattern$' >/dev/null
+start_program
 sleep 0.5
-shot "$work/before.png"
+shot "$WORK/before.png"
 L=600 T=400 R=720 B=445
-region="400x300+520+300"   # around the selection, away from the main window
 
-# 1. Down-right drag: the band while the button is held, then the area everywhere.
 arm
-drag $L $T $R $B
-# The band is drawn by the program's own loop: look until it is there (a loaded
-# machine may take a moment), then judge that screenshot.
-band_ok() { python3 - "$work/before.png" "$work/during.png" $L $T $R $B 2>"$work/band.err" <<'PY'
+xdotool mousemove $L $T mousedown 1 sleep 0.1 mousemove 660 420 sleep 0.1 mousedown 3 sleep 0.1 \
+    mousemove 680 430 mouseup 3 sleep 0.3
+[ "$(probe state "$TITLE")" = minimized ] || fail "the right release ended the selection"
+xdotool mousemove $R $B
+# The band is drawn by the program's own loop: look until it is there.
+band_ok() { python3 - "$WORK/before.png" "$WORK/during.png" $L $T $R $B 2>"$WORK/band.err" <<'PY'
 import subprocess, sys
 def rgb(f):
     return subprocess.run(["convert", f, "rgb:-"], capture_output=True, check=True).stdout
@@ -123,80 +61,35 @@ assert abs(cx - (L + R) / 2) <= 3 and abs(cy - (T + B) / 2) <= 4, f"label not ce
 assert 25 <= max(xs) - min(xs) <= 80, "label is not about the width of '120x45'"
 PY
 }
-for _ in $(seq 30); do
-    shot "$work/during.png"
-    band_ok && break
-    sleep 0.15
-done
-band_ok || { cat "$work/band.err" >&2; fail "band while dragging"; }
+wait_for 'shot "$WORK/during.png"; band_ok' || { cat "$WORK/band.err" >&2; fail "band while dragging"; }
 xdotool mouseup 1
 wait_state normal
-shot "$work/after.png"
-[ "$(ae "$work/before.png" "$work/after.png" "$region")" = 0 ] || fail "the band left a trace"
-expect_area down_right "$((R - L))x$((B - T))+$L+$T"
+shot "$WORK/after.png"
+check_eq "$(ae "$WORK/before.png" "$WORK/after.png" 400x300+520+300)" 0 "pixels the band left behind"
+area="$((R - L))x$((B - T))+$L+$T"
+convert "$WORK/before.png" -crop "$area" +repage "$WORK/area.png"
+xclip -selection clipboard -t image/bmp -o >"$WORK/clip.bmp" || fail "xclip read nothing"
+check_eq "$(ae "$WORK/clip.bmp" "$WORK/area.png")" 0 "clipboard pixels differing from $area"
+expect_view "$area"
 
-# 2. The mirrored drag, up and to the left, gives the same area.
-rprobe maximize "$title"
+# Escape while dragging takes the band off the screen too, and keeps the picture.
 arm
-drag $R $B $L $T
+xdotool mousemove 600 420 mousedown 1 sleep 0.1 mousemove 700 500 sleep 0.2 key Escape
+wait_state normal
+shot "$WORK/escaped.png"
 xdotool mouseup 1
-wait_state normal   # normal even though it was maximised
-expect_area up_left "$((R - L))x$((B - T))+$L+$T"
+check_eq "$(ae "$WORK/before.png" "$WORK/escaped.png" 400x300+520+300)" 0 "pixels Escape left behind"
+expect_view "$area"
 
-# 3. The right button moves the corner too; only the left release ends the selection.
+wine "$TESTBIN/vxprobe.exe" hold-clipboard 4000 "$(winpath "$WORK/held")" >/dev/null 2>&1 &
+VX_PIDS+=($!)
+wait_for '[ -e "$WORK/held" ]' || fail "the clipboard holder did not start"
 arm
-xdotool mousemove 560 500 mousedown 1
-sleep 0.1
-xdotool mousemove 600 520 mousedown 3
-sleep 0.1
-xdotool mousemove 610 540 mouseup 3
-sleep 0.3
-[ "$(probe state "$title")" = minimized ] || fail "the right release ended the selection"
-xdotool mousemove 650 560
-sleep 0.2
-xdotool mouseup 1
+xdotool mousemove 600 400 mousedown 1 sleep 0.1 mousemove 640 415 sleep 0.1 mousemove 680 430 sleep 0.3 mouseup 1
+keys "$(window '^Vellumox$')" Return
 wait_state normal
-expect_area right_button "90x60+560+500"
-
-# 4. Escape while armed, Escape while dragging, and a click without a drag change nothing.
-seq=$(clipboard_seq)
-arm
-xdotool key Escape
-wait_state normal
-arm
-xdotool mousemove 600 420 mousedown 1
-sleep 0.1
-xdotool mousemove 700 500
-sleep 0.2
-xdotool key Escape
-wait_state normal
-shot "$work/escaped.png"
-xdotool mouseup 1
-[ "$(ae "$work/before.png" "$work/escaped.png" "$region")" = 0 ] || fail "Escape left the band on the screen"
-arm
-xdotool mousemove 650 420 click 1
-wait_state normal
-[ "$(clipboard_seq)" = "$seq" ] || fail "a cancelled selection changed the clipboard"
-expect_area unchanged "90x60+560+500"
-
-# 5. Another program holds the clipboard: the view still gets the area, the user is told.
-ready="$work/held"
-wine "$bin/region_probe.exe" hold-clipboard 4000 "$(winpath "$ready")" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -e "$ready" ] && break; sleep 0.1; done
-[ -e "$ready" ] || fail "the clipboard holder did not start"
-arm
-drag 600 400 680 430
-xdotool mouseup 1
-box=$(find_window Vellumox)
-xdotool windowfocus --sync "$box" key Return
-wait_state normal
-read -r vx vy < <(rprobe view "$title")
-shot "$work/held.png"
-convert "$work/before.png" -crop 80x30+600+400 +repage "$work/held_expected.png"
-convert "$work/held.png" -crop "80x30+$vx+$vy" +repage "$work/held_view.png"
-[ "$(ae "$work/held_view.png" "$work/held_expected.png")" = 0 ] || fail "the view lost the area"
-wait "${pids[-1]}" || true
-[ "$(rprobe clipboard "$(winpath "$work/old.bmp")")" = "90 60" ] || fail "the clipboard lost its old content"
-
+expect_view 80x30+600+400
+wait "${VX_PIDS[-1]}" || true
+xclip -selection clipboard -t image/bmp -o >"$WORK/clip.bmp" || fail "xclip read nothing"
+check_eq "$(ae "$WORK/clip.bmp" "$WORK/area.png")" 0 "pixels of the held clipboard that changed"
 echo "region selection: all checks passed"

@@ -1,63 +1,78 @@
-// vxprobe: reads a running program's window from outside, as a person's eyes would.
-//   vxprobe rect TITLE          outer rectangle "left top width height" in pixels
-//   vxprobe client TITLE        client size "width height"
-//   vxprobe state TITLE         normal | minimized | maximized | hidden
-//   vxprobe status TITLE N      text of status-bar panel N (0-based), UTF-8
-//   vxprobe toolbar TITLE       one line per button: "index style image command"
-//   vxprobe title CLASS         the title of the first window of that class
-//   vxprobe dpi                 the system DPI
-//   vxprobe screen              primary screen size "width height"
-//   vxprobe close TITLE         asks the window to close (as the close box does)
-//   vxprobe show TITLE CMD      ShowWindow with CMD (2 minimise, 3 maximise, 9 restore)
-//   vxprobe scrollbars TITLE    "H V": 1 for each scroll-bar child that is visible
-//   vxprobe edittext TITLE      text of the first Edit child, UTF-8
-//   vxprobe image TITLE         the program file of the window's process
-//   vxprobe statics TITLE       one line per static text with text (a message box's words), UTF-8
-// Exit code 3 when the window is not found.
+// vxprobe: the tests' eyes and hands from outside the program.
+//   vxprobe dpi | screen             the system DPI | primary screen size "width height"
+//   vxprobe class CLASS              exit 0 when a window of that class exists
+//   vxprobe rect TITLE               outer rectangle "left top width height" in pixels
+//   vxprobe state TITLE              normal | minimized | maximized | hidden
+//   vxprobe status TITLE N           text of status-bar panel N (0-based), UTF-8
+//   vxprobe scrollbars TITLE         "H V": 1 for each scroll-bar child that is visible
+//   vxprobe view TITLE               screen point of the top-left corner of the view
+//   vxprobe close TITLE              asks the window to close (as the close box does)
+//   vxprobe show TITLE CMD           ShowWindow with CMD (6 minimise)
+//   vxprobe pattern X Y W H          a borderless window showing a pattern in which no two
+//                                    nearby pixels are alike; runs until killed
+//   vxprobe hold-clipboard MS READY  opens the clipboard with a window, creates the file
+//                                    READY, keeps the clipboard open MS milliseconds
+// Exit code 3 when the window is not found, 2 for a wrong command line.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
-void PrintUtf8(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fputc('\n', stdout);
+LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB};
+        std::vector<DWORD> bits(static_cast<size_t>(r.right) * r.bottom);
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 0; x < r.right; ++x)
+                bits[static_cast<size_t>(y) * r.right + x] =
+                    ((x & 255) << 16) | ((y & 255) << 8) | ((((x >> 8) + 5 * (y >> 8)) * 40) & 255);
+        SetDIBitsToDevice(dc, 0, 0, r.right, r.bottom, 0, 0, 0, r.bottom, bits.data(), &info, DIB_RGB_COLORS);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-HWND FindChildOfClass(HWND parent, const wchar_t* cls) { return FindWindowExW(parent, nullptr, cls, nullptr); }
-
-// Reads memory of another process's buffer: allocate there, let the control fill it, copy back.
-template <typename Fill>
-std::wstring RemoteText(HWND control, size_t bytes, Fill fill) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(control, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return L"";
-    void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-    std::wstring text;
-    if (remote) {
-        fill(remote);
-        std::wstring buffer(bytes / sizeof(wchar_t), L'\0');
-        SIZE_T read = 0;
-        ReadProcessMemory(process, remote, buffer.data(), bytes, &read);
-        text = buffer.c_str();
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+int ShowPattern(int x, int y, int w, int h) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PatternProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VxProbePattern";
+    RegisterClassW(&wc);
+    if (!CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"region pattern", WS_POPUP | WS_VISIBLE, x, y, w, h,
+                         nullptr, nullptr, wc.hInstance, nullptr)) {
+        return 1;
     }
-    CloseHandle(process);
-    return text;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
+}
+
+int HoldClipboard(int milliseconds, const wchar_t* ready) {
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    bool open = false;
+    for (int i = 0; i < 40 && !(open = OpenClipboard(owner)); ++i) Sleep(50);
+    if (!open) return 5;
+    CloseHandle(CreateFileW(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    Sleep(static_cast<DWORD>(milliseconds));
+    CloseClipboard();
+    DestroyWindow(owner);
+    return 0;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) return 2;
-    const std::wstring verb = argv[1];
+    const std::wstring verb = argc > 1 ? argv[1] : L"";
     if (verb == L"dpi") {
         HDC dc = GetDC(nullptr);
         std::printf("%d\n", GetDeviceCaps(dc, LOGPIXELSX));
@@ -68,92 +83,52 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         return 0;
     }
+    if (verb == L"pattern" && argc > 5) return ShowPattern(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
+    if (verb == L"hold-clipboard" && argc > 3) return HoldClipboard(_wtoi(argv[2]), argv[3]);
     if (argc < 3) return 2;
-    if (verb == L"title") {
-        HWND w = FindWindowW(argv[2], nullptr);
-        if (!w) return 3;
-        wchar_t buffer[1024] = {};
-        GetWindowTextW(w, buffer, 1024);
-        PrintUtf8(buffer);
-        return 0;
-    }
+    if (verb == L"class") return FindWindowW(argv[2], nullptr) ? 0 : 3;
     HWND window = FindWindowW(nullptr, argv[2]);
     if (!window) return 3;
-    if (verb == L"close") {
-        PostMessageW(window, WM_CLOSE, 0, 0);
-    } else if (verb == L"show" && argc > 3) {
-        ShowWindowAsync(window, _wtoi(argv[3]));
-    } else if (verb == L"rect") {
+    if (verb == L"rect") {
         RECT r{};
         GetWindowRect(window, &r);
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-    } else if (verb == L"client") {
-        RECT r{};
-        GetClientRect(window, &r);
-        std::printf("%ld %ld\n", r.right, r.bottom);
     } else if (verb == L"state") {
         std::printf("%s\n", !IsWindowVisible(window) ? "hidden"
                             : IsIconic(window)       ? "minimized"
                             : IsZoomed(window)       ? "maximized"
                                                      : "normal");
     } else if (verb == L"status" && argc > 3) {
-        HWND status = FindChildOfClass(window, STATUSCLASSNAMEW);
-        if (!status) return 3;
-        const WPARAM part = static_cast<WPARAM>(_wtoi(argv[3]));
-        PrintUtf8(RemoteText(status, 2048, [&](void* remote) {
-            SendMessageW(status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(remote));
-        }));
-    } else if (verb == L"toolbar") {
-        HWND toolbar = FindChildOfClass(window, TOOLBARCLASSNAMEW);
-        if (!toolbar) return 3;
-        const int count = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
+        // The text comes into a buffer in the program's own memory, then is read out.
+        HWND bar = FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
         DWORD pid = 0;
-        GetWindowThreadProcessId(toolbar, &pid);
+        GetWindowThreadProcessId(window, &pid);
         HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        void* remote = process ? VirtualAllocEx(process, nullptr, sizeof(TBBUTTON), MEM_COMMIT, PAGE_READWRITE) : nullptr;
-        for (int i = 0; i < count && remote; ++i) {
-            TBBUTTON b{};
-            SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote));
-            SIZE_T read = 0;
-            ReadProcessMemory(process, remote, &b, sizeof b, &read);
-            std::printf("%d %d %d %d\n", i + 1, b.fsStyle, b.iBitmap, b.idCommand);
-        }
-        if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-        if (process) CloseHandle(process);
+        void* remote = process ? VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+        if (!bar || !remote) return 3;
+        SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(_wtoi(argv[3])), reinterpret_cast<LPARAM>(remote));
+        wchar_t text[2048] = {};
+        ReadProcessMemory(process, remote, text, sizeof text - sizeof(wchar_t), nullptr);
+        char utf8[8192] = {};
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        std::printf("%s\n", utf8);
     } else if (verb == L"scrollbars") {
         int visible[2] = {0, 0};  // horizontal, vertical
         for (HWND bar = FindWindowExW(window, nullptr, L"ScrollBar", nullptr); bar;
              bar = FindWindowExW(window, bar, L"ScrollBar", nullptr)) {
-            const bool vertical = (GetWindowLongW(bar, GWL_STYLE) & SBS_VERT) != 0;
-            if (IsWindowVisible(bar)) visible[vertical ? 1 : 0] = 1;
+            if (IsWindowVisible(bar)) visible[(GetWindowLongW(bar, GWL_STYLE) & SBS_VERT) ? 1 : 0] = 1;
         }
         std::printf("%d %d\n", visible[0], visible[1]);
-    } else if (verb == L"edittext") {
-        HWND edit = FindChildOfClass(window, L"Edit");
-        if (!edit) return 3;
-        const LRESULT length = SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
-        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-        SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-        PrintUtf8(text.c_str());
-    } else if (verb == L"image") {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-        if (!process) return 3;
-        wchar_t path[MAX_PATH] = {};
-        DWORD size = MAX_PATH;
-        QueryFullProcessImageNameW(process, 0, path, &size);
-        CloseHandle(process);
-        PrintUtf8(path);
-    } else if (verb == L"statics") {
-        for (HWND label = FindWindowExW(window, nullptr, L"Static", nullptr); label;
-             label = FindWindowExW(window, label, L"Static", nullptr)) {
-            const LRESULT length = SendMessageW(label, WM_GETTEXTLENGTH, 0, 0);
-            if (length <= 0) continue;
-            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-            SendMessageW(label, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-            PrintUtf8(text.c_str());
-        }
+    } else if (verb == L"view") {
+        HWND view = FindWindowExW(window, nullptr, L"VellumoxViewport", nullptr);
+        if (!view) return 3;
+        POINT p{0, 0};
+        ClientToScreen(view, &p);
+        std::printf("%ld %ld\n", p.x, p.y);
+    } else if (verb == L"close") {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    } else if (verb == L"show" && argc > 3) {
+        ShowWindowAsync(window, _wtoi(argv[3]));
     } else {
         return 2;
     }
