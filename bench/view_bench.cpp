@@ -26,6 +26,18 @@ double LineStepMs(FrmMain& form, int width, int height, int repetitions) {
     });
 }
 
+// One notch of the wheel, down and up in turn.
+double WheelNotchMs(FrmMain& form, int width, int height, int repetitions) {
+    form.PlacePicture(ScreenCompatiblePicture(width, height));
+    form.Form_Resize();
+    bool down = true;
+    return MedianMs(repetitions, [&] {
+        ::SendMessageW(form.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -WHEEL_DELTA : WHEEL_DELTA), 0);
+        down = !down;
+        ::GdiFlush();
+    });
+}
+
 const Register scroll("view.scroll", [](const Context& context) {
     FrmMain form;
     form.Create(::GetModuleHandleW(nullptr));
@@ -40,7 +52,11 @@ const Register scroll("view.scroll", [](const Context& context) {
     f.baseline = small;
     f.baselineName = "the same for 1280x720";
     f.goal = 1.5;
-    return std::vector<Figure>{f};
+    Figure wheel = f;
+    wheel.name = "wheel notch, 7680x4320 picture";
+    wheel.baseline = WheelNotchMs(form, 1280, 720, reps);
+    wheel.measured = WheelNotchMs(form, 7680, 4320, reps);
+    return std::vector<Figure>{f, wheel};
 });
 
 }  // namespace

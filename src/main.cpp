@@ -21,7 +21,7 @@ std::vector<std::wstring> Arguments() {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     // Libraries loaded from here on come from the system folder only, never from the
     // program's own folder (a Downloads folder may hold a planted DLL of the same name).
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
