@@ -12,6 +12,15 @@ std::wstring Switch(const std::wstring& arg) {
     return name;
 }
 
+// A switch is a slash or dash and a word: "/capture", "-save". "/home/a.bmp" is a path.
+bool IsSwitchWord(const std::wstring& name) {
+    if (name.empty()) return false;
+    for (const wchar_t c : name) {
+        if (!std::iswalpha(static_cast<wint_t>(c))) return false;
+    }
+    return true;
+}
+
 bool ParseLong(const std::wstring& text, long& out) {
     if (text.empty() || text.size() > 9) return false;
     size_t i = 0;
@@ -49,7 +58,18 @@ bool ParseRect(const std::wstring& text, CaptureRequest& r) {
 CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
     CommandLine result;
     if (args.empty()) return result;
-    result.interactive = false;
+    result.action = CommandLine::Action::Invalid;
+    if (args.size() == 1) {
+        const std::wstring name = Switch(args[0]);
+        if (name == L"?") {
+            result.action = CommandLine::Action::Usage;
+        } else if (!IsSwitchWord(name)) {
+            // Anything else is a file to open, a Unix-style "/home/..." path under Wine too.
+            result.action = CommandLine::Action::Open;
+            result.openPath = args[0];
+        }
+        return result;
+    }
     CaptureRequest request;
     bool haveKind = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -63,21 +83,17 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
                 request.kind = CaptureRequest::Kind::Region;
                 ++i;
             } else {
-                result.error = L"/capture takes \"screen\" or \"region L,T,R,B\"";
                 return result;
             }
             haveKind = true;
         } else if (name == L"save" && hasValue) {
             request.savePath = args[++i];
         } else {
-            result.error = L"unknown argument: " + args[i];
             return result;
         }
     }
-    if (!haveKind || request.savePath.empty()) {
-        result.error = L"usage: Vellumox /capture screen /save FILE, or /capture region L,T,R,B /save FILE";
-        return result;
-    }
+    if (!haveKind || request.savePath.empty()) return result;
+    result.action = CommandLine::Action::Capture;
     result.capture = request;
     return result;
 }

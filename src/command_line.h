@@ -1,8 +1,11 @@
 #pragma once
-// The small command line for unattended use (benchmarks, scripts):
-//   /capture screen /save FILE
+// The command line:
+//   (nothing)                               the window
+//   PATH                                    the window with that picture opened
+//   /capture screen /save FILE              one capture written to a file, no window
 //   /capture region L,T,R,B /save FILE
-// Without arguments the program starts its window as usual. Portable.
+//   /?                                      the accepted forms
+// Portable.
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,9 +19,9 @@ struct CaptureRequest {
 };
 
 struct CommandLine {
-    bool interactive = true;             // no arguments: the window
+    enum class Action { Window, Open, Capture, Usage, Invalid } action = Action::Window;
+    std::wstring openPath;               // Open: as given (relative paths are the caller's to resolve)
     std::optional<CaptureRequest> capture;
-    std::wstring error;                  // set when the arguments could not be understood
 };
 
 // args excludes the program name. Switches are case-insensitive and may start with / or -.

@@ -1,11 +1,14 @@
-// Vellumox: start-up. Without arguments the window; with "/capture ... /save FILE"
-// one capture written to a file, then exit.
+// Vellumox: start-up. The window (with a picture opened by name), one unattended
+// capture written to a file, or the accepted forms of the command line.
 #include <string>
 #include <vector>
 
 #include "command_line.h"
 #include "main_window/frm_main.h"
 #include "platform/dpi.h"
+#include "platform/program_path.h"
+#include "platform/text.h"
+#include "resources/resource.h"
 #include "unattended.h"
 
 namespace {
@@ -27,24 +30,30 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     vx::DeclareDpiAwareness();
     const vx::CommandLine commandLine = vx::ParseCommandLine(Arguments());
-    if (commandLine.capture) {
-        // No window: COM only for the imaging component (JPEG, PNG), no OLE services.
-        const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-        const int result = vx::RunUnattendedCapture(*commandLine.capture);
-        if (SUCCEEDED(com)) ::CoUninitialize();
-        return result;
+    using Action = vx::CommandLine::Action;
+    switch (commandLine.action) {
+        case Action::Capture:
+            return vx::RunUnattendedCapture(*commandLine.capture);
+        case Action::Usage:
+        case Action::Invalid: {
+            const bool asked = commandLine.action == Action::Usage;
+            ::MessageBoxW(nullptr, vx::LoadText(IDS_MSG_USAGE).c_str(), vx::ProgramName().c_str(),
+                          MB_OK | (asked ? MB_ICONINFORMATION : MB_ICONERROR));
+            return asked ? 0 : 2;
+        }
+        case Action::Window:
+        case Action::Open:
+            break;
     }
     if (FAILED(::OleInitialize(nullptr))) return 1;
     int code = 1;
-    if (!commandLine.interactive) {
-        ::MessageBoxW(nullptr, commandLine.error.c_str(), L"Vellumox", MB_OK | MB_ICONERROR);
-        code = 2;
-    } else {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-        ::InitCommonControlsEx(&icc);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    {
         vx::FrmMain form;
         if (form.Create(instance)) {
             form.Show();
+            if (commandLine.action == Action::Open) form.OpenFile(commandLine.openPath);
             code = form.RunMessageLoop();
         }
     }

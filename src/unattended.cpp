@@ -8,6 +8,8 @@
 namespace vx {
 
 int RunUnattendedCapture(const CaptureRequest& request) {
+    // Only what this road uses: no window, no resources, and COM only for the imaging
+    // component's formats, after the capture.
     ComPtr<IPicture> picture =
         request.kind == CaptureRequest::Kind::Screen
             ? CaptureScreen()
@@ -17,8 +19,13 @@ int RunUnattendedCapture(const CaptureRequest& request) {
     PictureBox box;
     box.SetPicture(picture, 15, 15);
     if (box.Empty()) return 2;
-    const Outcome outcome =
-        SavePictureFile(box.Bitmap(), box.Palette(), request.savePath, FormatForPath(request.savePath));
+    const PictureFileFormat format = FormatForPath(request.savePath);
+    const HRESULT com = format == PictureFileFormat::Bmp
+                            ? E_FAIL
+                            : ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const Outcome outcome = SavePictureFile(box.Bitmap(), box.Palette(), request.savePath, format);
+    box.SetPicture(nullptr, 15, 15);
+    if (SUCCEEDED(com)) ::CoUninitialize();
     return outcome.ok() ? 0 : 3;
 }
 

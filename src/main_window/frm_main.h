@@ -32,6 +32,8 @@ public:
     bool RequestClose();
     HWND hwnd() const { return hwnd_; }
 
+    // Opens a picture named on the command line or dropped on the window.
+    void OpenFile(const std::wstring& path);
     // Runs the command of a menu item (or a toolbar button) by its id.
     void RunCommand(unsigned id, Road road = Road::Menu);
     void Toolbar1_ButtonClick(int index);
@@ -86,6 +88,7 @@ private:
     void OnScroll(HWND bar, int code);
     LRESULT OnNotify(const NMHDR* header);
     void OnSize();
+    void OnDropFiles(HDROP drop);
     void OnDpiChanged(const RECT* suggested);
     // Wheel and keys in the view; delta > 0 toward the top (or the left).
     void OnWheel(int delta, bool horizontal);

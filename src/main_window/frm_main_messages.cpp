@@ -74,6 +74,9 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             if (OnViewKey(static_cast<int>(wParam))) return 0;
             break;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
         case WM_HSCROLL:
         case WM_VSCROLL:
             OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
@@ -133,6 +136,28 @@ void FrmMain::OnDpiChanged(const RECT* suggested) {
         ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                        suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+void FrmMain::OnDropFiles(HDROP drop) {
+    // Several files: the first one.
+    std::wstring path(::DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+    const UINT length = ::DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size()));
+    ::DragFinish(drop);
+    path.resize(length);
+    if (!path.empty()) OpenFile(path);
+}
+
+void FrmMain::OpenFile(const std::wstring& path) {
+    if (selection_.Armed()) selection_.Cancel(*this);
+    // A relative name is taken from the current folder, as the shell means it.
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    full.resize(length < full.size() ? length : 0);
+    OpenPicturePath(*this, full.empty() ? path : full);
 }
 
 void FrmMain::Toolbar1_ButtonClick(int index) { RunCommand(ToolbarCommand(index), Road::Toolbar); }

@@ -48,6 +48,7 @@
 // Language and help messages.
 #define IDS_MSG_LANGUAGE_MISSING 420
 #define IDS_MSG_HELP_FAILED 421
+#define IDS_MSG_USAGE 422
 // Document commands: open, save, print, wallpaper, Paint.
 #define IDS_DOC_NO_IMAGE 600
 #define IDS_DOC_CANNOT_READ 601

@@ -5,37 +5,42 @@
 namespace vx {
 namespace {
 
-TEST(CommandLine, NoArgumentsStartsTheWindow) {
-    const CommandLine c = ParseCommandLine({});
-    EXPECT_TRUE(c.interactive);
-    EXPECT_FALSE(c.capture);
-}
+using Action = CommandLine::Action;
 
-TEST(CommandLine, ScreenAndRegionCaptures) {
-    const CommandLine screen = ParseCommandLine({L"/capture", L"screen", L"/save", L"C:\\a b\\x.bmp"});
-    ASSERT_TRUE(screen.capture) << std::string(screen.error.begin(), screen.error.end());
-    EXPECT_EQ(screen.capture->kind, CaptureRequest::Kind::Screen);
-    EXPECT_EQ(screen.capture->savePath, L"C:\\a b\\x.bmp");
+TEST(CommandLine, FormsAndTheirActions) {
+    const struct { std::vector<std::wstring> args; Action action; } cases[] = {
+        {{}, Action::Window},
+        {{L"C:\\a b\\shot.png"}, Action::Open},
+        {{L"shot.bmp"}, Action::Open},
+        {{L"/home/me/shot.bmp"}, Action::Open},
+        {{L"/?"}, Action::Usage},
+        {{L"-?"}, Action::Usage},
+        {{L"/bogus"}, Action::Invalid},
+        {{L"a.bmp", L"b.bmp"}, Action::Invalid},
+        {{L"/capture"}, Action::Invalid},
+        {{L"/capture", L"screen"}, Action::Invalid},
+        {{L"/save", L"x.bmp"}, Action::Invalid},
+        {{L"/capture", L"window", L"/save", L"x"}, Action::Invalid},
+        {{L"/capture", L"region", L"1,2,3", L"/save", L"x"}, Action::Invalid},
+        {{L"/capture", L"region", L"5,5,5,9", L"/save", L"x"}, Action::Invalid},
+        {{L"/capture", L"region", L"1,2,3,4,5", L"/save", L"x"}, Action::Invalid},
+        {{L"/capture", L"region", L"1,2,3,99999999999", L"/save", L"x"}, Action::Invalid},
+        {{L"/capture", L"screen", L"/save", L"C:\\a b\\x.bmp"}, Action::Capture},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = ParseCommandLine(c.args);
+        EXPECT_EQ(line.action, c.action) << (c.args.empty() ? "" : std::string(c.args[0].begin(), c.args[0].end()));
+        EXPECT_EQ(line.capture.has_value(), c.action == Action::Capture);
+    }
+    EXPECT_EQ(ParseCommandLine({L"C:\\a b\\shot.png"}).openPath, L"C:\\a b\\shot.png");
     const CommandLine region = ParseCommandLine({L"-SAVE", L"out.png", L"-Capture", L"region", L"10,-20,130,25"});
     ASSERT_TRUE(region.capture);
+    EXPECT_EQ(region.capture->savePath, L"out.png");
     EXPECT_EQ(region.capture->kind, CaptureRequest::Kind::Region);
     EXPECT_EQ(region.capture->left, 10);
     EXPECT_EQ(region.capture->top, -20);
     EXPECT_EQ(region.capture->right, 130);
     EXPECT_EQ(region.capture->bottom, 25);
-}
-
-TEST(CommandLine, BadArgumentsAreErrorsNotCaptures) {
-    for (const auto& args : std::vector<std::vector<std::wstring>>{
-             {L"/capture"}, {L"/capture", L"screen"}, {L"/save", L"x.bmp"}, {L"/capture", L"window", L"/save", L"x"},
-             {L"/capture", L"region", L"1,2,3", L"/save", L"x"}, {L"/capture", L"region", L"5,5,5,9", L"/save", L"x"},
-             {L"/capture", L"region", L"1,2,3,4,5", L"/save", L"x"}, {L"/capture", L"region", L"1,2,3,99999999999", L"/save", L"x"},
-             {L"/bogus"}, {L"file.bmp"}}) {
-        const CommandLine c = ParseCommandLine(args);
-        EXPECT_FALSE(c.interactive);
-        EXPECT_FALSE(c.capture);
-        EXPECT_FALSE(c.error.empty());
-    }
 }
 
 }  // namespace

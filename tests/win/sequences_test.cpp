@@ -1,5 +1,7 @@
 // Commands as people chain them: what one command leaves behind must not lose the
 // picture, hide it, or leave the screen frozen for the next.
+#include <shlobj.h>
+
 #include "capture/selection_overlay.h"
 #include "commands/picture_io.h"
 #include "main_window/toolbar_definition.h"
@@ -131,6 +133,39 @@ TEST_F(SequenceTest, OpeningOverAnUnsavedCaptureAsksFirstAndTheOpenedFileIsSaved
     dialogs.boxes.clear();
     EXPECT_TRUE(form->RequestClose());  // nothing unsaved: no question
     EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+// A drop as the shell delivers it: an HDROP the window must free.
+HDROP DropOf(const std::vector<std::wstring>& files) {
+    std::wstring list;
+    for (const auto& f : files) list += f + L'\0';
+    list += L'\0';
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(SequenceTest, ADroppedFileOpensAsTheOpenCommandDoesAfterAskingAboutAnUnsavedPicture) {
+    TempDir dir;
+    const std::wstring first = dir.File(L"dropped one.bmp"), second = dir.File(L"two.bmp");
+    ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(64, 48)), nullptr, first, PictureFileFormat::Bmp).ok());
+    ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(32, 16)), nullptr, second, PictureFileFormat::Bmp).ok());
+    form->PlacePicture(PatternPicture(30, 20));
+    form->Doc().ImageUnsaved = true;
+    dialogs.boxAnswers = {IDCANCEL, IDNO};
+    for (int i = 0; i < 2; ++i) {
+        ::PostMessageW(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({first, second})), 0);
+        Pump(100);
+    }
+    EXPECT_EQ(dialogs.boxes.size(), 2u);  // asked both times; kept after Cancel
+    EXPECT_EQ(form->Doc().PicBmp.PixelWidth(), 64);
+    EXPECT_FALSE(form->Doc().ImageUnsaved);
+    EXPECT_EQ(WindowTitle(form->hwnd()), ProgramName() + L"\x2500[dropped one.bmp(64x48) ]");
+    EXPECT_EQ(form->Doc().CDopen.FileName, first);
 }
 
 TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
