@@ -137,6 +137,16 @@ bool HasSsse3() {
 
 }  // namespace
 
+void FlattenOntoWhite(std::uint8_t* bgra, std::size_t pixels) {
+    for (std::size_t i = 0; i < pixels; ++i, bgra += 4) {
+        const unsigned transparency = 255u - bgra[3];
+        if (transparency == 0) continue;
+        // Premultiplied: each channel is at most alpha, so the sum stays within a byte.
+        for (int c = 0; c < 3; ++c) bgra[c] = static_cast<std::uint8_t>(std::min(255u, bgra[c] + transparency));
+        bgra[3] = 255;
+    }
+}
+
 void PackRows32To24(const std::uint8_t* from, std::uint8_t* to, std::uint32_t width, std::uint32_t rows) {
     const std::size_t fromStride = static_cast<std::size_t>(width) * 4;
     const std::size_t toStride = BmpStride(width, 24);

@@ -17,12 +17,15 @@ std::wstring LowerExtension(const std::wstring& path) {
 
 }  // namespace
 
-const wchar_t kPictureFilter[] = L"Bmp (*.bmp)|*.bmp|JPGE(*.jpg)|*.jpg|PNG (*.png)|*.png";
+const wchar_t kPictureFilter[] =
+    L"Bmp (*.bmp)|*.bmp|JPGE(*.jpg)|*.jpg|PNG (*.png)|*.png|GIF (*.gif)|*.gif|TIFF (*.tif)|*.tif;*.tiff";
 
 PictureFileFormat FormatForPath(const std::wstring& path) {
     const std::wstring ext = LowerExtension(path);
     if (ext == L".jpg" || ext == L".jpeg") return PictureFileFormat::Jpeg;
     if (ext == L".png") return PictureFileFormat::Png;
+    if (ext == L".gif") return PictureFileFormat::Gif;
+    if (ext == L".tif" || ext == L".tiff") return PictureFileFormat::Tiff;
     return PictureFileFormat::Bmp;
 }
 

@@ -4,9 +4,10 @@
 
 namespace vx {
 
-enum class PictureFileFormat { Bmp, Jpeg, Png };
+enum class PictureFileFormat { Bmp, Jpeg, Png, Gif, Tiff };
 
-// ".jpg"/".jpeg" give JPEG, ".png" PNG (any case); every other name gets BMP.
+// ".jpg"/".jpeg" give JPEG, ".png" PNG, ".gif" GIF, ".tif"/".tiff" TIFF (any case);
+// every other name gets BMP.
 PictureFileFormat FormatForPath(const std::wstring& path);
 
 // The filter of the open and save dialogs, "description|pattern|..." as stored in CDopen.

@@ -9,6 +9,7 @@
 #include "../platform/paths.h"
 #include "bmp_layout.h"
 #include "bmp_writer.h"
+#include "picture_codec.h"
 #include "picture_header.h"
 
 namespace vx {
@@ -17,16 +18,6 @@ namespace {
 // How much of a file's start is read to learn the size it claims: enough for the
 // metadata segments that usually come before a JPEG frame header.
 constexpr DWORD kSniffBytes = 256 * 1024;
-// Bytes per band when a bitmap's rows go to the encoder.
-constexpr size_t kBandBytes = 1 << 20;
-
-ComPtr<IWICImagingFactory> Factory() {
-    ComPtr<IWICImagingFactory> factory;
-    ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                       reinterpret_cast<void**>(factory.put()));
-    return factory;
-}
-
 DWORD Win32ErrorOf(HRESULT hr) {
     if (HRESULT_FACILITY(hr) == FACILITY_WIN32) return HRESULT_CODE(hr);
     if (hr == E_OUTOFMEMORY) return ERROR_NOT_ENOUGH_MEMORY;
@@ -34,129 +25,6 @@ DWORD Win32ErrorOf(HRESULT hr) {
 }
 
 Outcome Fail(Status status, DWORD error = 0) { return Outcome{status, error}; }
-
-void SetEncoderOption(IPropertyBag2* bag, const wchar_t* name, VARIANT value) {
-    if (!bag) return;
-    PROPBAG2 option{};
-    option.pstrName = const_cast<LPOLESTR>(name);
-    bag->Write(1, &option, &value);  // an option the encoder lacks keeps its default
-}
-
-// JPEG (quality 90) and PNG (unfiltered: about three times faster than the default
-// filtering for screen pictures, and no larger) through the imaging component, into
-// memory; the caller writes the bytes to the file.
-bool EncodeWithWic(HBITMAP bitmap, PictureFileFormat format, ComPtr<IStream>& encoded, DWORD& error) {
-    error = ERROR_INVALID_DATA;
-    BITMAP info{};
-    if (!::GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
-    const auto width = static_cast<std::uint32_t>(info.bmWidth);
-    const auto height = static_cast<std::uint32_t>(info.bmHeight);
-    ComPtr<IWICImagingFactory> factory = Factory();
-    if (!factory) return false;
-    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, encoded.put()))) {
-        error = ERROR_NOT_ENOUGH_MEMORY;
-        return false;
-    }
-    ComPtr<IWICBitmapEncoder> encoder;
-    const GUID& container = format == PictureFileFormat::Jpeg ? GUID_ContainerFormatJpeg : GUID_ContainerFormatPng;
-    if (FAILED(factory->CreateEncoder(container, nullptr, encoder.put())) ||
-        FAILED(encoder->Initialize(encoded.get(), WICBitmapEncoderNoCache))) {
-        return false;
-    }
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
-    if (FAILED(encoder->CreateNewFrame(frame.put(), options.put()))) return false;
-    VARIANT value;
-    ::VariantInit(&value);
-    if (format == PictureFileFormat::Jpeg) {
-        value.vt = VT_R4;
-        value.fltVal = 0.9f;
-        SetEncoderOption(options.get(), L"ImageQuality", value);
-    } else {
-        value.vt = VT_UI1;
-        value.bVal = WICPngFilterNone;
-        SetEncoderOption(options.get(), L"FilterOption", value);
-        value.vt = VT_BOOL;
-        value.boolVal = VARIANT_FALSE;
-        SetEncoderOption(options.get(), L"InterlaceOption", value);
-    }
-    WICPixelFormatGUID pixelFormat = GUID_WICPixelFormat24bppBGR;
-    if (FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(width, height)) ||
-        FAILED(frame->SetPixelFormat(&pixelFormat)) || pixelFormat != GUID_WICPixelFormat24bppBGR) {
-        return false;
-    }
-
-    // Rows go top-down to the encoder; GetDIBits gives bands bottom-up, so each band
-    // is read from its top and handed over row by row from its last row.
-    const std::uint32_t stride = BmpStride(width, 24);
-    const std::uint32_t bandRows = RowsPerBand(stride, height, kBandBytes);
-    std::vector<unsigned char> band(static_cast<size_t>(bandRows) * stride);
-    BITMAPINFO bmi = DibInfo(info.bmWidth, info.bmHeight, 24);
-    UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
-    for (std::uint32_t top = 0; top < height; top += bandRows) {
-        const std::uint32_t rows = std::min(bandRows, height - top);
-        const std::uint32_t firstFromBottom = height - top - rows;
-        if (::GetDIBits(dc.get(), bitmap, firstFromBottom, rows, band.data(), &bmi, DIB_RGB_COLORS) !=
-            static_cast<int>(rows)) {
-            return false;
-        }
-        for (std::uint32_t r = rows; r-- > 0;) {
-            if (FAILED(frame->WritePixels(1, stride, stride, band.data() + static_cast<size_t>(r) * stride))) {
-                return false;
-            }
-        }
-    }
-    if (FAILED(frame->Commit()) || FAILED(encoder->Commit())) return false;
-    error = 0;
-    return true;
-}
-
-// `noMemory` tells a picture that decodes but finds no memory for its bitmap from
-// one that does not decode.
-UniqueBitmap DecodeIntoBitmap(IWICImagingFactory* factory, IWICBitmapSource* frame, UINT width, UINT height,
-                              unsigned bits, bool& noMemory) {
-    // The converter through the factory: nothing of the imaging DLL is imported by name.
-    ComPtr<IWICFormatConverter> converted;
-    const GUID& format = bits == 24 ? GUID_WICPixelFormat24bppBGR : GUID_WICPixelFormat32bppBGR;
-    if (FAILED(factory->CreateFormatConverter(converted.put())) ||
-        FAILED(converted->Initialize(frame, format, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                     WICBitmapPaletteTypeCustom))) {
-        return {};
-    }
-    const std::uint32_t stride = BmpStride(width, bits);
-    BITMAPINFO bmi = DibInfo(static_cast<long>(width), -static_cast<long>(height), bits);
-
-    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
-    if (::GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE) {
-        // A palette display cannot hold the colours in its own format: keep the DIB.
-        void* pixels = nullptr;
-        UniqueBitmap dib(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
-        noMemory = !dib || !pixels;
-        if (noMemory) return {};
-        if (FAILED(converted->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)))) return {};
-        return dib;
-    }
-    // The screen's own format, as a capture has: decoded band by band through a small
-    // buffer (a fresh DIB section costs more in page faults than the decode itself).
-    UniqueBitmap bitmap = NewCompatibleBitmap(screen.get(), static_cast<int>(width), static_cast<int>(height));
-    noMemory = !bitmap;
-    if (noMemory) return {};
-    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
-    SelectGuard select(memory.get(), bitmap.get());
-    const std::uint32_t bandRows = RowsPerBand(stride, height, kBandBytes);
-    std::vector<unsigned char> band(static_cast<size_t>(bandRows) * stride);
-    for (std::uint32_t top = 0; top < height; top += bandRows) {
-        const std::uint32_t rows = std::min(bandRows, height - top);
-        const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
-        if (FAILED(converted->CopyPixels(&rect, stride, stride * rows, band.data()))) return {};
-        bmi.bmiHeader.biHeight = -static_cast<LONG>(rows);
-        if (::SetDIBitsToDevice(memory.get(), 0, static_cast<int>(top), width, rows, 0, 0, 0, rows, band.data(), &bmi,
-                                DIB_RGB_COLORS) == 0) {
-            return {};
-        }
-    }
-    return bitmap;
-}
 
 }  // namespace
 
@@ -187,7 +55,7 @@ ComPtr<IPicture> LoadPictureFile(const std::wstring& path, Outcome& outcome) {
         }
     }
 
-    ComPtr<IWICImagingFactory> factory = Factory();
+    ComPtr<IWICImagingFactory> factory = ImagingFactory();
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0, height = 0;
@@ -210,11 +78,9 @@ ComPtr<IPicture> LoadPictureFile(const std::wstring& path, Outcome& outcome) {
         return {};
     }
 
-    // Every picture becomes 24-bit BGR, decoded straight into the bits of a top-down
-    // DIB section; formats the converter cannot take to 24 bits go to 32.
-    bool noMemory = false;
-    UniqueBitmap bitmap = DecodeIntoBitmap(factory.get(), frame.get(), width, height, 24, noMemory);
-    if (!bitmap && !noMemory) bitmap = DecodeIntoBitmap(factory.get(), frame.get(), width, height, 32, noMemory);
+    Decoded decoded = DecodeIntoBitmap(factory.get(), frame.get(), width, height);
+    const bool noMemory = decoded.noMemory;
+    UniqueBitmap bitmap = std::move(decoded.bitmap);
     if (!bitmap) {
         // A valid picture too large for the memory at hand is not called damaged.
         outcome = Fail(noMemory ? Status::NoMemory : Status::CannotDecode);
@@ -260,7 +126,7 @@ Outcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& pa
             written = WriteBmp(file.get(), bitmap, palette, error);
         } else {
             ComPtr<IStream> encoded;
-            if (EncodeWithWic(bitmap, format, encoded, error)) {
+            if (EncodeWithWic(bitmap, palette, format, encoded, error)) {
                 HGLOBAL memory = nullptr;
                 STATSTG stat{};
                 if (SUCCEEDED(::GetHGlobalFromStream(encoded.get(), &memory)) &&
