@@ -6,6 +6,17 @@
 
 namespace vx {
 
+SelPoint ArrowStep(int key, bool shift) {
+    const int32_t d = shift ? 10 : 1;
+    switch (key) {
+        case 0x25: return {-d, 0};  // left
+        case 0x26: return {0, -d};  // up
+        case 0x27: return {d, 0};   // right
+        case 0x28: return {0, d};   // down
+        default: return {0, 0};
+    }
+}
+
 void NormalizeRect(SelRect& rect) {
     if (rect.right < rect.left) std::swap(rect.right, rect.left);
     if (rect.bottom < rect.top) std::swap(rect.bottom, rect.top);

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "../platform/gdi.h"
+#include "selection_tracking.h"
 
 namespace vx {
 namespace {
@@ -56,7 +57,9 @@ LRESULT CALLBACK OverlayProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
             events->OnOverlayRelease(ButtonOf(message));
             return 0;
         case WM_KEYDOWN:
+            // Before the press the arrows place the pointer, a pixel at a time.
             if (wParam == VK_ESCAPE) events->OnOverlayCancel();
+            else MovePointerByKey(static_cast<int>(wParam));
             return 0;
         case WM_CLOSE:
             // Alt+F4 or the system: the selection ends as Escape ends it (which closes this).

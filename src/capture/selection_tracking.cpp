@@ -6,16 +6,32 @@
 namespace vx {
 namespace {
 
-// Takes an Escape key press out of the queue; any other key stays where it is, to be
-// handled once the selection is over.
-bool TakeEscape() {
+enum class KeyAction { None, Skipped, Cancel, Finish, Moved };
+
+bool Modifier(int code) { return code == VK_SHIFT || code == VK_CONTROL || code == VK_MENU; }
+bool Ours(int code) { return code == VK_ESCAPE || code == VK_RETURN || Modifier(code) || ArrowStep(code, false).x || ArrowStep(code, false).y; }
+
+// The first queued key message, when it is one the selection takes: Escape cancels,
+// Enter ends the selection as the left release does, an arrow moves the pointer (and
+// so the free corner); a modifier or a release only passes by (keeping the key state
+// true for Shift). Any other key press stays where it is, to be handled once the
+// selection is over.
+KeyAction TakeKey(bool remove) {
     MSG key{};
-    if (::PeekMessageA(&key, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && key.wParam == VK_ESCAPE) {
-        ::PeekMessageA(&key, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
-        return true;
+    if (::PeekMessageA(&key, nullptr, WM_KEYDOWN, WM_KEYUP, PM_NOREMOVE)) {
+        const int code = static_cast<int>(key.wParam);
+        if (key.message == WM_KEYUP || Ours(code)) {
+            if (!remove) return KeyAction::Skipped;
+            ::PeekMessageA(&key, nullptr, WM_KEYDOWN, WM_KEYUP, PM_REMOVE);
+            if (key.message == WM_KEYUP || Modifier(code)) return KeyAction::Skipped;
+            if (code == VK_ESCAPE) return KeyAction::Cancel;
+            if (code == VK_RETURN) return KeyAction::Finish;
+            MovePointerByKey(code);
+            return KeyAction::Moved;
+        }
     }
     // An Escape queued behind another key.
-    return (::GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+    return (::GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0 ? KeyAction::Cancel : KeyAction::None;
 }
 
 bool MouseMessageWaiting() {
@@ -24,6 +40,14 @@ bool MouseMessageWaiting() {
 }
 
 }  // namespace
+
+bool MovePointerByKey(int key) {
+    const SelPoint step = ArrowStep(key, ::GetKeyState(VK_SHIFT) < 0);
+    POINT at{};
+    if ((step.x == 0 && step.y == 0) || !::GetCursorPos(&at)) return false;
+    ::SetCursorPos(at.x + step.x, at.y + step.y);
+    return true;
+}
 
 SelRect TrackSelection(HWND hwnd, POINT start) {
     UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
@@ -36,10 +60,23 @@ SelRect TrackSelection(HWND hwnd, POINT start) {
     for (;;) {
         // A message that arrived together with the one taken last must not wait for
         // the next wake-up.
-        if (!MouseMessageWaiting()) ::WaitMessage();
-        if (TakeEscape()) {
+        if (!MouseMessageWaiting() && TakeKey(false) == KeyAction::None) ::WaitMessage();
+        const KeyAction action = TakeKey(true);
+        if (action == KeyAction::Cancel) {
             cancelled = true;
             break;
+        }
+        if (action == KeyAction::Skipped) continue;
+        if (action != KeyAction::None) {
+            // The band follows the pointer at once; the move the pointer makes brings
+            // the same corner again, which changes nothing.
+            POINT at{};
+            ::GetCursorPos(&at);
+            DrawSelectionBand(display.get(), rect);
+            rect = SelectionFromCorners(anchor, {at.x, at.y});
+            DrawSelectionBand(display.get(), rect);
+            if (action == KeyAction::Finish) break;
+            continue;
         }
         // One mouse message per wake-up, never translated or dispatched.
         if (!::PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MBUTTONDBLCLK, PM_REMOVE)) continue;

@@ -11,4 +11,7 @@ namespace vx {
 // capture and posting WM_LBUTTONUP to hwnd.
 SelRect TrackSelection(HWND hwnd, POINT start);
 
+// Moves the pointer by an arrow key's step (Shift: ten pixels); false for other keys.
+bool MovePointerByKey(int key);
+
 }  // namespace vx
