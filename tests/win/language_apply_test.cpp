@@ -117,6 +117,7 @@ TEST_F(LanguageTest, EnglishFileGivesEnglishCaptionsAndLeavesMessagesChinese) {
     EXPECT_EQ(dialogs.boxes[0].title, L"关于");
     EXPECT_EQ(dialogs.boxes[0].text, L"Vellumox\r\n\r\nhttps://vellumox.example/");
     EXPECT_EQ(dialogs.boxes[0].style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    form->PlacePicture(PatternPicture(10, 10));
     form->Doc().ImageUnsaved = true;
     dialogs.boxAnswers = {IDCANCEL};
     EXPECT_FALSE(form->RequestClose());
