@@ -1,5 +1,6 @@
 // Vellumox: start-up. The window (with a picture opened by name), one unattended
 // capture written to a file, or the accepted forms of the command line.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,12 +14,11 @@
 
 namespace {
 
+// The C runtime's split of the command line (quotes group, so "Open with" gives one
+// path with its spaces), read without loading the shell for it.
 std::vector<std::wstring> Arguments() {
     std::vector<std::wstring> args;
-    int count = 0;
-    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    for (int i = 1; argv && i < count; ++i) args.emplace_back(argv[i]);
-    if (argv) ::LocalFree(argv);
+    for (int i = 1; __wargv && i < __argc; ++i) args.emplace_back(__wargv[i]);
     return args;
 }
 
