@@ -1,10 +1,7 @@
 #include "unattended.h"
 
-#include <vector>
-
-#include "capture/capture_geometry.h"
+#include "capture/capture_area.h"
 #include "commands/picture_io.h"
-#include "platform/gdi.h"
 
 namespace vx {
 
@@ -19,20 +16,9 @@ int RunUnattendedCapture(const CaptureRequest& request) {
     const int width = screen ? ::GetSystemMetrics(SM_CXSCREEN) : static_cast<int>(request.right - request.left);
     const int height = screen ? ::GetSystemMetrics(SM_CYSCREEN) : static_cast<int>(request.bottom - request.top);
 
-    // As the capture commands copy the desktop: on a 256-colour palette display with a
-    // copy of the system palette realised in the memory context, which the file keeps.
-    UniqueWindowDc source = UniqueWindowDc::Whole(::GetDesktopWindow());
+    // As the capture commands copy the desktop, palette and all, which the file keeps.
     UniquePalette palette;
-    if (UsePalettePath(::GetDeviceCaps(source.get(), RASTERCAPS), ::GetDeviceCaps(source.get(), SIZEPALETTE))) {
-        std::vector<unsigned char> storage(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY), 0);
-        auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
-        logical->palVersion = 0x300;
-        logical->palNumEntries = 256;
-        ::GetSystemPaletteEntries(source.get(), 0, 256, logical->palPalEntry);
-        palette.reset(::CreatePalette(logical));
-    }
-    UniqueBitmap bitmap = CopyArea(source.get(), x, y, width, height, nullptr, palette.get());
-    source.reset();
+    UniqueBitmap bitmap = CaptureWindowBitmap(::GetDesktopWindow(), false, x, y, width, height, palette);
     if (!bitmap) return 2;
 
     const PictureFileFormat format = FormatForPath(request.savePath);

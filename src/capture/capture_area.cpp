@@ -80,15 +80,18 @@ private:
 
 }  // namespace
 
-ComPtr<IPicture> CaptureWindowArea(HWND hwnd, bool client, int x, int y, int width, int height) {
+UniqueBitmap CaptureWindowBitmap(HWND hwnd, bool client, int x, int y, int width, int height, UniquePalette& palette) {
     UniqueWindowDc source = client ? UniqueWindowDc::Client(hwnd) : UniqueWindowDc::Whole(hwnd);
-    UniquePalette palette;
     if (UsePalettePath(::GetDeviceCaps(source.get(), RASTERCAPS), ::GetDeviceCaps(source.get(), SIZEPALETTE))) {
         palette = CopySystemPalette(source.get());
     }
     // DeleteDC of the memory context happens inside, before ReleaseDC here.
-    UniqueBitmap bitmap = CopyArea(source.get(), x, y, width, height, nullptr, palette.get());
-    source.reset();
+    return CopyArea(source.get(), x, y, width, height, nullptr, palette.get());
+}
+
+ComPtr<IPicture> CaptureWindowArea(HWND hwnd, bool client, int x, int y, int width, int height) {
+    UniquePalette palette;
+    UniqueBitmap bitmap = CaptureWindowBitmap(hwnd, client, x, y, width, height, palette);
     return CreatePictureFromBitmap(std::move(bitmap), std::move(palette));
 }
 

@@ -8,6 +8,10 @@ namespace vx {
 // client true: the client-area context (GetDC); false: the whole window (GetWindowDC).
 ComPtr<IPicture> CaptureWindowArea(HWND hwnd, bool client, int x, int y, int width, int height);
 
+// The same copy without the picture object: the bitmap, and in `palette` the copy of
+// the system palette it was taken with on a 256-colour palette display.
+UniqueBitmap CaptureWindowBitmap(HWND hwnd, bool client, int x, int y, int width, int height, UniquePalette& palette);
+
 // Wraps bitmap and palette (may be null) in the standard picture object, which owns
 // both from then on and frees them with its last reference (the palette through a thin
 // front, since the standard object leaves it behind). On failure the handles
