@@ -181,6 +181,15 @@ void MouseAt(int x, int y, DWORD flags) {
     ::SendInput(1, &in, sizeof in);
 }
 
+void Drag(int x1, int y1, int x2, int y2) {
+    MouseAt(x1, y1);
+    MouseAt(x1, y1, MOUSEEVENTF_LEFTDOWN);
+    MouseAt((x1 + x2) / 2, (y1 + y2) / 2);
+    MouseAt(x2, y2);
+    MouseAt(x2, y2, MOUSEEVENTF_LEFTUP);
+    Pump(300);
+}
+
 std::wstring WindowTitle(HWND hwnd) {
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
     ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
@@ -238,6 +247,12 @@ UniqueProcess StartProcess(std::wstring commandLine) {
         return UniqueProcess();
     ::CloseHandle(pi.hThread);
     return UniqueProcess(pi.hProcess);
+}
+
+ClipboardHolder::ClipboardHolder()
+    : process_(StartProcess(L"\"" + TestProgram(L"region_probe.exe") + L"\" hold-clipboard 3000 \"" +
+                            dir_.File(L"ready") + L"\"")) {
+    for (int i = 0; i < 100 && process_ && !FileExists(dir_.File(L"ready")); ++i) ::Sleep(50);
 }
 
 }  // namespace vx::test

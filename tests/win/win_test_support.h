@@ -111,6 +111,8 @@ inline std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, int* width = nullptr,
 // ---- input, windows, files, registry, processes
 // Mouse input as the hardware would bring it, at an absolute screen point.
 void MouseAt(int x, int y, DWORD flags = 0);
+// A left-button drag from one screen point to another, then a moment for what follows.
+void Drag(int x1, int y1, int x2, int y2);
 std::wstring WindowTitle(HWND hwnd);
 std::wstring StatusText(HWND statusBar, int part);
 // The tooltip text the main window gives for a toolbar command id.
@@ -124,5 +126,17 @@ bool SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const std:
 // A helper program built beside the tests (vxprobe.exe, region_probe.exe, ...).
 std::wstring TestProgram(const wchar_t* name);
 UniqueProcess StartProcess(std::wstring commandLine);
+
+// The clipboard held open by another process for three seconds.
+class ClipboardHolder {
+public:
+    ClipboardHolder();
+    ~ClipboardHolder() { ::WaitForSingleObject(process_.get(), 5000); }
+    bool started() const { return static_cast<bool>(process_); }
+
+private:
+    TempDir dir_;
+    UniqueProcess process_;
+};
 
 }  // namespace vx::test
