@@ -5,36 +5,32 @@
 namespace vx {
 namespace {
 
-TEST(CommandLine, NoArgumentsStartsTheWindow) {
-    const CommandLine c = ParseCommandLine({});
-    EXPECT_TRUE(c.interactive);
-    EXPECT_FALSE(c.capture);
-}
+using Args = std::vector<std::wstring>;
 
-TEST(CommandLine, ScreenAndRegionCaptures) {
-    const CommandLine screen = ParseCommandLine({L"/capture", L"screen", L"/save", L"C:\\a b\\x.bmp"});
-    ASSERT_TRUE(screen.capture) << std::string(screen.error.begin(), screen.error.end());
-    EXPECT_EQ(screen.capture->kind, CaptureRequest::Kind::Screen);
-    EXPECT_EQ(screen.capture->savePath, L"C:\\a b\\x.bmp");
-    const CommandLine region = ParseCommandLine({L"-SAVE", L"out.png", L"-Capture", L"region", L"10,-20,130,25"});
-    ASSERT_TRUE(region.capture);
-    EXPECT_EQ(region.capture->kind, CaptureRequest::Kind::Region);
-    EXPECT_EQ(region.capture->left, 10);
-    EXPECT_EQ(region.capture->top, -20);
-    EXPECT_EQ(region.capture->right, 130);
-    EXPECT_EQ(region.capture->bottom, 25);
-}
-
-TEST(CommandLine, BadArgumentsAreErrorsNotCaptures) {
-    for (const auto& args : std::vector<std::vector<std::wstring>>{
-             {L"/capture"}, {L"/capture", L"screen"}, {L"/save", L"x.bmp"}, {L"/capture", L"window", L"/save", L"x"},
-             {L"/capture", L"region", L"1,2,3", L"/save", L"x"}, {L"/capture", L"region", L"5,5,5,9", L"/save", L"x"},
-             {L"/capture", L"region", L"1,2,3,4,5", L"/save", L"x"}, {L"/capture", L"region", L"1,2,3,99999999999", L"/save", L"x"},
-             {L"/bogus"}, {L"file.bmp"}}) {
+TEST(CommandLine, UnattendedCapturesAndArgumentsThatAreNone) {
+    const CommandLine none = ParseCommandLine({});
+    EXPECT_TRUE(none.interactive && !none.capture);  // the window
+    // Switches in any case, with / or -, in any order; a path with blanks is one argument.
+    const struct { Args args; CaptureRequest::Kind kind; std::vector<long> rect; const wchar_t* path; } good[] = {
+        {{L"/capture", L"screen", L"/save", L"C:\\a b\\x.bmp"}, CaptureRequest::Kind::Screen, {0, 0, 0, 0}, L"C:\\a b\\x.bmp"},
+        {{L"-SAVE", L"out.png", L"-Capture", L"region", L"10,-20,130,25"}, CaptureRequest::Kind::Region, {10, -20, 130, 25},
+         L"out.png"},
+    };
+    for (const auto& g : good) {
+        const CommandLine c = ParseCommandLine(g.args);
+        ASSERT_TRUE(c.capture) << std::string(c.error.begin(), c.error.end());
+        EXPECT_EQ(c.capture->kind, g.kind);
+        EXPECT_EQ((std::vector{c.capture->left, c.capture->top, c.capture->right, c.capture->bottom}), g.rect);
+        EXPECT_EQ(c.capture->savePath, g.path);
+    }
+    const Args bad[] = {
+        {L"/capture"}, {L"/capture", L"screen"}, {L"/save", L"x.bmp"}, {L"/capture", L"window", L"/save", L"x"},
+        {L"/capture", L"region", L"1,2,3", L"/save", L"x"}, {L"/capture", L"region", L"5,5,5,9", L"/save", L"x"},
+        {L"/capture", L"region", L"1,2,3,4,5", L"/save", L"x"}, {L"/capture", L"region", L"1,2,3,99999999999", L"/save", L"x"},
+        {L"/bogus"}, {L"file.bmp"}};
+    for (const Args& args : bad) {
         const CommandLine c = ParseCommandLine(args);
-        EXPECT_FALSE(c.interactive);
-        EXPECT_FALSE(c.capture);
-        EXPECT_FALSE(c.error.empty());
+        EXPECT_TRUE(!c.interactive && !c.capture && !c.error.empty()) << args.size() << " arguments";
     }
 }
 
