@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "language/help_viewer.h"
-#include "language/language_file.h"
 #include "language/language_loader.h"
 #include "main_window/menu_definition.h"
 #include "platform/program_path.h"
@@ -90,15 +89,6 @@ TEST_F(LanguageTest, MissingFileChangesNothingAndSaysWhichFile) {
     TempDir dir;
     EXPECT_FALSE(ApplyLanguageFile(*form, dir.path(), L""));
     EXPECT_EQ(Targets(*form), before);
-}
-
-TEST_F(LanguageTest, FileAtADriveRootIsFoundThroughTheDoubledSeparator) {
-    const std::wstring path = L"C:\\vx_language_root_test.lng";
-    WriteFileBytes(path, "Root title\r\nRoot status\r\nRoot &File\r\n");
-    const bool applied = ApplyLanguageFile(*form, L"C:\\", L"\\vx_language_root_test.lng");
-    ::DeleteFileW(path.c_str());
-    ASSERT_TRUE(applied);
-    EXPECT_EQ(Targets(*form)[2], L"Root &File");
 }
 
 // Needs a prefix whose ANSI code page is 936 (tests/e2e/language_gbk_test.sh makes one).
