@@ -59,7 +59,10 @@ protected:
     }
 };
 
-TEST_F(ImageViewTest, ResizeSetsTheBarsFromTheVisibleSizes) {
+// The bars fit the visible sizes and tile the client area with the viewport. An arrow
+// moves one pixel, the trough a third of the viewport, the end shows the last column at
+// the right edge; resizing by one pixel then scrolls back to the corner.
+TEST_F(ImageViewTest, BarsFitTheViewAndMoveTheImageByAPixelAThirdAndToTheEnd) {
     EXPECT_FALSE(::IsWindowVisible(form->HScroll1().hwnd) || ::IsWindowVisible(form->VScroll1().hwnd));
     EXPECT_EQ(ColumnAt(10, 10), -1) << "an empty view shows the workspace";
     Show(1280, 960);
@@ -67,20 +70,12 @@ TEST_F(ImageViewTest, ResizeSetsTheBarsFromTheVisibleSizes) {
     const RECT view = ChildRect(form->picScroll()), hbar = ChildRect(form->HScroll1().hwnd);
     const RECT vbar = ChildRect(form->VScroll1().hwnd), toolbar = ChildRect(form->Toolbar1());
     ASSERT_TRUE(::IsWindowVisible(form->HScroll1().hwnd) && ::IsWindowVisible(form->VScroll1().hwnd));
-    // The pieces tile the client area: viewport under the toolbar, the horizontal bar
-    // between it and the status bar, the vertical bar at its right up to the edge.
     EXPECT_EQ((std::vector{view.top, hbar.top, hbar.bottom, vbar.left, vbar.right}),
               (std::vector{toolbar.bottom, view.bottom, ChildRect(form->StatusBar1()).top, view.right, 554L}));
     // The maximum shows the last column at the right edge, read back from the control.
     EXPECT_EQ(ControlMaximum(form->HScroll1().hwnd), static_cast<int>((1280 - (view.right - view.left)) * tpp));
     EXPECT_EQ(ControlMaximum(form->VScroll1().hwnd), static_cast<int>((960 - (view.bottom - view.top)) * tpp));
-}
 
-// An arrow moves one pixel, the trough a third of the viewport, the end shows the last
-// column at the right edge; resizing by one pixel then scrolls back to the corner.
-TEST_F(ImageViewTest, ArrowTroughAndEndMoveTheImageAndAResizeReturnsToTheCorner) {
-    Show(1280, 960);
-    const double tpp = form->TwipsPerPixelX();
     Scroll(form->HScroll1(), SB_LINERIGHT);
     EXPECT_EQ(ColumnAt(0), 1);
     Scroll(form->HScroll1(), SB_LINELEFT);
@@ -91,8 +86,7 @@ TEST_F(ImageViewTest, ArrowTroughAndEndMoveTheImageAndAResizeReturnsToTheCorner)
     EXPECT_EQ(ColumnAt(ViewportWidth() - 1), 1279);
     EXPECT_EQ(form->Doc().PicBmp.Left, -static_cast<double>(form->HScroll1().Value));
     SetClientSize(555, 375);
-    EXPECT_EQ(form->Doc().PicBmp.Left, 0);
-    EXPECT_EQ(form->Doc().PicBmp.Top, 0);
+    EXPECT_EQ(std::pair(form->Doc().PicBmp.Left, form->Doc().PicBmp.Top), std::pair(0.0, 0.0));
     EXPECT_EQ(ColumnAt(0), 0);
 }
 
