@@ -3,13 +3,13 @@
 #include "commands/title_text.h"
 #include "main_window/toolbar_definition.h"
 #include "platform/paths.h"
-#include "resources/resource.h"
+#include "platform/text.h"
 
 namespace vx {
 namespace {
 
-TEST(CommandsText, PathsAndTitle) {
-    struct { const wchar_t* path; const wchar_t* file; const wchar_t* folder; } cases[] = {
+TEST(CommandsText, PathsTitleFilledTextsAndToolbarIds) {
+    const struct { const wchar_t* path; const wchar_t* file; const wchar_t* folder; } cases[] = {
         {L"C:\\a\\b\\pic.bmp", L"pic.bmp", L"C:\\a\\b"},
         {L"pic.bmp", L"pic.bmp", L""},
         {L"C:\\a\\", L"", L"C:\\a"},
@@ -24,15 +24,12 @@ TEST(CommandsText, PathsAndTitle) {
     EXPECT_EQ(JoinFolder(L"C:\\", L"\\Temp\\temp.bmp"), L"C:\\Temp\\temp.bmp");
     EXPECT_EQ(JoinFolderAndFile(L"C:\\", L"\\language"), L"C:\\\\language");  // plain joining, as the file system takes it
     EXPECT_EQ(OpenedTitle(L"grab", L"shot.bmp", 640, 480), L"grab\x2500[shot.bmp(640x480) ]");
-}
-
-TEST(CommandsText, ToolbarRunsTheMenuCommands) {
-    const unsigned expected[] = {0, 0, IDM_OPEN, IDM_SAVE, 0, IDM_SCREEN, IDM_DISTRICT, IDM_ATIVEWINDOW, IDM_CLIENT,
-                                 IDM_TITLEBAR, IDM_WORKAREA, 0, IDM_MSPAINT, IDM_WALLPAPER, IDM_PRINT, 0, IDM_HOWTO,
-                                 IDM_ABOUT, 0};
-    for (int i = 0; i <= 18; ++i) EXPECT_EQ(ToolbarCommand(i), expected[i]) << "index " << i;
-    EXPECT_EQ(ToolbarCommand(-1), 0u);
+    // Places filled in order; a place without an argument and a lone % stay as they are.
+    EXPECT_EQ(FillText(L"无法保存：%1\n%2", {L"C:\\a.bmp", L"磁盘已满。"}), L"无法保存：C:\\a.bmp\n磁盘已满。");
+    EXPECT_EQ(FillText(L"100% %3 %1", {L"x"}), L"100% %3 x");
+    // A button's id leads back to the button; outside the toolbar there is no command.
     for (int i = 1; i <= kToolbarButtonCount; ++i) EXPECT_EQ(ToolbarIndexOf(ToolbarButtonId(i)), i);
+    for (int i : {-1, 0, kToolbarButtonCount + 1}) EXPECT_EQ(ToolbarCommand(i), 0u) << i;
 }
 
 }  // namespace

@@ -5,27 +5,15 @@
 namespace vx {
 namespace {
 
-TEST(Units, NearestTakesHalvesToEven) {
-    EXPECT_EQ(Nearest(0.5), 0);
-    EXPECT_EQ(Nearest(1.5), 2);
-    EXPECT_EQ(Nearest(2.5), 2);
-    EXPECT_EQ(Nearest(-0.5), 0);
-    EXPECT_EQ(Nearest(-1.5), -2);
-    EXPECT_EQ(Nearest(-2.5), -2);
-    EXPECT_EQ(Nearest(2.4999), 2);
-    EXPECT_EQ(Nearest(2.5001), 3);
-    EXPECT_EQ(Nearest(1e12), INT32_MAX);
-    EXPECT_EQ(Nearest(-1e12), INT32_MIN);
-}
-
-TEST(Units, TwipsAndPixelsAtCommonDpis) {
-    EXPECT_EQ(TwipsPerPixel(96), 15);
-    EXPECT_EQ(TwipsPerPixel(144), 10);
-    EXPECT_EQ(TwipsPerPixel(192), 7.5);
-    EXPECT_EQ(TwipsToPixels(1000, 15), 67);   // 66.67
-    EXPECT_EQ(TwipsToPixels(6500, 15), 433);  // 433.33
-    EXPECT_EQ(TwipsToPixels(22.5, 15), 2);    // 1.5 goes to the even 2
-    EXPECT_EQ(TwipsToPixels(37.5, 15), 2);    // 2.5 goes to the even 2
+TEST(Units, NearestTakesHalvesToEvenAndTwipsFollowTheDpi) {
+    const struct { double value; int32_t nearest; } values[] = {
+        {0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3},
+        {1e12, INT32_MAX}, {-1e12, INT32_MIN}};  // beyond 32 bits: saturated
+    for (const auto& v : values) EXPECT_EQ(Nearest(v.value), v.nearest) << v.value;
+    EXPECT_EQ((std::vector{TwipsPerPixel(96), TwipsPerPixel(144), TwipsPerPixel(192)}), (std::vector{15.0, 10.0, 7.5}));
+    // 66.67, 433.33, 1.5 and 2.5 pixels.
+    EXPECT_EQ((std::vector{TwipsToPixels(1000, 15), TwipsToPixels(6500, 15), TwipsToPixels(22.5, 15), TwipsToPixels(37.5, 15)}),
+              (std::vector{67, 433, 2, 2}));
 }
 
 }  // namespace

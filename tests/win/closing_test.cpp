@@ -1,6 +1,5 @@
 // Closing the window and the Exit command: the placement, the question about an
 // unsaved image, and ending the help editor.
-#include "platform/program_path.h"
 #include "win_test_support.h"
 
 namespace vx::test {
@@ -8,25 +7,8 @@ namespace {
 
 bool PlacementStored() { return !RegString(HKEY_CURRENT_USER, L"Software\\Vellumox\\Settings", L"MainLeft").empty(); }
 
-HANDLE Duplicate(HANDLE process) {
-    HANDLE copy = nullptr;
-    ::DuplicateHandle(::GetCurrentProcess(), process, ::GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
-    return copy;
-}
-
 class ClosingTest : public MainWindowTest {
 protected:
-    void GiveUnsavedCapture() {
-        form->PlacePicture(CaptureWindowArea(form->hwnd(), true, 0, 0, 48, 32));
-        ASSERT_FALSE(form->Doc().PicBmp.Empty());
-        form->Doc().ImageUnsaved = true;
-    }
-    void Expect67Question(const ScriptedDialogs& dialogs) {
-        ASSERT_EQ(dialogs.boxes.size(), 1u);
-        EXPECT_EQ(dialogs.boxes[0].text, L"  文件还没有保存，您要保存吗?");
-        EXPECT_EQ(dialogs.boxes[0].title, ProgramName());
-        EXPECT_EQ(dialogs.boxes[0].style, 67u);  // Yes/No/Cancel, Yes the default, information icon
-    }
     // Editors started here are ended whatever a test left behind.
     std::vector<UniqueProcess> editors_;
     void TearDown() override {
@@ -35,85 +17,62 @@ protected:
     }
 };
 
-TEST_F(ClosingTest, FreshWindowClosesWithoutAQuestionAndStoresThePlacement) {
-    ScriptedDialogs dialogs;
-    EXPECT_TRUE(form->RequestClose());
-    EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(form->hwnd(), nullptr);
-    EXPECT_TRUE(PlacementStored());
-}
-
-TEST_F(ClosingTest, UnsavedImageCancelOrACancelledSaveStaysASavedOneCloses) {
-    GiveUnsavedCapture();
+TEST_F(ClosingTest, TheUnsavedImageQuestionDecidesAndThePlacementIsStoredAnyway) {
     TempDir dir;
     const std::wstring file = dir.File(L"closing shot.bmp");
-    const struct { int answer; std::wstring saveAs; bool closes; } cases[] = {
-        {IDCANCEL, L"", false}, {IDYES, L"", false}, {IDYES, file, true}};
+    const struct { const char* what; bool unsaved, writable; int answer; std::wstring saveAs; bool closes; } cases[] = {
+        {"a capture, then Clear", false, true, 0, L"", true},
+        {"Cancel", true, true, IDCANCEL, L"", false},
+        {"Yes, then the save is cancelled", true, true, IDYES, L"", false},
+        {"Yes, then saved", true, true, IDYES, file, true},
+        {"No, and settings that cannot be written", true, false, IDNO, L"", true},
+    };
     for (const auto& c : cases) {
+        if (!form->hwnd()) MainWindowTest::SetUp();
+        // A volatile program key cannot hold the lasting Settings key: the store refuses.
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
+        HKEY key = nullptr;
+        if (!c.writable && ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Vellumox", 0, nullptr, REG_OPTION_VOLATILE,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS)
+            ::RegCloseKey(key);
+        form->PlacePicture(CaptureWindowArea(form->hwnd(), true, 0, 0, 48, 32));
+        form->Doc().ImageUnsaved = true;
+        if (!c.unsaved) mnuClear_Click(*form);
         ScriptedDialogs dialogs;
         dialogs.boxAnswers = {c.answer};
         dialogs.fileAnswers = {c.saveAs};
-        EXPECT_EQ(form->RequestClose(), c.closes) << Narrow(c.saveAs);
-        Expect67Question(dialogs);
-        EXPECT_TRUE(PlacementStored());  // stored even when the close is cancelled
-        EXPECT_EQ(form->hwnd() == nullptr, c.closes);
-        EXPECT_TRUE(c.closes || (form->Doc().ImageUnsaved && !form->Doc().PicBmp.Empty()));
+        EXPECT_EQ(form->RequestClose(), c.closes) << c.what;
+        EXPECT_EQ(form->hwnd() == nullptr, c.closes) << c.what;
+        EXPECT_EQ(PlacementStored(), c.writable) << c.what;  // stored even when the close is cancelled
+        EXPECT_TRUE(c.closes || (form->Doc().ImageUnsaved && !form->Doc().PicBmp.Empty())) << c.what;
+        ASSERT_EQ(dialogs.boxes.size(), c.unsaved ? 1u : 0u) << c.what;
+        if (c.unsaved) {
+            EXPECT_EQ(dialogs.boxes[0].text, LoadText(IDS_MSG_UNSAVED));
+            EXPECT_EQ(dialogs.boxes[0].style, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONINFORMATION));
+        }
     }
     EXPECT_EQ(ReadFileBytes(file).substr(0, 2), "BM");
 }
 
-TEST_F(ClosingTest, UnwritableSettingsStillAskAboutTheUnsavedImage) {
-    GiveUnsavedCapture();
-    // A volatile program key cannot hold the lasting Settings key: the store refuses.
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
-    HKEY volatileKey = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Vellumox", 0, nullptr, REG_OPTION_VOLATILE,
-                                KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
-              ERROR_SUCCESS);
-    ::RegCloseKey(volatileKey);
-    ASSERT_FALSE(form->SaveWindowPlacement()) << "the store should have refused the write";
+TEST_F(ClosingTest, ExitAsksLikeTheCloseBoxAndEndsOnlyTheLastHelpEditor) {
     ScriptedDialogs dialogs;
-    dialogs.boxAnswers = {IDCANCEL, IDNO};
-    EXPECT_FALSE(form->RequestClose());
-    Expect67Question(dialogs);
-    EXPECT_FALSE(form->Doc().PicBmp.Empty());
-    EXPECT_TRUE(form->RequestClose());  // No closes
-    EXPECT_EQ(form->hwnd(), nullptr);
-}
-
-TEST_F(ClosingTest, ExitAsksLikeTheCloseBoxAndCancelKeepsTheEditor) {
-    ScriptedDialogs dialogs;
-    mnuHowto_Click(*form);
-    ASSERT_TRUE(form->Doc().HelpViewer);
-    editors_.emplace_back(Duplicate(form->Doc().HelpViewer.get()));
-    GiveUnsavedCapture();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
-
-    dialogs.boxAnswers = {IDCANCEL};
-    form->mnuExit_Click();
-    Expect67Question(dialogs);
-    EXPECT_TRUE(::IsWindowVisible(form->hwnd()));
-    EXPECT_TRUE(PlacementStored());
-    EXPECT_EQ(::WaitForSingleObject(editors_[0].get(), 500), static_cast<DWORD>(WAIT_TIMEOUT));
-
-    dialogs.boxAnswers = {IDNO};
-    form->mnuExit_Click();
-    EXPECT_EQ(form->hwnd(), nullptr);
-    EXPECT_EQ(::WaitForSingleObject(editors_[0].get(), 5000), static_cast<DWORD>(WAIT_OBJECT_0));
-}
-
-TEST_F(ClosingTest, HelpTwiceThenExitEndsOnlyTheSecondEditor) {
-    ScriptedDialogs dialogs;
-    mnuHowto_Click(*form);
-    ASSERT_TRUE(form->Doc().HelpViewer);
-    editors_.emplace_back(Duplicate(form->Doc().HelpViewer.get()));
-    mnuHowto_Click(*form);
-    editors_.emplace_back(Duplicate(form->Doc().HelpViewer.get()));
+    for (int i = 0; i < 2; ++i) {
+        mnuHowto_Click(*form);
+        ASSERT_TRUE(form->Doc().HelpViewer);
+        HANDLE copy = nullptr;
+        ::DuplicateHandle(::GetCurrentProcess(), form->Doc().HelpViewer.get(), ::GetCurrentProcess(), &copy, 0, FALSE,
+                          DUPLICATE_SAME_ACCESS);
+        editors_.emplace_back(copy);
+    }
     ASSERT_NE(::GetProcessId(editors_[0].get()), ::GetProcessId(editors_[1].get()));
-
+    form->PlacePicture(PatternPicture(8, 8));
+    form->Doc().ImageUnsaved = true;
+    dialogs.boxAnswers = {IDCANCEL, IDNO};
     form->mnuExit_Click();
-    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_TRUE(::IsWindowVisible(form->hwnd()));
+    EXPECT_EQ(::WaitForSingleObject(editors_[1].get(), 500), static_cast<DWORD>(WAIT_TIMEOUT)) << "ended by a cancelled Exit";
+    form->mnuExit_Click();
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_EQ(form->hwnd(), nullptr);
     EXPECT_EQ(::WaitForSingleObject(editors_[1].get(), 5000), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(::WaitForSingleObject(editors_[0].get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));

@@ -8,11 +8,6 @@
 namespace vx::test {
 namespace {
 
-// A picture whose every pixel tells its own column: red + 256 * green = x, blue = y.
-ComPtr<IPicture> ColumnPicture(int width, int height) {
-    return PictureOf(width, height, [](int x, int y) { return std::uint32_t((x & 255) << 16 | (x & 0xFF00) | (y & 255)); });
-}
-
 class ImageViewTest : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -26,8 +21,9 @@ protected:
         ::SetWindowPos(form->hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
         Pump(20);
     }
+    // A picture whose every pixel tells its own column: red + 256 * green = x, blue = y.
     void Show(int width, int height) {
-        form->PlacePicture(ColumnPicture(width, height));
+        form->PlacePicture(PictureOf(width, height, [](int x, int y) { return std::uint32_t((x & 0xFFFF) << 8 | (y & 255)); }));
         form->Form_Resize();
         Pump(20);
     }
@@ -37,14 +33,13 @@ protected:
         ::MapWindowPoints(nullptr, form->hwnd(), reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
-    // The image column painted at viewport column x (row 0), or -1 for workspace colour.
+    // The image column painted at viewport column x, or -1 for the workspace colour.
     int ColumnAt(int x, int y = 0) {
         ::UpdateWindow(form->picScroll());
         HDC dc = ::GetDC(form->picScroll());
         const COLORREF c = ::GetPixel(dc, x, y);
         ::ReleaseDC(form->picScroll(), dc);
-        if (c == ::GetSysColor(COLOR_APPWORKSPACE)) return -1;
-        return GetRValue(c) + 256 * GetGValue(c);
+        return c == ::GetSysColor(COLOR_APPWORKSPACE) ? -1 : GetRValue(c) << 8 | GetGValue(c);
     }
     int ViewportWidth() const {
         RECT r{};
@@ -56,52 +51,43 @@ protected:
                        reinterpret_cast<LPARAM>(bar.hwnd));
         Pump();
     }
+    // The highest value the control itself allows.
     int ControlMaximum(HWND bar) const {
-        SCROLLINFO si{sizeof si};
-        si.fMask = SIF_ALL;
+        SCROLLINFO si{sizeof si, SIF_ALL};
         ::GetScrollInfo(bar, SB_CTL, &si);
         return si.nMax - static_cast<int>(si.nPage) + 1;
     }
 };
 
-TEST_F(ImageViewTest, ResizeSetsTheBarsFromTheVisibleSizes) {
+// The bars fit the visible sizes and tile the client area with the viewport. An arrow
+// moves one pixel, the trough a third of the viewport, the end shows the last column at
+// the right edge; resizing by one pixel then scrolls back to the corner.
+TEST_F(ImageViewTest, BarsFitTheViewAndMoveTheImageByAPixelAThirdAndToTheEnd) {
+    EXPECT_FALSE(::IsWindowVisible(form->HScroll1().hwnd) || ::IsWindowVisible(form->VScroll1().hwnd));
+    EXPECT_EQ(ColumnAt(10, 10), -1) << "an empty view shows the workspace";
     Show(1280, 960);
     const double tpp = form->TwipsPerPixelX();
-    const RECT view = ChildRect(form->picScroll());
-    const RECT hbar = ChildRect(form->HScroll1().hwnd);
-    const RECT vbar = ChildRect(form->VScroll1().hwnd);
-    const RECT status = ChildRect(form->StatusBar1());
-    const RECT toolbar = ChildRect(form->Toolbar1());
-    ASSERT_TRUE(::IsWindowVisible(form->HScroll1().hwnd));
-    ASSERT_TRUE(::IsWindowVisible(form->VScroll1().hwnd));
-    // The pieces tile the client area: viewport under the toolbar, bars along its edges.
-    EXPECT_EQ(view.top, toolbar.bottom);
-    EXPECT_EQ(hbar.top, view.bottom);
-    EXPECT_EQ(hbar.bottom, status.top);
-    EXPECT_EQ(vbar.left, view.right);
-    EXPECT_EQ(vbar.right, 554);
-    // Maximum shows the last column at the right edge; read back from the control.
-    const int viewW = view.right - view.left, viewH = view.bottom - view.top;
-    EXPECT_EQ(ControlMaximum(form->HScroll1().hwnd), static_cast<int>((1280 - viewW) * tpp));
-    EXPECT_EQ(ControlMaximum(form->VScroll1().hwnd), static_cast<int>((960 - viewH) * tpp));
-    EXPECT_EQ(form->HScroll1().LargeChange, static_cast<int>(viewW * tpp) / 3);
-    EXPECT_EQ(form->HScroll1().SmallChange, static_cast<int>(tpp));
-}
+    const RECT view = ChildRect(form->picScroll()), hbar = ChildRect(form->HScroll1().hwnd);
+    const RECT vbar = ChildRect(form->VScroll1().hwnd), toolbar = ChildRect(form->Toolbar1());
+    ASSERT_TRUE(::IsWindowVisible(form->HScroll1().hwnd) && ::IsWindowVisible(form->VScroll1().hwnd));
+    EXPECT_EQ((std::vector{view.top, hbar.top, hbar.bottom, vbar.left, vbar.right}),
+              (std::vector{toolbar.bottom, view.bottom, ChildRect(form->StatusBar1()).top, view.right, 554L}));
+    // The maximum shows the last column at the right edge, read back from the control.
+    EXPECT_EQ(ControlMaximum(form->HScroll1().hwnd), static_cast<int>((1280 - (view.right - view.left)) * tpp));
+    EXPECT_EQ(ControlMaximum(form->VScroll1().hwnd), static_cast<int>((960 - (view.bottom - view.top)) * tpp));
 
-TEST_F(ImageViewTest, ArrowTroughAndEndMoveTheImage) {
-    Show(1280, 960);
-    const double tpp = form->TwipsPerPixelX();
-    EXPECT_EQ(ColumnAt(0), 0);
     Scroll(form->HScroll1(), SB_LINERIGHT);
-    EXPECT_EQ(ColumnAt(0), 1) << "an arrow click moves one pixel";
+    EXPECT_EQ(ColumnAt(0), 1);
     Scroll(form->HScroll1(), SB_LINELEFT);
     Scroll(form->HScroll1(), SB_PAGERIGHT);
-    const int third = static_cast<int>(ViewportWidth() * tpp) / 3;
-    EXPECT_EQ(form->HScroll1().Value, third);
-    EXPECT_EQ(ColumnAt(0), static_cast<int>(third / tpp)) << "a trough click moves a third of the viewport";
+    EXPECT_EQ(ColumnAt(0), static_cast<int>(static_cast<int>(ViewportWidth() * tpp) / 3 / tpp));
     Scroll(form->HScroll1(), SB_RIGHT);
-    EXPECT_EQ(ColumnAt(ViewportWidth() - 1), 1279) << "at the maximum the right edges meet";
+    Scroll(form->VScroll1(), SB_PAGEDOWN);
+    EXPECT_EQ(ColumnAt(ViewportWidth() - 1), 1279);
     EXPECT_EQ(form->Doc().PicBmp.Left, -static_cast<double>(form->HScroll1().Value));
+    SetClientSize(555, 375);
+    EXPECT_EQ(std::pair(form->Doc().PicBmp.Left, form->Doc().PicBmp.Top), std::pair(0.0, 0.0));
+    EXPECT_EQ(ColumnAt(0), 0);
 }
 
 TEST_F(ImageViewTest, WholeOfVeryWideImagesIsReachable) {
@@ -111,8 +97,7 @@ TEST_F(ImageViewTest, WholeOfVeryWideImagesIsReachable) {
         Scroll(form->HScroll1(), SB_RIGHT);
         EXPECT_EQ(ColumnAt(ViewportWidth() - 1), width - 1) << "image " << width << " wide";
         Scroll(form->HScroll1(), SB_PAGELEFT);
-        const int first = ColumnAt(0);
-        EXPECT_EQ(ColumnAt(100), first + 100) << "painted contiguously";
+        EXPECT_EQ(ColumnAt(100), ColumnAt(0) + 100) << "painted contiguously";
     }
 }
 
@@ -126,16 +111,12 @@ TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
     // The scroll bar runs its own loop while the button is held: drive it from a
     // second thread, as a person's hand would, and look at the image meanwhile.
     std::thread hand([&] {
-        auto send = [](DWORD flags, int x, int y) {
-            MouseAt(x, y, flags);
-            ::Sleep(80);
-        };
-        send(0, start.x, start.y);
-        send(MOUSEEVENTF_LEFTDOWN, start.x, start.y);
-        for (int dx = 10; dx <= 120; dx += 10) send(0, start.x + dx, start.y);
+        MouseAt(start.x, start.y);
+        ::Sleep(80);
+        for (int dx = 0; dx <= 120; dx += 10, ::Sleep(80)) MouseAt(start.x + dx, start.y, dx ? 0 : MOUSEEVENTF_LEFTDOWN);
         ::Sleep(150);
         duringDrag = form->Doc().PicBmp.Left;
-        send(MOUSEEVENTF_LEFTUP, start.x + 120, start.y);
+        MouseAt(start.x + 120, start.y, MOUSEEVENTF_LEFTUP);
         done = true;
     });
     while (!done) Pump(10);
@@ -143,17 +124,6 @@ TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
     Pump(50);
     EXPECT_LT(duringDrag.load(), -1000.0) << "the image followed the thumb while the button was held";
     EXPECT_EQ(form->Doc().PicBmp.Left, -static_cast<double>(form->HScroll1().Value));
-}
-
-TEST_F(ImageViewTest, ResizingByOnePixelScrollsBackToTheCorner) {
-    Show(1280, 960);
-    Scroll(form->HScroll1(), SB_PAGERIGHT);
-    Scroll(form->VScroll1(), SB_PAGEDOWN);
-    ASSERT_NE(form->Doc().PicBmp.Left, 0);
-    SetClientSize(555, 375);
-    EXPECT_EQ(form->Doc().PicBmp.Left, 0);
-    EXPECT_EQ(form->Doc().PicBmp.Top, 0);
-    EXPECT_EQ(ColumnAt(0), 0);
 }
 
 TEST_F(ImageViewTest, HiddenBarPutsThePictureAtTheEdgeAndViewportTakesItsStrip) {
@@ -167,12 +137,6 @@ TEST_F(ImageViewTest, HiddenBarPutsThePictureAtTheEdgeAndViewportTakesItsStrip) 
     const RECT view = ChildRect(form->picScroll());
     EXPECT_EQ(view.bottom, ChildRect(form->StatusBar1()).top);
     EXPECT_EQ(view.right, ChildRect(form->VScroll1().hwnd).left);
-}
-
-TEST_F(ImageViewTest, EmptyViewAtStartHasNoBars) {
-    EXPECT_FALSE(::IsWindowVisible(form->HScroll1().hwnd));
-    EXPECT_FALSE(::IsWindowVisible(form->VScroll1().hwnd));
-    EXPECT_EQ(ColumnAt(10, 10), -1);
 }
 
 }  // namespace

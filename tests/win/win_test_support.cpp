@@ -29,17 +29,10 @@ int ScriptedDialogs::MessageBox(HWND, const wchar_t* text, const wchar_t* title,
 
 bool ScriptedDialogs::File(OPENFILENAMEW& ofn) {
     fileRequests.push_back(ofn);
-    fileRequestNames.push_back(ofn.lpstrFile ? ofn.lpstrFile : L"");
-    std::wstring filter;
-    if (ofn.lpstrFilter) {
-        for (const wchar_t* p = ofn.lpstrFilter; *p; p += wcslen(p) + 1) filter += std::wstring(p) + L"|";
-    }
-    fileRequestFilters.push_back(filter);
     if (fileAnswers.empty()) return false;
     const std::wstring answer = fileAnswers.front();
     fileAnswers.pop_front();
-    if (answer.empty()) return false;
-    if (!ofn.lpstrFile || answer.size() + 1 > ofn.nMaxFile) return false;
+    if (answer.empty() || !ofn.lpstrFile || answer.size() + 1 > ofn.nMaxFile) return false;
     wcscpy(ofn.lpstrFile, answer.c_str());
     return true;
 }
@@ -61,25 +54,20 @@ void MainWindowTest::TearDown() {
 
 int CountGdiObjects(DWORD type) {
     int count = 0;
-    for (UINT_PTR i = 1; i <= 0xFFFF; ++i) {
-        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(i)) == type) ++count;
-    }
+    for (UINT_PTR i = 1; i <= 0xFFFF; ++i) count += ::GetObjectType(reinterpret_cast<HGDIOBJ>(i)) == type;
     return count;
 }
 
 size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                           sizeof counters);
-    // Wine fills the page-file figure, not PrivateUsage.
-    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+    PROCESS_MEMORY_COUNTERS_EX c{};
+    c.cb = sizeof c;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&c), sizeof c);
+    return c.PrivateUsage ? c.PrivateUsage : c.PagefileUsage;  // Wine fills the page-file figure only
 }
 
 TempDir::TempDir() {
-    wchar_t base[MAX_PATH] = {};
+    wchar_t base[MAX_PATH] = {}, name[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, base);
-    wchar_t name[MAX_PATH] = {};
     ::GetTempFileNameW(base, L"vx", 0, name);
     ::DeleteFileW(name);
     ::CreateDirectoryW(name, nullptr);
@@ -87,7 +75,7 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-    std::wstring from = path_ + L'\0';
+    const std::wstring from = path_ + L'\0';
     SHFILEOPSTRUCTW op{};
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
@@ -96,15 +84,10 @@ TempDir::~TempDir() {
 }
 
 std::string Narrow(const std::wstring& text) {
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    const int size = static_cast<int>(text.size());
+    std::string out(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), size, nullptr, 0, nullptr, nullptr)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), size, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
     return out;
-}
-
-std::wstring Lower(std::wstring text) {
-    for (auto& c : text) c = static_cast<wchar_t>(::towlower(c));
-    return text;
 }
 
 Pixels ReadPixels(HBITMAP bitmap, HPALETTE palette) {
@@ -137,23 +120,18 @@ Pixels ReadScreen(const RECT& r) {
     return ReadPixels(bitmap.get());
 }
 
-void PaintPattern(HDC dc, int width, int height, const ColourAt& colour) {
+ComPtr<IPicture> PictureOf(int width, int height, const ColourAt& colour) {
     std::vector<std::uint32_t> bits(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) bits[static_cast<size_t>(y) * width + x] = colour(x, y);
+    for (size_t i = 0; i < bits.size(); ++i) bits[i] = colour(static_cast<int>(i % width), static_cast<int>(i / width));
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-    ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                        static_cast<UINT>(height), bits.data(), &bi, DIB_RGB_COLORS);
-}
-
-ComPtr<IPicture> PictureOf(int width, int height, const ColourAt& colour) {
     UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
     UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
     UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
     {
         SelectGuard select(memory.get(), bitmap.get());
-        PaintPattern(memory.get(), width, height, colour);
+        ::SetDIBitsToDevice(memory.get(), 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                            static_cast<UINT>(height), bits.data(), &bi, DIB_RGB_COLORS);
     }
     return CreatePictureFromBitmap(std::move(bitmap), UniquePalette());
 }
@@ -181,6 +159,15 @@ void MouseAt(int x, int y, DWORD flags) {
     ::SendInput(1, &in, sizeof in);
 }
 
+void Drag(int x1, int y1, int x2, int y2) {
+    MouseAt(x1, y1);
+    MouseAt(x1, y1, MOUSEEVENTF_LEFTDOWN);
+    MouseAt((x1 + x2) / 2, (y1 + y2) / 2);
+    MouseAt(x2, y2);
+    MouseAt(x2, y2, MOUSEEVENTF_LEFTUP);
+    Pump(300);
+}
+
 std::wstring WindowTitle(HWND hwnd) {
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
     ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
@@ -191,14 +178,6 @@ std::wstring StatusText(HWND statusBar, int part) {
     std::wstring text(LOWORD(::SendMessageW(statusBar, SB_GETTEXTLENGTHW, part, 0)) + 1u, L'\0');
     ::SendMessageW(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
     return text.c_str();
-}
-
-std::wstring TooltipOf(HWND form, UINT_PTR command) {
-    NMTTDISPINFOW info{};
-    info.hdr.idFrom = command;
-    info.hdr.code = TTN_GETDISPINFOW;
-    ::SendMessageW(form, WM_NOTIFY, command, reinterpret_cast<LPARAM>(&info));
-    return info.lpszText ? info.lpszText : L"";
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
@@ -224,11 +203,6 @@ std::wstring RegString(HKEY root, const wchar_t* key, const wchar_t* name) {
     return ::RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS ? value : L"";
 }
 
-bool SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value) {
-    return ::RegSetKeyValueW(root, key, name, REG_SZ, value.c_str(),
-                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-}
-
 std::wstring TestProgram(const wchar_t* name) { return ProgramFolder() + L"\\" + name; }
 
 UniqueProcess StartProcess(std::wstring commandLine) {
@@ -238,6 +212,12 @@ UniqueProcess StartProcess(std::wstring commandLine) {
         return UniqueProcess();
     ::CloseHandle(pi.hThread);
     return UniqueProcess(pi.hProcess);
+}
+
+ClipboardHolder::ClipboardHolder()
+    : process_(StartProcess(L"\"" + TestProgram(L"region_probe.exe") + L"\" hold-clipboard 3000 \"" +
+                            dir_.File(L"ready") + L"\"")) {
+    for (int i = 0; i < 100 && process_ && !FileExists(dir_.File(L"ready")); ++i) ::Sleep(50);
 }
 
 }  // namespace vx::test

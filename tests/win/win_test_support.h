@@ -1,6 +1,6 @@
 #pragma once
 // Shared pieces of the integration tests: a live main window, scripted dialogs,
-// message pumping, GDI object counting, pixels, files, registry and processes.
+// message pumping, GDI object counting, pixels, files, input and processes.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -11,14 +11,14 @@
 #include <gtest/gtest.h>
 
 #include "capture/capture_area.h"
-#include "platform/dialogs.h"
-#include "platform/paths.h"
-#include "platform/text.h"
-#include "resources/resource.h"
 #include "capture/capture_commands.h"
 #include "commands/document_commands.h"
 #include "language/language_commands.h"
 #include "main_window/frm_main.h"
+#include "platform/dialogs.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "resources/resource.h"
 
 namespace vx::test {
 
@@ -33,12 +33,10 @@ public:
 
     struct Box { std::wstring text, title; UINT style; };
     std::vector<Box> boxes;
-    std::deque<int> boxAnswers;                 // IDOK, IDYES, ...; IDCANCEL when empty
-    std::deque<std::wstring> fileAnswers;       // a path, or "" to cancel
-    std::vector<OPENFILENAMEW> fileRequests;    // copies of what the dialogs were given
-    std::vector<std::wstring> fileRequestNames; // initial file names
-    std::vector<std::wstring> fileRequestFilters;
-    std::function<bool(PRINTDLGW&)> print;      // unset: cancel
+    std::deque<int> boxAnswers;               // IDOK, IDYES, ...; IDCANCEL when empty
+    std::deque<std::wstring> fileAnswers;     // a path, or "" to cancel
+    std::vector<OPENFILENAMEW> fileRequests;  // copies of what the file dialogs were given
+    std::function<bool(PRINTDLGW&)> print;    // unset: cancel
 
     int MessageBox(HWND, const wchar_t* text, const wchar_t* title, UINT style) override;
     bool GetOpenFileName(OPENFILENAMEW& ofn) override { return File(ofn); }
@@ -60,7 +58,6 @@ protected:
 // Live GDI objects of this process of one type (OBJ_BITMAP, OBJ_PAL, OBJ_MEMDC, ...),
 // found by scanning the handle table (GetGuiResources is a stub under Wine).
 int CountGdiObjects(DWORD type);
-
 // Committed private memory of this process, in bytes.
 size_t PrivateBytes();
 
@@ -77,7 +74,6 @@ private:
 };
 
 std::string Narrow(const std::wstring& text);
-std::wstring Lower(std::wstring text);
 
 // ---- pixels: 0x00RRGGBB, rows top down
 using ColourAt = std::function<std::uint32_t(int x, int y)>;
@@ -90,39 +86,43 @@ struct Pixels {
 Pixels ReadPixels(HBITMAP bitmap, HPALETTE palette = nullptr);
 // What the screen shows in a rectangle of screen pixels.
 Pixels ReadScreen(const RECT& r);
-// Draws `colour` into a width x height block of a device context.
-void PaintPattern(HDC dc, int width, int height, const ColourAt& colour);
 // A screen-compatible bitmap (what a capture holds) painted with `colour`.
 ComPtr<IPicture> PictureOf(int width, int height, const ColourAt& colour);
 HBITMAP BitmapOf(const ComPtr<IPicture>& picture);
+inline std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap) { return ReadPixels(bitmap).values; }
 
 // The document tests' pattern at (x, y); `seed` varies it.
 std::uint32_t PatternColour(int x, int y, int seed);
 inline ComPtr<IPicture> PatternPicture(int width, int height, int seed = 0) {
     return PictureOf(width, height, [seed](int x, int y) { return PatternColour(x, y, seed); });
 }
-inline std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, int* width = nullptr, int* height = nullptr) {
-    Pixels p = ReadPixels(bitmap);
-    if (width) *width = p.width;
-    if (height) *height = p.height;
-    return p.values;
-}
 
 // ---- input, windows, files, registry, processes
 // Mouse input as the hardware would bring it, at an absolute screen point.
 void MouseAt(int x, int y, DWORD flags = 0);
+// A left-button drag from one screen point to another, then a moment for what follows.
+void Drag(int x1, int y1, int x2, int y2);
 std::wstring WindowTitle(HWND hwnd);
 std::wstring StatusText(HWND statusBar, int part);
-// The tooltip text the main window gives for a toolbar command id.
-std::wstring TooltipOf(HWND form, UINT_PTR command);
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 inline bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 // A string value, or "" when it is missing.
 std::wstring RegString(HKEY root, const wchar_t* key, const wchar_t* name);
-bool SetRegString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value);
 // A helper program built beside the tests (vxprobe.exe, region_probe.exe, ...).
 std::wstring TestProgram(const wchar_t* name);
 UniqueProcess StartProcess(std::wstring commandLine);
+
+// The clipboard held open by another process for three seconds.
+class ClipboardHolder {
+public:
+    ClipboardHolder();
+    ~ClipboardHolder() { ::WaitForSingleObject(process_.get(), 5000); }
+    bool started() const { return static_cast<bool>(process_); }
+
+private:
+    TempDir dir_;
+    UniqueProcess process_;
+};
 
 }  // namespace vx::test
