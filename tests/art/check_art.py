@@ -27,32 +27,17 @@ def main():
         first, second = build(a), build(b)
     assert first == second, "make_art.py output differs between runs"
     bmp, ico = first
-
-    assert bmp[:2] == b"BM", "toolbar.bmp does not start with BM"
+    # 23 tiles of 16 x 16 at 24 bits, none of them blank (a button with no picture).
     offset, = struct.unpack_from("<I", bmp, 10)
-    width, height, planes, bpp, compression = struct.unpack_from("<iiHHI", bmp, 18)
-    assert (width, height, bpp, compression) == (368, 16, 24, 0), (width, height, bpp)
-    stride = width * 3
-    assert len(bmp) == offset + stride * height, "toolbar.bmp has the wrong size"
+    assert bmp[:2] == b"BM" and struct.unpack_from("<iiHH", bmp, 18)[::3] == (368, 24), "toolbar.bmp header"
     for tile in range(23):
-        drawn = 0
-        for y in range(16):
-            row = offset + y * stride
-            for x in range(tile * 16, tile * 16 + 16):
-                b_, g_, r_ = bmp[row + 3 * x:row + 3 * x + 3]
-                drawn += (r_, g_, b_) != MASK
+        drawn = sum(tuple(bmp[offset + y * 1104 + 3 * x:offset + y * 1104 + 3 * x + 3])[::-1] != MASK
+                    for y in range(16) for x in range(tile * 16, tile * 16 + 16))
         assert drawn >= 20, "toolbar image %d has only %d drawn pixels" % (tile + 1, drawn)
-
-    reserved, kind, count = struct.unpack_from("<HHH", ico, 0)
-    assert (reserved, kind, count) == (0, 1, 2), "vellumox.ico header"
-    sizes = []
-    for i in range(count):
-        w, h, _, _, _, bits, length, where = struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i)
-        hdr_w, hdr_h = struct.unpack_from("<ii", ico, where + 4)
-        assert (hdr_w, hdr_h, bits) == (w, 2 * h, 24), "icon image %d header" % i
-        assert where + length <= len(ico), "icon image %d runs past the file" % i
-        sizes.append(w)
-    assert sorted(sizes) == [16, 32], "icon sizes %r" % sizes
+    # Two icon images, 16 and 32 pixels, whose data lies inside the file.
+    entries = [struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i) for i in range(struct.unpack_from("<H", ico, 4)[0])]
+    assert sorted(e[0] for e in entries) == [16, 32], "icon sizes"
+    assert all(e[7] + e[6] <= len(ico) for e in entries), "an icon image runs past the file"
     return 0
 
 

@@ -33,14 +33,10 @@ TEST(CommandLine, FormsAndTheirActions) {
         EXPECT_EQ(line.capture.has_value(), c.action == Action::Capture);
     }
     EXPECT_EQ(ParseCommandLine({L"C:\\a b\\shot.png"}).openPath, L"C:\\a b\\shot.png");
-    const CommandLine region = ParseCommandLine({L"-SAVE", L"out.png", L"-Capture", L"region", L"10,-20,130,25"});
-    ASSERT_TRUE(region.capture);
-    EXPECT_EQ(region.capture->savePath, L"out.png");
-    EXPECT_EQ(region.capture->kind, CaptureRequest::Kind::Region);
-    EXPECT_EQ(region.capture->left, 10);
-    EXPECT_EQ(region.capture->top, -20);
-    EXPECT_EQ(region.capture->right, 130);
-    EXPECT_EQ(region.capture->bottom, 25);
+    const auto r = ParseCommandLine({L"-SAVE", L"out.png", L"-Capture", L"region", L"10,-20,130,25"}).capture;
+    ASSERT_TRUE(r);
+    EXPECT_EQ(std::tuple(r->savePath, r->kind, r->left, r->top, r->right, r->bottom),
+              std::tuple(L"out.png", CaptureRequest::Kind::Region, 10, -20, 130, 25));
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // The image view under Wine: a real window with a real picture, scrolled by the
-// scroll-bar messages a person's clicks produce, checked on the painted pixels.
+// scroll-bar messages a person's clicks produce, by the wheel and by the keys, checked
+// on the painted pixels.
 #include <atomic>
 #include <thread>
 
+#include "platform/units.h"
 #include "win_test_support.h"
 
 namespace vx::test {
@@ -33,13 +35,29 @@ protected:
         ::MapWindowPoints(nullptr, form->hwnd(), reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
-    // The image column painted at viewport column x, or -1 for the workspace colour.
-    int ColumnAt(int x, int y = 0) {
+    // The image's (column, row % 256) painted at viewport pixel (x, y); -1s for the workspace colour.
+    std::pair<int, int> At(int x, int y) {
         ::UpdateWindow(form->picScroll());
         HDC dc = ::GetDC(form->picScroll());
         const COLORREF c = ::GetPixel(dc, x, y);
         ::ReleaseDC(form->picScroll(), dc);
-        return c == ::GetSysColor(COLOR_APPWORKSPACE) ? -1 : GetRValue(c) << 8 | GetGValue(c);
+        if (c == ::GetSysColor(COLOR_APPWORKSPACE)) return {-1, -1};
+        return {GetRValue(c) << 8 | GetGValue(c), GetBValue(c)};
+    }
+    int ColumnAt(int x, int y = 0) { return At(x, y).first; }
+    void Keys(std::initializer_list<WORD> keys) {
+        std::vector<INPUT> input;
+        for (int up = 0; up < 2; ++up)
+            for (auto k = up ? keys.end() : keys.begin(); k != (up ? keys.begin() : keys.end());) {
+                INPUT i{INPUT_KEYBOARD, {}};
+                i.ki.wVk = up ? *--k : *k++;
+                i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+                input.push_back(i);
+            }
+        ::SetForegroundWindow(form->hwnd());
+        ::SetFocus(form->hwnd());
+        ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+        Pump(100);
     }
     int ViewportWidth() const {
         RECT r{};
@@ -126,17 +144,63 @@ TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
     EXPECT_EQ(form->Doc().PicBmp.Left, -static_cast<double>(form->HScroll1().Value));
 }
 
-TEST_F(ImageViewTest, HiddenBarPutsThePictureAtTheEdgeAndViewportTakesItsStrip) {
+// After every layout the picture's corner is in view: a hidden bar, or a shown one
+// left with maximum 0, puts the edge back at the viewport's edge.
+TEST_F(ImageViewTest, NoLayoutLeavesThePictureOutOfView) {
     Show(600, 2000);  // a little wider than the viewport, much taller
     Scroll(form->HScroll1(), SB_RIGHT);
     ASSERT_LT(form->Doc().PicBmp.Left, 0);
     SetClientSize(700, 375);  // now the width fits: the horizontal bar goes away
     EXPECT_FALSE(::IsWindowVisible(form->HScroll1().hwnd));
-    EXPECT_EQ(form->Doc().PicBmp.Left, 0) << "a hidden bar leaves the picture scrolled";
+    EXPECT_EQ(At(0, 0), std::pair(0, 0));
     // The viewport reaches down to the status bar and stops at the vertical bar.
     const RECT view = ChildRect(form->picScroll());
     EXPECT_EQ(view.bottom, ChildRect(form->StatusBar1()).top);
     EXPECT_EQ(view.right, ChildRect(form->VScroll1().hwnd).left);
+    // Scrolled, then a smaller picture.
+    Scroll(form->VScroll1(), SB_PAGEDOWN);
+    Show(100, 80);
+    EXPECT_EQ(At(0, 0), std::pair(0, 0));
+    // At the bottom, then a window exactly as tall as the picture.
+    SetClientSize(554, 375);
+    Show(2000, 600);
+    Scroll(form->VScroll1(), SB_BOTTOM);
+    SetClientSize(554, 375 + 600 - (ChildRect(form->picScroll()).bottom - ChildRect(form->picScroll()).top));
+    ASSERT_EQ(ChildRect(form->picScroll()).bottom - ChildRect(form->picScroll()).top, 600);
+    EXPECT_EQ(form->VScroll1().Max, 0);
+    EXPECT_EQ(At(0, 0), std::pair(0, 0));
+}
+
+TEST_F(ImageViewTest, WheelAndKeysMoveThePictureAndTheThumbsTogether) {
+    Show(3000, 3000);
+    const ScrollBar &h = form->HScroll1(), &v = form->VScroll1();
+    UINT n = 0, chars = 0;  // lines a notch, columns a tilt
+    ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &n, 0);
+    ::SystemParametersInfoW(SPI_GETWHEELSCROLLCHARS, 0, &chars, 0);
+    const int lines = static_cast<int>(n), page = Nearest(v.LargeChange / 15.0);
+    auto wheel = [&](UINT message, int keys, int delta) { ::SendMessageW(form->hwnd(), message, MAKEWPARAM(keys, delta), 0); };
+    const struct { const char* what; std::function<void()> act; int x, y; } steps[] = {
+        {"a notch down", [&] { wheel(WM_MOUSEWHEEL, 0, -120); }, 0, lines},
+        {"a touchpad's three thirds", [&] { for (int i = 0; i < 3; ++i) wheel(WM_MOUSEWHEEL, 0, -40); }, 0, 2 * lines},
+        {"Shift and a notch", [&] { wheel(WM_MOUSEWHEEL, MK_SHIFT, -120); }, lines, 2 * lines},
+        {"tilted right", [&] { wheel(WM_MOUSEHWHEEL, 0, 120); }, lines + int(chars), 2 * lines},
+        {"Down", [&] { Keys({VK_DOWN}); }, lines + int(chars), 2 * lines + 1},
+        {"Page Down", [&] { Keys({VK_NEXT}); }, lines + int(chars), 2 * lines + 1 + page},
+        {"Ctrl+End", [&] { Keys({VK_CONTROL, VK_END}); }, h.Max / 15, v.Max / 15},
+        {"Home", [&] { Keys({VK_HOME}); }, h.Max / 15, 0},
+        {"Ctrl+Home", [&] { Keys({VK_CONTROL, VK_HOME}); }, 0, 0},
+    };
+    for (const auto& s : steps) {
+        s.act();
+        EXPECT_EQ(At(0, 0), std::pair(s.x, s.y % 256)) << s.what;
+        SCROLLINFO hi{sizeof hi, SIF_POS}, vi{sizeof vi, SIF_POS};
+        ::GetScrollInfo(h.hwnd, SB_CTL, &hi);
+        ::GetScrollInfo(v.hwnd, SB_CTL, &vi);
+        EXPECT_EQ(std::pair(hi.nPos, vi.nPos), std::pair(h.Value, v.Value)) << s.what << ": thumbs";
+    }
+    Show(3000, 100);  // without a vertical bar the wheel scrolls nothing
+    wheel(WM_MOUSEWHEEL, 0, -120);
+    EXPECT_EQ(At(0, 0), std::pair(0, 0));
 }
 
 }  // namespace

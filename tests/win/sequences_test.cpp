@@ -12,14 +12,6 @@
 namespace vx::test {
 namespace {
 
-void Drag(int x1, int y1, int x2, int y2) {
-    MouseAt(x1, y1);
-    MouseAt(x1, y1, MOUSEEVENTF_LEFTDOWN);
-    MouseAt(x2, y2);
-    MouseAt(x2, y2, MOUSEEVENTF_LEFTUP);
-    Pump(300);
-}
-
 // Notes whether the frozen screen was still up when a dialog or box was opened.
 struct WatchingDialogs : ScriptedDialogs {
     HWND overlay = nullptr;
@@ -43,6 +35,16 @@ struct FailingBitmaps {
 class SequenceTest : public MainWindowTest {
 protected:
     WatchingDialogs dialogs;
+    TempDir dir;
+    std::wstring File(const wchar_t* name, int width, int height) {
+        const std::wstring path = dir.File(name);
+        EXPECT_TRUE(SavePictureFile(BitmapOf(PatternPicture(width, height)), nullptr, path, PictureFileFormat::Bmp).ok());
+        return path;
+    }
+    void Unsaved(int width) {
+        form->PlacePicture(PatternPicture(width, 20));
+        form->Doc().ImageUnsaved = true;
+    }
     void ExpectSelectionEnded(bool unsaved) {
         EXPECT_FALSE(form->Selection().Armed());
         EXPECT_FALSE(form->Selection().Overlay());
@@ -111,18 +113,14 @@ TEST_F(SequenceTest, RegionCapturesAreLaidOutForThePictureTheyPlace) {
 }
 
 TEST_F(SequenceTest, OpeningOverAnUnsavedCaptureAsksFirstAndTheOpenedFileIsSaved) {
-    TempDir dir;
-    const std::wstring file = dir.File(L"open.bmp");
-    const std::wstring saved = dir.File(L"saved.bmp");
-    ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(64, 48)), nullptr, file, PictureFileFormat::Bmp).ok());
+    const std::wstring file = File(L"open.bmp", 64, 48), saved = dir.File(L"saved.bmp");
     const struct { int answer; std::vector<std::wstring> files; int width; bool unsaved; } cases[] = {
         {IDCANCEL, {}, 30, true},              // everything kept, no dialog
         {IDYES, {saved, L""}, 30, false},      // saved, then the open dialog cancelled
         {IDNO, {file}, 64, false},             // the capture goes, the file comes in as saved
     };
     for (const auto& c : cases) {
-        form->PlacePicture(PatternPicture(30, 20));
-        form->Doc().ImageUnsaved = true;
+        Unsaved(30);
         dialogs.boxAnswers = {c.answer};
         dialogs.fileAnswers.assign(c.files.begin(), c.files.end());
         mnuOpen_Click(*form);
@@ -150,12 +148,8 @@ HDROP DropOf(const std::vector<std::wstring>& files) {
 }
 
 TEST_F(SequenceTest, ADroppedFileOpensAsTheOpenCommandDoesAfterAskingAboutAnUnsavedPicture) {
-    TempDir dir;
-    const std::wstring first = dir.File(L"dropped one.bmp"), second = dir.File(L"two.bmp");
-    ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(64, 48)), nullptr, first, PictureFileFormat::Bmp).ok());
-    ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(32, 16)), nullptr, second, PictureFileFormat::Bmp).ok());
-    form->PlacePicture(PatternPicture(30, 20));
-    form->Doc().ImageUnsaved = true;
+    const std::wstring first = File(L"dropped one.bmp", 64, 48), second = File(L"two.bmp", 32, 16);
+    Unsaved(30);
     dialogs.boxAnswers = {IDCANCEL, IDNO};
     for (int i = 0; i < 2; ++i) {
         ::PostMessageW(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({first, second})), 0);
@@ -169,8 +163,7 @@ TEST_F(SequenceTest, ADroppedFileOpensAsTheOpenCommandDoesAfterAskingAboutAnUnsa
 }
 
 TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
-    form->PlacePicture(PatternPicture(50, 40));
-    form->Doc().ImageUnsaved = true;
+    Unsaved(50);
     const HBITMAP before = form->Doc().PicBmp.Bitmap();
     const unsigned commands[] = {IDM_CLIENT, IDM_TITLEBAR, IDM_SCREEN, IDM_DISTRICT};
     {
@@ -200,9 +193,7 @@ TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
     EXPECT_EQ(dialogs.boxes[0].text, LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
 
     // A valid file too large for the memory at hand is not called damaged.
-    TempDir dir;
-    const std::wstring file = dir.File(L"fine.bmp");
-    ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(64, 48)), nullptr, file, PictureFileFormat::Bmp).ok());
+    const std::wstring file = File(L"fine.bmp", 64, 48);
     dialogs.boxes.clear();
     dialogs.boxAnswers = {IDNO};
     {
@@ -229,11 +220,10 @@ TEST_F(SequenceTest, AMaximisedCloseKeepsTheNormalPlace) {
     form->SetWindowState(WindowState::Maximized);
     Pump(50);
     ASSERT_TRUE(form->RequestClose());
-    const wchar_t* key = L"Software\\Vellumox\\Settings";
-    EXPECT_EQ(RegString(HKEY_CURRENT_USER, key, L"MainLeft"), L"12000");
-    EXPECT_EQ(RegString(HKEY_CURRENT_USER, key, L"MainTop"), L"3000");
-    EXPECT_EQ(RegString(HKEY_CURRENT_USER, key, L"MainWidth"), L"7500");
-    EXPECT_EQ(RegString(HKEY_CURRENT_USER, key, L"MainHeight"), L"5250");
+    std::wstring stored;
+    for (const wchar_t* name : {L"MainLeft", L"MainTop", L"MainWidth", L"MainHeight"})
+        stored += RegString(HKEY_CURRENT_USER, L"Software\\Vellumox\\Settings", name) + L" ";
+    EXPECT_EQ(stored, L"12000 3000 7500 5250 ");
 }
 
 }  // namespace
