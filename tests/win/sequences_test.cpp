@@ -27,10 +27,13 @@ struct WatchingDialogs : ScriptedDialogs {
     }
 };
 
-struct FailingBitmaps {
-    FailingBitmaps() { SimulateBitmapFailure(true); }
-    ~FailingBitmaps() { SimulateBitmapFailure(false); }
-};
+// Runs `act` on a machine that has no memory left for a bitmap.
+template <typename Act>
+void WithoutBitmaps(Act act) {
+    SimulateBitmapFailure(true);
+    act();
+    SimulateBitmapFailure(false);
+}
 
 class SequenceTest : public MainWindowTest {
 protected:
@@ -46,13 +49,10 @@ protected:
         form->Doc().ImageUnsaved = true;
     }
     void ExpectSelectionEnded(bool unsaved) {
-        EXPECT_FALSE(form->Selection().Armed());
-        EXPECT_FALSE(form->Selection().Overlay());
-        EXPECT_FALSE(form->Selection().Frozen());
-        EXPECT_EQ(form->GetScaleMode(), ScaleMode::Twips);
-        EXPECT_EQ(form->GetMousePointer(), MousePointer::Default);
-        EXPECT_NE(form->GetWindowState(), WindowState::Minimized);
-        EXPECT_EQ(form->Doc().ImageUnsaved, unsaved);
+        const RegionSelection& s = form->Selection();
+        EXPECT_EQ(std::tuple(s.Armed() || s.Overlay() || s.Frozen(), form->GetScaleMode(), form->GetMousePointer(),
+                             form->GetWindowState() == WindowState::Minimized, form->Doc().ImageUnsaved),
+                  std::tuple(false, ScaleMode::Twips, MousePointer::Default, false, unsaved));
         EXPECT_FALSE(dialogs.openedUnderFrozenScreen);
     }
 };
@@ -134,16 +134,11 @@ TEST_F(SequenceTest, OpeningOverAnUnsavedCaptureAsksFirstAndTheOpenedFileIsSaved
 }
 
 // A drop as the shell delivers it: an HDROP the window must free.
-HDROP DropOf(const std::vector<std::wstring>& files) {
-    std::wstring list;
-    for (const auto& f : files) list += f + L'\0';
-    list += L'\0';
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
-    ::GlobalUnlock(memory);
+HDROP DropOf(const std::wstring& first, const std::wstring& second) {
+    const std::wstring list = first + L'\0' + second + L'\0' + L'\0';
+    HGLOBAL memory = ::GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    *static_cast<DROPFILES*>(memory) = DROPFILES{sizeof(DROPFILES), {}, FALSE, TRUE};
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(static_cast<DROPFILES*>(memory) + 1));
     return static_cast<HDROP>(memory);
 }
 
@@ -152,7 +147,7 @@ TEST_F(SequenceTest, ADroppedFileOpensAsTheOpenCommandDoesAfterAskingAboutAnUnsa
     Unsaved(30);
     dialogs.boxAnswers = {IDCANCEL, IDNO};
     for (int i = 0; i < 2; ++i) {
-        ::PostMessageW(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({first, second})), 0);
+        ::PostMessageW(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(first, second)), 0);
         Pump(100);
     }
     EXPECT_EQ(dialogs.boxes.size(), 2u);  // asked both times; kept after Cancel
@@ -166,14 +161,9 @@ TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
     Unsaved(50);
     const HBITMAP before = form->Doc().PicBmp.Bitmap();
     const unsigned commands[] = {IDM_CLIENT, IDM_TITLEBAR, IDM_SCREEN, IDM_DISTRICT};
-    {
-        FailingBitmaps failing;
-        for (const unsigned id : commands) {
-            form->Toolbar1_ButtonClick(ToolbarIndexOf(id));
-            form->RunCommand(id);
-            Pump(50);
-        }
-    }
+    WithoutBitmaps([&] {
+        for (const unsigned id : commands) form->Toolbar1_ButtonClick(ToolbarIndexOf(id)), form->RunCommand(id), Pump(50);
+    });
     EXPECT_EQ(form->Doc().PicBmp.Bitmap(), before);
     EXPECT_TRUE(form->Doc().ImageUnsaved);
     ASSERT_EQ(dialogs.boxes.size(), std::size(commands));  // from the menu only
@@ -184,10 +174,7 @@ TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
     // real reason rather than a busy clipboard.
     dialogs.boxes.clear();
     form->RunCommand(IDM_DISTRICT);
-    {
-        FailingBitmaps failing;
-        Drag(200, 200, 260, 240);
-    }
+    WithoutBitmaps([] { Drag(200, 200, 260, 240); });
     EXPECT_EQ(form->Doc().PicBmp.Bitmap(), before);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
@@ -196,10 +183,7 @@ TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
     const std::wstring file = File(L"fine.bmp", 64, 48);
     dialogs.boxes.clear();
     dialogs.boxAnswers = {IDNO};
-    {
-        FailingBitmaps failing;
-        OpenPicturePath(*form, file);
-    }
+    WithoutBitmaps([&] { OpenPicturePath(*form, file); });
     ASSERT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_EQ(dialogs.boxes[1].text, FillText(LoadText(IDS_DOC_NO_MEMORY), {file}));
     EXPECT_EQ(form->Doc().PicBmp.Bitmap(), before);
