@@ -48,8 +48,7 @@ private:
 };
 
 // A fresh main window, created and shown as the program does, closed at the end.
-class MainWindowTest : public ::testing::Test {
-protected:
+struct MainWindowTest : ::testing::Test {
     void SetUp() override;
     void TearDown() override;
     std::unique_ptr<FrmMain> form;
@@ -62,21 +61,16 @@ int CountGdiObjects(DWORD type);
 size_t PrivateBytes();
 
 // A directory of its own under the system's temporary folder, removed at the end.
-class TempDir {
-public:
+struct TempDir {
     TempDir();
     ~TempDir();
-    const std::wstring& path() const { return path_; }
-    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-private:
-    std::wstring path_;
+    std::wstring File(const std::wstring& name) const { return path + L"\\" + name; }
+    std::wstring path;
 };
 
 std::string Narrow(const std::wstring& text);
 
 // ---- pixels: 0x00RRGGBB, rows top down
-using ColourAt = std::function<std::uint32_t(int x, int y)>;
 struct Pixels {
     int width = 0, height = 0;
     std::vector<std::uint32_t> values;
@@ -87,7 +81,7 @@ Pixels ReadPixels(HBITMAP bitmap, HPALETTE palette = nullptr);
 // What the screen shows in a rectangle of screen pixels.
 Pixels ReadScreen(const RECT& r);
 // A screen-compatible bitmap (what a capture holds) painted with `colour`.
-ComPtr<IPicture> PictureOf(int width, int height, const ColourAt& colour);
+ComPtr<IPicture> PictureOf(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour);
 HBITMAP BitmapOf(const ComPtr<IPicture>& picture);
 inline std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap) { return ReadPixels(bitmap).values; }
 
@@ -103,7 +97,6 @@ void MouseAt(int x, int y, DWORD flags = 0);
 // A left-button drag from one screen point to another, then a moment for what follows.
 void Drag(int x1, int y1, int x2, int y2);
 std::wstring WindowTitle(HWND hwnd);
-std::wstring StatusText(HWND statusBar, int part);
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 inline bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -111,18 +104,13 @@ inline bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(p
 std::wstring RegString(HKEY root, const wchar_t* key, const wchar_t* name);
 // A helper program built beside the tests (vxprobe.exe, region_probe.exe, ...).
 std::wstring TestProgram(const wchar_t* name);
-UniqueProcess StartProcess(std::wstring commandLine);
 
 // The clipboard held open by another process for three seconds.
-class ClipboardHolder {
-public:
+struct ClipboardHolder {
     ClipboardHolder();
-    ~ClipboardHolder() { ::WaitForSingleObject(process_.get(), 5000); }
-    bool started() const { return static_cast<bool>(process_); }
-
-private:
-    TempDir dir_;
-    UniqueProcess process_;
+    ~ClipboardHolder() { ::WaitForSingleObject(process.get(), 5000); }
+    TempDir dir;
+    UniqueProcess process;
 };
 
 }  // namespace vx::test
