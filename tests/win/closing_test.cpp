@@ -57,10 +57,7 @@ TEST_F(ClosingTest, ExitAsksLikeTheCloseBoxAndEndsOnlyTheLastHelpEditor) {
         mnuHowto_Click(*form);
         ::MoveFileW(away.c_str(), readme.c_str());
         ASSERT_TRUE(form->Doc().HelpViewer);
-        HANDLE copy = nullptr;
-        ::DuplicateHandle(::GetCurrentProcess(), form->Doc().HelpViewer.get(), ::GetCurrentProcess(), &copy, 0, FALSE,
-                          DUPLICATE_SAME_ACCESS);
-        editors.emplace_back(copy);
+        editors.emplace_back(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, ::GetProcessId(form->Doc().HelpViewer.get())));
     }
     ASSERT_NE(::GetProcessId(editors[0].get()), ::GetProcessId(editors[1].get()));
     form->PlacePicture(PatternPicture(8, 8));

@@ -28,8 +28,10 @@ protected:
 };
 
 // A picture with a 16-colour palette is written at 8 bits, the palette's colours in its
-// colour table (blue, green, red, 0), and reads back the same.
-TEST_F(Documents, APictureWithAPaletteIsWrittenAtEightBitsWithItsColours) {
+// colour table (blue, green, red, 0), and reads back the same. A save that cannot be
+// completed then leaves that file byte for byte, the flag as it was, no temporary file,
+// and says why once.
+TEST_F(Documents, APaletteSaveIsWrittenAtEightBitsAndAFailedSaveKeepsTheOldFile) {
     struct { WORD version, count; PALETTEENTRY entries[16]; } logical{0x300, 16, {}};
     struct { BITMAPINFOHEADER header; RGBQUAD colours[256]; } info{{sizeof(BITMAPINFOHEADER), 40, -30, 1, 8, BI_RGB}, {}};
     for (int i = 0; i < 16; ++i) logical.entries[i] = {BYTE(i * 16), BYTE(255 - i * 16), BYTE(i * 5), 0};
@@ -41,22 +43,15 @@ TEST_F(Documents, APictureWithAPaletteIsWrittenAtEightBitsWithItsColours) {
     for (int i = 0; i < 40 * 30; ++i) bits[i] = (i % 40 / 3 + i / 40) % 16;
     UniquePalette palette(::CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical)));
     form->PlacePicture(CreatePictureFromBitmap(std::move(bitmap), std::move(palette)));
-    dialogs.fileAnswers = {dir.File(L"palette.bmp")};
+    const std::wstring target = dir.File(L"palette.bmp"), missing = dir.File(L"missing\\new.bmp");
+    dialogs.fileAnswers = {target};
     mnusave_Click(*form);
-    const std::string file = ReadFileBytes(dir.File(L"palette.bmp"));
-    ASSERT_EQ(file.size(), 54u + 1024u + 40u * 30u);
-    EXPECT_EQ(file[28], 8);
-    EXPECT_EQ(file.substr(54, 64), std::string(reinterpret_cast<char*>(info.colours), 64));
-    EXPECT_EQ(FilePixels(dir.File(L"palette.bmp")), Shown());
-}
+    const std::string old = ReadFileBytes(target);
+    ASSERT_EQ(old.size(), 54u + 1024u + 40u * 30u);
+    EXPECT_EQ(old[28], 8);
+    EXPECT_EQ(old.substr(54, 64), std::string(reinterpret_cast<char*>(info.colours), 64));
+    EXPECT_EQ(FilePixels(target), Shown());
 
-// A save that cannot be completed leaves the old file byte for byte, the flag as it
-// was, no temporary file, and says why once.
-TEST_F(Documents, AFailedSaveKeepsTheOldFile) {
-    form->PlacePicture(PatternPicture(64, 48, 3));
-    const std::wstring target = dir.File(L"old.bmp"), missing = dir.File(L"missing\\new.bmp");
-    const std::string old = "old contents that must survive";
-    ASSERT_TRUE(WriteFileBytes(target, old));
     std::optional<UniqueFile> held;
     const struct { const char* what; std::wstring path; unsigned reason; std::function<void(bool)> around; } cases[] = {
         {"read-only", target, IDS_DOC_REASON_ACCESS_DENIED,
@@ -81,32 +76,9 @@ TEST_F(Documents, AFailedSaveKeepsTheOldFile) {
     EXPECT_EQ(FileCount(), 1);
 }
 
-void Put32(std::string& s, size_t at, std::uint32_t v, bool bigEndian) {
+std::string& Put32(std::string& s, size_t at, std::uint32_t v, bool bigEndian) {
     for (int i = 0; i < 4 && at + 3 < s.size(); ++i) s[at + i] = static_cast<char>(v >> (bigEndian ? 24 - 8 * i : 8 * i));
-}
-
-// About 80 damaged variants of one valid file: cuts; flipped bits in the headers, then
-// anywhere and maybe cut; absurd claimed sizes; and where a BMP keeps its pixel offset
-// and depth, values that point nowhere.
-std::vector<std::string> Mutations(const std::string& good, PictureFileFormat format, std::mt19937& random) {
-    std::vector<std::string> out;
-    const size_t n = good.size();
-    for (size_t cut : std::initializer_list<size_t>{0, 1, 2, 8, 16, 30, 54, 100, n / 3, n / 2, n - 10, n - 1})
-        out.push_back(good.substr(0, cut));
-    for (int i = 0; i < 48; ++i) {
-        std::string& s = out.emplace_back(good);
-        const size_t span = i < 24 ? std::min<size_t>(n, 80) : n;
-        for (int f = 1 + static_cast<int>(random() % (i < 24 ? 4 : 16)); f > 0; --f) s[random() % span] ^= char(1 << random() % 8);
-        if (i >= 24 && random() % 3 == 0) s.resize(random() % n);
-    }
-    // Claimed sizes: PNG width and height, BMP width and height, JPEG height, width and beyond.
-    const bool bigEndian = format != PictureFileFormat::Bmp;
-    const size_t at = format == PictureFileFormat::Png ? 16 : bigEndian ? good.find("\xFF\xC0") + 5 : 18;
-    for (std::uint32_t value : {0u, 1u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 100000u, 65535u, 32768u})
-        Put32(out.emplace_back(good), at, value, bigEndian), Put32(out.back(), at + 4, value / 2 + 1, bigEndian);
-    for (std::uint32_t offset : {0u, 13u, 0xFFFFFFF0u}) Put32(out.emplace_back(good), 10, offset, false);
-    for (char bits : {0, 3, 7, 64}) out.emplace_back(good)[28] = bits;
-    return out;
+    return s;
 }
 
 // No crash, no hang, bounded memory, and a file that cannot be shown changes nothing.
@@ -119,12 +91,31 @@ TEST_F(Documents, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
         {dir.File(L"huge.png"), png + std::string(64, '\0'), IDS_DOC_TOO_LARGE},
         {dir.File(L"text.bmp"), "just some text, not a picture", IDS_DOC_CANNOT_DECODE},
         {dir.File(L"absent.bmp"), "", IDS_DOC_CANNOT_READ}};
+    // About 80 damaged variants of each valid file: cuts; flipped bits in the headers, then
+    // anywhere and maybe cut; absurd claimed sizes (PNG and BMP width and height, JPEG
+    // height, width and beyond); and where a BMP keeps its pixel offset and depth, values
+    // that point nowhere.
     for (const auto& [ext, format] : {std::pair{L"bmp", PictureFileFormat::Bmp}, std::pair{L"jpg", PictureFileFormat::Jpeg},
                                       std::pair{L"png", PictureFileFormat::Png}}) {
-        const std::wstring good = dir.File(std::wstring(L"good.") + ext);
-        ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(64, 48, 5)), nullptr, good, format).ok());
-        for (std::string& bytes : Mutations(ReadFileBytes(good), format, random))
-            corpus.emplace_back(dir.File(L"bad" + std::to_wstring(corpus.size()) + L"." + ext), std::move(bytes), 0u);
+        const std::wstring name = dir.File(std::wstring(L"good.") + ext);
+        ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(64, 48, 5)), nullptr, name, format).ok());
+        const std::string good = ReadFileBytes(name);
+        const size_t n = good.size();
+        auto add = [&, ext = ext](std::string bytes) -> std::string& {
+            return std::get<1>(corpus.emplace_back(dir.File(L"bad" + std::to_wstring(corpus.size()) + L"." + ext), bytes, 0u));
+        };
+        for (size_t cut : std::initializer_list<size_t>{0, 1, 2, 8, 16, 30, 54, 100, n / 3, n / 2, n - 10, n - 1}) add(good.substr(0, cut));
+        for (int i = 0; i < 48; ++i) {
+            std::string& s = add(good);
+            for (int f = 1 + random() % (i < 24 ? 4 : 16); f > 0; --f) s[random() % (i < 24 ? 80 : n)] ^= char(1 << random() % 8);
+            if (i >= 24 && random() % 3 == 0) s.resize(random() % n);
+        }
+        const bool bigEndian = format != PictureFileFormat::Bmp;
+        const size_t at = format == PictureFileFormat::Png ? 16 : bigEndian ? good.find("\xFF\xC0") + 5 : 18;
+        for (std::uint32_t value : {0u, 1u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 100000u, 65535u, 32768u})
+            Put32(Put32(add(good), at, value, bigEndian), at + 4, value / 2 + 1, bigEndian);
+        for (std::uint32_t offset : {0u, 13u, 0xFFFFFFF0u}) Put32(add(good), 10, offset, false);
+        for (char bits : {0, 3, 7, 64}) add(good)[28] = bits;
     }
     // Twice through: the first pass lets Wine fill its caches (its decoders keep a few
     // bitmaps after the first very wide picture), the second must leave nothing more.
@@ -196,7 +187,9 @@ TEST_F(Documents, FiveHundredCyclesOfCaptureSaveClearAndOpen) {
         EXPECT_LE(MeanError(Shown(), shot.values), f.error);
     };
     for (int i = 0; i < 6; ++i) cycle(i);  // warm-up: caches filled, every file exists
-    auto gdi = [] { return std::vector{CountGdiObjects(OBJ_BITMAP), CountGdiObjects(OBJ_PAL), CountGdiObjects(OBJ_MEMDC), CountGdiObjects(OBJ_DC)}; };
+    auto gdi = [] {
+        return std::vector{CountGdiObjects(OBJ_BITMAP), CountGdiObjects(OBJ_PAL), CountGdiObjects(OBJ_MEMDC), CountGdiObjects(OBJ_DC)};
+    };
     const std::vector<int> objects = gdi();
     DWORD handles = 0, handlesAfter = 0;
     ::GetProcessHandleCount(::GetCurrentProcess(), &handles);
@@ -213,12 +206,9 @@ TEST_F(Documents, FiveHundredCyclesOfCaptureSaveClearAndOpen) {
 // Set and cleared; then a fixed file that cannot be replaced stays and the picture goes
 // to the user's folder.
 TEST_F(Documents, WallpaperIsWrittenSetAndClearedOrFallsBackToTheUserFolder) {
-    auto current = [] {
-        wchar_t path[MAX_PATH] = {};
-        ::SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
-        return std::wstring(path);
-    };
-    const std::wstring fixed = L"c:\\windows\\wallpaper.bmp", fallback = _wgetenv(L"LOCALAPPDATA") + std::wstring(L"\\Vellumox\\wallpaper.bmp");
+    auto current = [] { return RegString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper"); };
+    const std::wstring fixed = L"c:\\windows\\wallpaper.bmp";
+    const std::wstring fallback = _wgetenv(L"LOCALAPPDATA") + std::wstring(L"\\Vellumox\\wallpaper.bmp");
     const std::string stale = "a stale wallpaper from an earlier run";
     for (bool readOnly : {false, true}) {
         const std::wstring& expected = readOnly ? fallback : fixed;

@@ -1,5 +1,6 @@
 #include "win_test_support.h"
 
+#include <process.h>
 #include <psapi.h>
 
 #include <filesystem>
@@ -10,14 +11,6 @@
 
 namespace vx::test {
 namespace {
-
-template <class T>
-T Next(std::deque<T>& answers, T none) {
-    if (answers.empty()) return none;
-    T answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
 
 // A screen-compatible bitmap, drawn on by `draw` in a memory context (the screen's
 // context is its second argument).
@@ -40,14 +33,18 @@ void Pump(int milliseconds) {
     }
 }
 
-int ScriptedDialogs::MessageBox(HWND, const wchar_t* text, const wchar_t* title, UINT style) {
-    boxes.push_back({text ? text : L"", title ? title : L"", style});
-    return Next(boxAnswers, IDCANCEL);
+int ScriptedDialogs::MessageBox(HWND, const wchar_t* text, const wchar_t*, UINT style) {
+    boxes.push_back({text ? text : L"", style});
+    if (boxAnswers.empty()) return IDCANCEL;
+    const int answer = boxAnswers.front();
+    boxAnswers.pop_front();
+    return answer;
 }
 
 bool ScriptedDialogs::File(OPENFILENAMEW& ofn) {
-    fileRequests.push_back(ofn);
-    const std::wstring answer = Next(fileAnswers, std::wstring());
+    if (fileAnswers.empty()) return false;
+    const std::wstring answer = fileAnswers.front();
+    fileAnswers.pop_front();
     return !answer.empty() && ofn.lpstrFile && answer.size() < ofn.nMaxFile && wcscpy(ofn.lpstrFile, answer.c_str());
 }
 
@@ -173,13 +170,11 @@ std::wstring RegString(HKEY root, const wchar_t* key, const wchar_t* name) {
 std::wstring TestProgram(const wchar_t* name) { return ProgramFolder() + L"\\" + name; }
 
 ClipboardHolder::ClipboardHolder() {
-    std::wstring command = L"\"" + TestProgram(L"region_probe.exe") + L"\" hold-clipboard 3000 \"" + dir.File(L"ready") + L"\"";
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-    ::CloseHandle(pi.hThread);
-    process.reset(pi.hProcess);
-    for (int i = 0; i < 100 && !FileExists(dir.File(L"ready")); ++i) ::Sleep(50);
+    const std::wstring ready = L"\"" + dir.File(L"ready") + L"\"";
+    const intptr_t started = _wspawnl(_P_NOWAIT, TestProgram(L"region_probe.exe").c_str(), L"region_probe", L"hold-clipboard",
+                                      L"3000", ready.c_str(), nullptr);
+    if (started != -1) process.reset(reinterpret_cast<HANDLE>(started));
+    for (int i = 0; i < 100 && process && !FileExists(dir.File(L"ready")); ++i) ::Sleep(50);
 }
 
 }  // namespace vx::test

@@ -31,11 +31,10 @@ public:
     ScriptedDialogs() { SetDialogs(this); }
     ~ScriptedDialogs() override { SetDialogs(nullptr); }
 
-    struct Box { std::wstring text, title; UINT style; };
+    struct Box { std::wstring text; UINT style; };
     std::vector<Box> boxes;
     std::deque<int> boxAnswers;               // IDOK, IDYES, ...; IDCANCEL when empty
     std::deque<std::wstring> fileAnswers;     // a path, or "" to cancel
-    std::vector<OPENFILENAMEW> fileRequests;  // copies of what the file dialogs were given
     std::function<bool(PRINTDLGW&)> print;    // unset: cancel
 
     int MessageBox(HWND, const wchar_t* text, const wchar_t* title, UINT style) override;
