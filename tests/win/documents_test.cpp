@@ -1,7 +1,6 @@
 // Open, save, wallpaper and Paint through the real commands with scripted dialogs;
 // damaged files; a long session of captures, saves and opens.
 #include <filesystem>
-#include <optional>
 #include <random>
 #include <tuple>
 
@@ -51,22 +50,21 @@ TEST_F(Documents, APaletteSaveIsWrittenAtEightBitsAndAFailedSaveKeepsTheOldFile)
     EXPECT_EQ(old.substr(54, 64), std::string(reinterpret_cast<char*>(info.colours), 64));
     EXPECT_EQ(FilePixels(target), Shown());
 
-    std::optional<UniqueFile> held;
-    const struct { const char* what; std::wstring path; unsigned reason; std::function<void(bool)> around; } cases[] = {
-        {"read-only", target, IDS_DOC_REASON_ACCESS_DENIED,
-         [&](bool on) { ::SetFileAttributesW(target.c_str(), on ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL); }},
-        {"held open without sharing", target, IDS_DOC_REASON_ACCESS_DENIED,
-         [&](bool on) { on ? (void)held.emplace(::CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-                           : held.reset(); }},
-        {"folder gone", missing, IDS_DOC_REASON_NOT_FOUND, [](bool) {}},
+    const struct { const char* what; std::wstring path; unsigned reason; DWORD attributes; bool held; } cases[] = {
+        {"read-only", target, IDS_DOC_REASON_ACCESS_DENIED, FILE_ATTRIBUTE_READONLY, false},
+        {"held open without sharing", target, IDS_DOC_REASON_ACCESS_DENIED, FILE_ATTRIBUTE_NORMAL, true},
+        {"folder gone", missing, IDS_DOC_REASON_NOT_FOUND, FILE_ATTRIBUTE_NORMAL, false},
     };
     for (const auto& c : cases) {
         form->Doc().ImageUnsaved = true;
         dialogs.boxes.clear();
         dialogs.fileAnswers = {c.path};
-        c.around(true);
+        ::SetFileAttributesW(target.c_str(), c.attributes);
+        UniqueFile held(c.held ? ::CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                               : INVALID_HANDLE_VALUE);
         mnusave_Click(*form);
-        c.around(false);
+        held.reset();
+        ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_TRUE(ReadFileBytes(target) == old && form->Doc().ImageUnsaved) << c.what;
         ASSERT_EQ(dialogs.boxes.size(), 1u) << c.what;
         const std::wstring& text = dialogs.boxes[0].text;
@@ -103,10 +101,12 @@ TEST_F(Documents, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
         auto add = [&, ext = ext](std::string bytes) -> std::string& {
             return std::get<1>(corpus.emplace_back(dir.File(L"bad" + std::to_wstring(corpus.size()) + L"." + ext), bytes, 0u));
         };
-        for (size_t cut : std::initializer_list<size_t>{0, 1, 2, 8, 16, 30, 54, 100, n / 3, n / 2, n - 10, n - 1}) add(good.substr(0, cut));
+        for (size_t cut : std::initializer_list<size_t>{0, 1, 2, 8, 16, 30, 54, 100, n / 3, n / 2, n - 10, n - 1})
+            add(good.substr(0, cut));
         for (int i = 0; i < 48; ++i) {
             std::string& s = add(good);
-            for (int f = 1 + random() % (i < 24 ? 4 : 16); f > 0; --f) s[random() % (i < 24 ? std::min<size_t>(n, 80) : n)] ^= char(1 << random() % 8);
+            const size_t span = i < 24 ? std::min<size_t>(n, 80) : n;
+            for (int f = 1 + random() % (i < 24 ? 4 : 16); f > 0; --f) s[random() % span] ^= char(1 << random() % 8);
             if (i >= 24 && random() % 3 == 0) s.resize(random() % n);
         }
         const bool bigEndian = format != PictureFileFormat::Bmp;
@@ -150,7 +150,7 @@ TEST_F(Documents, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
 // Mean difference per colour channel between two pictures of one size.
 double MeanError(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
     double error = 0;
-    for (size_t i = 0; i < a.size() * 3; ++i) error += std::abs(int(a[i / 3] >> i % 3 * 8 & 0xFF) - int(b[i / 3] >> i % 3 * 8 & 0xFF));
+    for (size_t i = 0; i < a.size() * 3; ++i) error += std::abs(int(a[i / 3] >> i % 3 * 8 & 255) - int(b[i / 3] >> i % 3 * 8 & 255));
     return error / (a.size() * 3.0);
 }
 

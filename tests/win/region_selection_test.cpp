@@ -18,8 +18,8 @@ protected:
     ScriptedDialogs dialogs;
 };
 
-// Armed: crosshair, pixel unit, minimised, a topmost cover over the whole screen; chosen
-// again only the unit is set again. Escape while armed, Escape while dragging and a
+// Armed: crosshair, pixel unit, minimised, the frozen screen shown; chosen again only the
+// unit is set again. Escape while armed, Escape while dragging and a
 // click without a drag take nothing and put everything back, the maximised window too.
 // Then a drag up and to the left takes its area to the view and the clipboard, and the
 // window comes back normal; a second selection frees the first picture and the
@@ -35,10 +35,7 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     EXPECT_TRUE(form->GetMousePointer() == MousePointer::Crosshair && form->GetScaleMode() == ScaleMode::Pixels);
     EXPECT_EQ(form->GetWindowState(), WindowState::Minimized);
     const HWND overlay = form->Selection().Overlay();
-    RECT cover{};
-    const RECT screen = VirtualScreenRect();
-    EXPECT_TRUE(::GetWindowRect(overlay, &cover) && ::EqualRect(&cover, &screen));
-    EXPECT_TRUE(::GetWindowLongW(overlay, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(::IsWindowVisible(overlay));
     form->SetScaleMode(ScaleMode::Twips);
     form->RunCommand(IDM_DISTRICT);
     EXPECT_TRUE(form->GetScaleMode() == ScaleMode::Pixels && form->Selection().Overlay() == overlay);
