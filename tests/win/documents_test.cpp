@@ -121,7 +121,6 @@ TEST_F(Documents, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
     form->PlacePicture(PatternPicture(10, 10));
     const size_t memory = PrivateBytes();
     int bitmaps = 0;
-    size_t refused = 0;
     for (int pass = 0; pass < 2; ++pass) {
         for (const auto& [path, bytes, failure] : corpus) {
             SCOPED_TRACE(Narrow(path));
@@ -134,7 +133,6 @@ TEST_F(Documents, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
             // Refused: one box (in its own words for the special files), the picture and its
             // name stay. Damage the decoder tolerated: the picture is shown and named.
             const bool refusedNow = !dialogs.boxes.empty();
-            refused += pass && refusedNow;
             EXPECT_TRUE(dialogs.boxes.size() <= 1 && (form->Doc().PicBmp.Picture.get() == picture) == refusedNow);
             EXPECT_TRUE(refusedNow ? WindowTitle(form->hwnd()) == title
                                    : WindowTitle(form->hwnd()).find(GetFileName(path)) != title.npos);
@@ -142,7 +140,6 @@ TEST_F(Documents, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
         }
         if (pass == 0) bitmaps = CountGdiObjects(OBJ_BITMAP);
     }
-    EXPECT_GT(refused, corpus.size() / 3);
     EXPECT_LT(PrivateBytes(), memory + (64u << 20)) << "private bytes grew";
     EXPECT_LE(CountGdiObjects(OBJ_BITMAP), bitmaps);
 }
@@ -187,14 +184,13 @@ TEST_F(Documents, FiveHundredCyclesOfCaptureSaveClearAndOpen) {
         return std::vector{CountGdiObjects(OBJ_BITMAP), CountGdiObjects(OBJ_PAL), CountGdiObjects(OBJ_MEMDC), CountGdiObjects(OBJ_DC)};
     };
     const std::vector<int> objects = gdi();
-    DWORD handles = 0, handlesAfter = 0;
-    ::GetProcessHandleCount(::GetCurrentProcess(), &handles);
+    auto handles = [] { DWORD n = 0; ::GetProcessHandleCount(::GetCurrentProcess(), &n); return n; };
+    const DWORD handlesBefore = handles();
     const size_t memory = PrivateBytes();
     for (int i = 6; i < 506; ++i) cycle(i);
     EXPECT_TRUE(dialogs.boxes.empty()) << "no failure was reported";
     EXPECT_EQ(gdi(), objects) << "bitmaps, palettes, memory and window contexts";
-    ::GetProcessHandleCount(::GetCurrentProcess(), &handlesAfter);
-    EXPECT_LE(handlesAfter, handles + handles / 20);
+    EXPECT_LE(handles(), handlesBefore + handlesBefore / 20);
     EXPECT_LT(static_cast<double>(PrivateBytes()) / memory, 1.05);
     EXPECT_EQ(FileCount(), 3);
 }

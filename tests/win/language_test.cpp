@@ -1,6 +1,5 @@
 // Language files re-captioning the real window (title, status panel 1, 23 menu items),
 // the shortcuts, and Help: the system's notepad on readme.txt.
-#include <algorithm>
 #include <filesystem>
 
 #include "language/help_viewer.h"

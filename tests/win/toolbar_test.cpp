@@ -1,5 +1,6 @@
 // The toolbar road: real clicks on Toolbar1 run the commands of their buttons, and no
 // failure there is shown, while the same command from the menu tells it.
+#include "main_window/toolbar_definition.h"
 #include "win_test_support.h"
 
 namespace vx::test {
@@ -7,18 +8,12 @@ namespace {
 
 using ToolbarRoad = MainWindowTest;
 
-// Presses and releases the mouse on button `index` (1-based) as a person would, or
-// sends the command the button carries as its menu item does.
-void Press(FrmMain& form, int index, bool fromMenu) {
+// A person's click on toolbar button `index` (1-based).
+void Click(FrmMain& form, int index) {
     RECT r{};
-    TBBUTTON b{};
-    ASSERT_TRUE(::SendMessageW(form.Toolbar1(), TB_GETBUTTON, index - 1, reinterpret_cast<LPARAM>(&b)) &&
-                ::SendMessageW(form.Toolbar1(), TB_GETITEMRECT, index - 1, reinterpret_cast<LPARAM>(&r)));
-    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    if (fromMenu) ::SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(b.idCommand, 0), 0);
-    for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
-        if (!fromMenu) ::SendMessageW(form.Toolbar1(), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, at);
-    Pump();
+    ::SendMessageW(form.Toolbar1(), TB_GETITEMRECT, index - 1, reinterpret_cast<LPARAM>(&r));
+    ::MapWindowPoints(form.Toolbar1(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+    Drag((r.left + r.right) / 2, (r.top + r.bottom) / 2, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 TEST_F(ToolbarRoad, FailuresAreSilentFromTheToolbarAndToldFromTheMenu) {
@@ -32,16 +27,16 @@ TEST_F(ToolbarRoad, FailuresAreSilentFromTheToolbarAndToldFromTheMenu) {
     std::unique_ptr<ClipboardHolder> holder;
     auto none = [&] { form->PlacePicture(nullptr); };
     auto picture = [&] { form->PlacePicture(PatternPicture(40, 30)); };
-    const struct { const char* what; int button; std::function<void()> setup, finish; } cases[] = {
-        {"save without a picture", 3, none},
-        {"Paint without a picture", 12, none},
-        {"wallpaper without a picture", 13, none},
-        {"print without a picture", 14, none},
-        {"open of a missing file", 2, [&] { dialogs.fileAnswers = {dir.File(L"missing.bmp")}; }},
-        {"save over a read-only file", 3, [&] { picture(); dialogs.fileAnswers = {readOnly}; }},
-        {"Paint with none registered", 12, picture},
-        {"print without a printer", 14, picture},
-        {"region with the clipboard held", 6, [&] { holder = std::make_unique<ClipboardHolder>(); },
+    const struct { const char* what; unsigned command; std::function<void()> setup, finish; } cases[] = {
+        {"save without a picture", IDM_SAVE, none},
+        {"Paint without a picture", IDM_MSPAINT, none},
+        {"wallpaper without a picture", IDM_WALLPAPER, none},
+        {"print without a picture", IDM_PRINT, none},
+        {"open of a missing file", IDM_OPEN, [&] { dialogs.fileAnswers = {dir.File(L"missing.bmp")}; }},
+        {"save over a read-only file", IDM_SAVE, [&] { picture(); dialogs.fileAnswers = {readOnly}; }},
+        {"Paint with none registered", IDM_MSPAINT, picture},
+        {"print without a printer", IDM_PRINT, picture},
+        {"region with the clipboard held", IDM_DISTRICT, [&] { holder = std::make_unique<ClipboardHolder>(); },
          [&] { Drag(300, 300, 340, 320); holder.reset(); }},
     };
     for (const auto& c : cases) {
@@ -49,7 +44,7 @@ TEST_F(ToolbarRoad, FailuresAreSilentFromTheToolbarAndToldFromTheMenu) {
             SCOPED_TRACE(std::string(c.what) + (fromMenu ? " from the menu" : " from the toolbar"));
             dialogs.boxes.clear();
             c.setup();
-            Press(*form, c.button, fromMenu);
+            fromMenu ? (void)::SendMessageW(form->hwnd(), WM_COMMAND, c.command, 0) : Click(*form, ToolbarIndexOf(c.command));
             if (c.finish) c.finish();
             EXPECT_TRUE(dialogs.fileAnswers.empty()) << "its file was not asked for";
             EXPECT_EQ(dialogs.boxes.size(), fromMenu ? 1u : 0u);
@@ -64,7 +59,7 @@ TEST_F(ToolbarRoad, FailuresAreSilentFromTheToolbarAndToldFromTheMenu) {
     const std::wstring title = WindowTitle(form->hwnd());
     dialogs.boxes.clear();
     dialogs.fileAnswers = {L""};  // a file dialog would take it
-    for (int index : {1, 4, 11, 15}) Press(*form, index, false);
+    for (int index : {1, 4, 11, 15}) Click(*form, index);
     for (int index : {0, 18, -1}) form->Toolbar1_ButtonClick(index);
     form->RunCommand(IDM_SCROLL);
     EXPECT_TRUE(dialogs.boxes.empty() && dialogs.fileAnswers.size() == 1);
