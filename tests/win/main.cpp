@@ -8,7 +8,5 @@ int wmain(int argc, wchar_t** argv) {
     ::OleInitialize(nullptr);
     ::InitCommonControls();  // the bar classes among them
     ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    ::OleUninitialize();
-    return result;
+    return RUN_ALL_TESTS();
 }

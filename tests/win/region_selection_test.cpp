@@ -6,36 +6,32 @@
 namespace vx::test {
 namespace {
 
-class RegionSelectionTest : public MainWindowTest {
-protected:
-    // Nothing of a selection is left: pointer, scale unit, window state, overlay.
-    void ExpectDisarmed(WindowState state) {
-        EXPECT_EQ(form->GetWindowState(), state);
-        EXPECT_TRUE(form->GetMousePointer() == MousePointer::Default && form->GetScaleMode() == ScaleMode::Twips);
-        EXPECT_FALSE(form->Selection().Armed() || form->Selection().Overlay() || form->Selection().Frozen());
+struct RegionSelectionTest : MainWindowTest {
+    // Nothing of a selection is left: pointer, scale unit, overlay.
+    bool Disarmed() const {
+        return form->GetMousePointer() == MousePointer::Default && form->GetScaleMode() == ScaleMode::Twips &&
+               !form->Selection().Armed() && !form->Selection().Overlay() && !form->Selection().Frozen();
     }
     std::pair<long, long> PictureSize() const { return {form->Doc().PicBmp.PixelWidth(), form->Doc().PicBmp.PixelHeight()}; }
     ScriptedDialogs dialogs;
 };
 
 // Armed: crosshair, pixel unit, minimised, the frozen screen shown; chosen again only the
-// unit is set again. Escape while armed, Escape while dragging and a
-// click without a drag take nothing and put everything back, the maximised window too.
-// Then a drag up and to the left takes its area to the view and the clipboard, and the
-// window comes back normal; a second selection frees the first picture and the
-// clipboard's first bitmap. With the clipboard held by another process the area still
-// reaches the view, the clipboard is left alone, the user is told (from the menu: the
-// toolbar's silence is in the road table) and the refused bitmap becomes the picture
-// instead of leaking.
+// unit is set again. Escape while armed, Escape while dragging and a click without a
+// drag take nothing and put everything back, the maximised window too. Then a drag up
+// and to the left takes its area to the view and the clipboard, and the window comes back
+// normal; a second selection frees the first picture and the clipboard's first bitmap.
+// With the clipboard held by another process the area still reaches the view, the
+// clipboard is left alone, the user is told (from the menu: the toolbar's silence is in
+// the road table) and the refused bitmap becomes the picture instead of leaking.
 TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     form->SetWindowState(WindowState::Maximized);
     Pump(50);
     form->RunCommand(IDM_DISTRICT);
-    EXPECT_TRUE(form->Selection().Armed() && form->Doc().ImageUnsaved);
-    EXPECT_TRUE(form->GetMousePointer() == MousePointer::Crosshair && form->GetScaleMode() == ScaleMode::Pixels);
-    EXPECT_EQ(form->GetWindowState(), WindowState::Minimized);
     const HWND overlay = form->Selection().Overlay();
-    EXPECT_TRUE(::IsWindowVisible(overlay));
+    EXPECT_TRUE(form->Selection().Armed() && form->Doc().ImageUnsaved && ::IsWindowVisible(overlay));
+    EXPECT_TRUE(form->GetMousePointer() == MousePointer::Crosshair && form->GetScaleMode() == ScaleMode::Pixels &&
+                form->GetWindowState() == WindowState::Minimized);
     form->SetScaleMode(ScaleMode::Twips);
     form->RunCommand(IDM_DISTRICT);
     EXPECT_TRUE(form->GetScaleMode() == ScaleMode::Pixels && form->Selection().Overlay() == overlay);
@@ -46,8 +42,7 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     const int bitmapsBefore = CountGdiObjects(OBJ_BITMAP);
     DWORD sequence = ::GetClipboardSequenceNumber();
     form->RunCommand(IDM_DISTRICT);
-    MouseAt(300, 300);
-    MouseAt(300, 300, MOUSEEVENTF_LEFTDOWN);
+    for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN}) MouseAt(300, 300, flags);
     MouseAt(380, 350);
     ::keybd_event(VK_ESCAPE, 0, 0, 0), ::keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);  // behind the press and a move
     Pump(200);
@@ -55,18 +50,15 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     Pump(50);
     form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 300, 300);
-    ExpectDisarmed(WindowState::Maximized);
-    EXPECT_TRUE(!form->Doc().ImageUnsaved && form->Doc().PicBmp.Empty());
-    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_TRUE(Disarmed() && form->GetWindowState() == WindowState::Maximized);
+    EXPECT_TRUE(!form->Doc().ImageUnsaved && form->Doc().PicBmp.Empty() && ::GetClipboardSequenceNumber() == sequence);
     EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmapsBefore);
 
     form->RunCommand(IDM_DISTRICT);  // it arms again
     Drag(410, 345, 290, 300);
-    ExpectDisarmed(WindowState::Normal);
-    EXPECT_TRUE(form->Doc().ImageUnsaved);
+    EXPECT_TRUE(Disarmed() && form->GetWindowState() == WindowState::Normal);
     EXPECT_EQ(PictureSize(), std::pair(120L, 45L));
-    EXPECT_NE(::GetClipboardSequenceNumber(), sequence);
-    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_TRUE(form->Doc().ImageUnsaved && ::GetClipboardSequenceNumber() != sequence && dialogs.boxes.empty());
     int bitmaps = CountGdiObjects(OBJ_BITMAP);
     EXPECT_GE(bitmaps, bitmapsBefore + 1);
     form->RunCommand(IDM_DISTRICT);
@@ -80,10 +72,8 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 380, 330);
     EXPECT_EQ(PictureSize(), std::pair(80L, 30L));
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, LoadText(IDS_MSG_CLIPBOARD_BUSY));
-    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
-    EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmaps);
+    EXPECT_TRUE(dialogs.boxes.size() == 1 && dialogs.boxes[0].text == LoadText(IDS_MSG_CLIPBOARD_BUSY));
+    EXPECT_TRUE(::GetClipboardSequenceNumber() == sequence && CountGdiObjects(OBJ_BITMAP) == bitmaps);
 }
 
 }  // namespace

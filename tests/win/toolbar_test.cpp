@@ -19,51 +19,42 @@ void Click(FrmMain& form, int index) {
 TEST_F(ToolbarRoad, FailuresAreSilentFromTheToolbarAndToldFromTheMenu) {
     ScriptedDialogs dialogs;
     TempDir dir;
-    const std::wstring readOnly = dir.File(L"read-only.bmp");
-    WriteFileBytes(readOnly, "old");
-    ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
     ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Paint.Picture");
     dialogs.print = [](PRINTDLGW&) { ADD_FAILURE() << "a print dialog without a printer"; return false; };
     std::unique_ptr<ClipboardHolder> holder;
-    auto none = [&] { form->PlacePicture(nullptr); };
     auto picture = [&] { form->PlacePicture(PatternPicture(40, 30)); };
     const struct { const char* what; unsigned command; std::function<void()> setup, finish; } cases[] = {
-        {"save without a picture", IDM_SAVE, none},
-        {"Paint without a picture", IDM_MSPAINT, none},
-        {"wallpaper without a picture", IDM_WALLPAPER, none},
-        {"print without a picture", IDM_PRINT, none},
+        {"save without a picture", IDM_SAVE},  // the window starts without one
+        {"Paint without a picture", IDM_MSPAINT},
+        {"wallpaper without a picture", IDM_WALLPAPER},
+        {"print without a picture", IDM_PRINT},
         {"open of a missing file", IDM_OPEN, [&] { dialogs.fileAnswers = {dir.File(L"missing.bmp")}; }},
-        {"save over a read-only file", IDM_SAVE, [&] { picture(); dialogs.fileAnswers = {readOnly}; }},
+        {"save into a missing folder", IDM_SAVE, [&] { picture(); dialogs.fileAnswers = {dir.File(L"missing\\a.bmp")}; }},
         {"Paint with none registered", IDM_MSPAINT, picture},
         {"print without a printer", IDM_PRINT, picture},
         {"region with the clipboard held", IDM_DISTRICT, [&] { holder = std::make_unique<ClipboardHolder>(); },
-         [&] { Drag(300, 300, 340, 320); holder.reset(); }},
+         [&] { Drag(300, 300, 340, 320), holder.reset(); EXPECT_EQ(form->Doc().PicBmp.PixelHeight(), 20); }},
     };
     for (const auto& c : cases) {
         for (bool fromMenu : {false, true}) {
             SCOPED_TRACE(std::string(c.what) + (fromMenu ? " from the menu" : " from the toolbar"));
             dialogs.boxes.clear();
-            c.setup();
+            if (c.setup) c.setup();
             fromMenu ? (void)::SendMessageW(form->hwnd(), WM_COMMAND, c.command, 0) : Click(*form, ToolbarIndexOf(c.command));
             if (c.finish) c.finish();
-            EXPECT_TRUE(dialogs.fileAnswers.empty()) << "its file was not asked for";
-            EXPECT_EQ(dialogs.boxes.size(), fromMenu ? 1u : 0u);
+            EXPECT_TRUE(dialogs.fileAnswers.empty() && dialogs.boxes.size() == (fromMenu ? 1u : 0u));
         }
     }
-    ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(::FindWindowW(nullptr, L"Error"), nullptr) << "the shell showed a box of its own";
     EXPECT_FALSE(form->Silent());
 
-    // Gaps, the separator, indices outside the toolbar and the greyed scrolling capture
-    // run nothing.
+    // Gaps and the separator run nothing (indices outside the toolbar are the core tests').
     const std::wstring title = WindowTitle(form->hwnd());
     dialogs.boxes.clear();
     dialogs.fileAnswers = {L""};  // a file dialog would take it
     for (int index : {1, 4, 11, 15}) Click(*form, index);
-    for (int index : {0, 18, -1}) form->Toolbar1_ButtonClick(index);
-    form->RunCommand(IDM_SCROLL);
-    EXPECT_TRUE(dialogs.boxes.empty() && dialogs.fileAnswers.size() == 1);
-    EXPECT_TRUE(WindowTitle(form->hwnd()) == title && !form->Doc().PicBmp.Empty());
+    EXPECT_TRUE(dialogs.boxes.empty() && dialogs.fileAnswers.size() == 1 && WindowTitle(form->hwnd()) == title &&
+                !form->Doc().PicBmp.Empty());
 }
 
 }  // namespace

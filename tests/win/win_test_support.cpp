@@ -58,18 +58,16 @@ Pixels ReadPixels(HBITMAP bitmap, HPALETTE palette) {
 
 Pixels ReadScreen(const RECT& r) {
     const int width = r.right - r.left, height = r.bottom - r.top;
-    return ReadPixels(ScreenBitmap(width, height, [&](HDC dc, HDC screen) {
-        ::BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    }).get());
+    auto copy = [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY); };
+    return ReadPixels(ScreenBitmap(width, height, copy).get());
 }
 
 UniqueBitmap ScreenBitmapOf(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour) {
     std::vector<std::uint32_t> bits(static_cast<size_t>(width) * height);
     for (size_t i = 0; i < bits.size(); ++i) bits[i] = colour(i % width, i / width);
     BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
-    return ScreenBitmap(width, height, [&](HDC dc, HDC) {
-        ::SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, bits.data(), &bi, DIB_RGB_COLORS);
-    });
+    auto paint = [&](HDC dc, HDC) { ::SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, bits.data(), &bi, DIB_RGB_COLORS); };
+    return ScreenBitmap(width, height, paint);
 }
 
 std::string ReadFileBytes(const std::wstring& path) {

@@ -74,7 +74,6 @@ struct MainWindowTest : ::testing::Test {
     }
     void TearDown() override {
         form.reset();
-        Pump();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
     }
     std::unique_ptr<FrmMain> form;
