@@ -2,6 +2,7 @@
 // painted with a known pattern at a known place (on a thread of its own, so it repaints
 // while the main thread waits), and the main window of the program.
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -63,7 +64,8 @@ struct PatternWindow {
             ::UpdateWindow(w);
             if (activateAfter)
                 ::SetTimer(w, 1, activateAfter, [](HWND h, UINT, UINT_PTR id, DWORD) {
-                    ::KillTimer(h, id), ::SetForegroundWindow(h);
+                    ::KillTimer(h, id);
+                    ::SetForegroundWindow(h);
                 });
             hwnd = w;
             for (MSG msg; ::GetMessageW(&msg, nullptr, 0, 0) > 0;) ::DispatchMessageW(&msg);
@@ -122,7 +124,7 @@ TEST_F(CaptureCommandsTest, DelayedCaptureCancelsOrTakesTheWindowBroughtToFront)
     ScriptedDialogs dialogs;
     DWORD start = ::GetTickCount();
     mnuAtiveWindow_Click(*form);
-    EXPECT_TRUE(::GetTickCount() - start < 1000 && form->Doc().PicBmp.Empty() && !form->Doc().ImageUnsaved) << "waited or took";
+    EXPECT_TRUE(::GetTickCount() - start < 1000 && form->Doc().PicBmp.Empty() && !form->Doc().ImageUnsaved) << "after Cancel";
 
     dialogs.boxAnswers = {IDOK};
     form->SetWindowState(WindowState::Maximized);

@@ -10,11 +10,10 @@ using ClosingTest = MainWindowTest;
 
 TEST_F(ClosingTest, TheUnsavedImageQuestionDecidesAndThePlacementIsStoredAnyway) {
     TempDir dir;
-    const std::wstring file = dir.File(L"closing shot.bmp");
     const struct { const char* what; bool writable; int answer; std::wstring saveAs; bool closes; } cases[] = {
         {"Cancel", true, IDCANCEL, L"", false},
         {"Yes, then the save is cancelled", true, IDYES, L"", false},
-        {"Yes, then saved", true, IDYES, file, true},
+        {"Yes, then saved", true, IDYES, dir.File(L"closing shot.bmp"), true},
         {"No, and settings that cannot be written", false, IDNO, L"", true},
     };
     for (const auto& c : cases) {
@@ -37,7 +36,7 @@ TEST_F(ClosingTest, TheUnsavedImageQuestionDecidesAndThePlacementIsStoredAnyway)
         EXPECT_TRUE(c.closes || (form->Doc().ImageUnsaved && !form->Doc().PicBmp.Empty()));
         EXPECT_TRUE(dialogs.boxes.size() == 1 && dialogs.boxes[0].text == LoadText(IDS_MSG_UNSAVED));
     }
-    EXPECT_EQ(ReadFileBytes(file).substr(0, 2), "BM");
+    EXPECT_EQ(ReadFileBytes(dir.File(L"closing shot.bmp")).substr(0, 2), "BM");
 }
 
 // Help starts an editor each time, the first without a readme (the editor says so

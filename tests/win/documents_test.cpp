@@ -50,6 +50,7 @@ TEST_F(Documents, AFailedSaveKeepsTheOldFile) {
     EXPECT_EQ(FileCount(), 1);
 }
 
+// `v` in the four bytes at `at`, either order (nothing past the end).
 std::string& Put32(std::string& s, size_t at, std::uint32_t v, bool bigEndian) {
     for (int i = 0; i < 4 && at + 3 < s.size(); ++i) s[at + i] = static_cast<char>(v >> (bigEndian ? 24 - 8 * i : 8 * i));
     return s;
@@ -104,8 +105,8 @@ TEST_F(Documents, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
             dialogs.boxes.clear();
             dialogs.fileAnswers = {path};
             mnuOpen_Click(*form);
-            // Refused: one box (in its own words for the special files), the picture and its
-            // name stay. Damage the decoder tolerated: the picture is shown and named.
+            // Refused: one box (in its own words for the huge, text and missing files), the
+            // picture and its name stay. Damage the decoder tolerated: shown and named.
             const bool refusedNow = !dialogs.boxes.empty();
             EXPECT_TRUE(dialogs.boxes.size() <= 1 && (form->Doc().PicBmp.Picture.get() == picture) == refusedNow);
             EXPECT_TRUE(refusedNow ? WindowTitle(form->hwnd()) == title
