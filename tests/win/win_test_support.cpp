@@ -1,223 +1,93 @@
 #include "win_test_support.h"
 
+#include <process.h>
 #include <psapi.h>
-#include <shlobj.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "platform/program_path.h"
 
 namespace vx::test {
+namespace {
 
-void Pump(int milliseconds) {
-    const DWORD end = ::GetTickCount() + static_cast<DWORD>(milliseconds);
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (milliseconds > 0) ::Sleep(5);
-    } while (static_cast<int>(end - ::GetTickCount()) > 0);
+// A screen-compatible bitmap, drawn on by `draw` in a memory context (the screen's
+// context is its second argument).
+UniqueBitmap ScreenBitmap(int width, int height, const std::function<void(HDC, HDC)>& draw) {
+    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+    SelectGuard select(memory.get(), bitmap.get());
+    draw(memory.get(), screen.get());
+    return bitmap;
 }
 
-int ScriptedDialogs::MessageBox(HWND, const wchar_t* text, const wchar_t* title, UINT style) {
-    boxes.push_back({text ? text : L"", title ? title : L"", style});
-    if (boxAnswers.empty()) return IDCANCEL;
-    const int answer = boxAnswers.front();
-    boxAnswers.pop_front();
-    return answer;
-}
-
-bool ScriptedDialogs::File(OPENFILENAMEW& ofn) {
-    fileRequests.push_back(ofn);
-    if (fileAnswers.empty()) return false;
-    const std::wstring answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    if (answer.empty() || !ofn.lpstrFile || answer.size() + 1 > ofn.nMaxFile) return false;
-    wcscpy(ofn.lpstrFile, answer.c_str());
-    return true;
-}
-
-void MainWindowTest::SetUp() {
-    // A clean placement record, so every test starts from the defaults.
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
-    form = std::make_unique<FrmMain>();
-    ASSERT_TRUE(form->Create(::GetModuleHandleW(nullptr)));
-    form->Show();
-    Pump(20);
-}
-
-void MainWindowTest::TearDown() {
-    form.reset();
-    Pump();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
-}
-
-int CountGdiObjects(DWORD type) {
-    int count = 0;
-    for (UINT_PTR i = 1; i <= 0xFFFF; ++i) count += ::GetObjectType(reinterpret_cast<HGDIOBJ>(i)) == type;
-    return count;
-}
+}  // namespace
 
 size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX c{};
-    c.cb = sizeof c;
+    PROCESS_MEMORY_COUNTERS_EX c{sizeof c};
     ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&c), sizeof c);
     return c.PrivateUsage ? c.PrivateUsage : c.PagefileUsage;  // Wine fills the page-file figure only
 }
 
 TempDir::TempDir() {
-    wchar_t base[MAX_PATH] = {}, name[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, base);
-    ::GetTempFileNameW(base, L"vx", 0, name);
+    wchar_t name[MAX_PATH] = {};
+    ::GetTempFileNameW(std::filesystem::temp_directory_path().c_str(), L"vx", 0, name);
     ::DeleteFileW(name);
     ::CreateDirectoryW(name, nullptr);
-    path_ = name;
+    path = name;
 }
 
 TempDir::~TempDir() {
-    const std::wstring from = path_ + L'\0';
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    ::SHFileOperationW(&op);
-}
-
-std::string Narrow(const std::wstring& text) {
-    const int size = static_cast<int>(text.size());
-    std::string out(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), size, nullptr, 0, nullptr, nullptr)), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), size, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
-    return out;
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
 }
 
 Pixels ReadPixels(HBITMAP bitmap, HPALETTE palette) {
-    Pixels out;
     BITMAP info{};
-    if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info)) return out;
-    out.width = info.bmWidth;
-    out.height = info.bmHeight;
-    out.values.resize(static_cast<size_t>(out.width) * out.height);
-    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
-    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
-    HPALETTE previous = palette ? ::SelectPalette(memory.get(), palette, FALSE) : nullptr;
-    if (palette) ::RealizePalette(memory.get());
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), out.width, -out.height, 1, 32, BI_RGB};
-    ::GetDIBits(memory.get(), bitmap, 0, static_cast<UINT>(out.height), out.values.data(), &bi, DIB_RGB_COLORS);
-    if (previous) ::SelectPalette(memory.get(), previous, FALSE);
+    if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info)) return {};
+    Pixels out{info.bmWidth, info.bmHeight, std::vector<std::uint32_t>(static_cast<size_t>(info.bmWidth) * info.bmHeight)};
+    UniqueCreatedDc memory(::CreateCompatibleDC(nullptr));
+    if (palette) ::SelectPalette(memory.get(), palette, FALSE), ::RealizePalette(memory.get());
+    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), out.width, -out.height, 1, 32, BI_RGB}};
+    ::GetDIBits(memory.get(), bitmap, 0, out.height, out.values.data(), &bi, DIB_RGB_COLORS);
     for (auto& v : out.values) v &= 0xFFFFFF;
     return out;
 }
 
 Pixels ReadScreen(const RECT& r) {
-    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
-    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
-    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), r.right - r.left, r.bottom - r.top));
-    {
-        SelectGuard select(memory.get(), bitmap.get());
-        ::BitBlt(memory.get(), 0, 0, r.right - r.left, r.bottom - r.top, screen.get(), r.left, r.top, SRCCOPY);
-    }
-    return ReadPixels(bitmap.get());
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    auto copy = [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY); };
+    return ReadPixels(ScreenBitmap(width, height, copy).get());
 }
 
-ComPtr<IPicture> PictureOf(int width, int height, const ColourAt& colour) {
+UniqueBitmap ScreenBitmapOf(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour) {
     std::vector<std::uint32_t> bits(static_cast<size_t>(width) * height);
-    for (size_t i = 0; i < bits.size(); ++i) bits[i] = colour(static_cast<int>(i % width), static_cast<int>(i / width));
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
-    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
-    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
-    {
-        SelectGuard select(memory.get(), bitmap.get());
-        ::SetDIBitsToDevice(memory.get(), 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                            static_cast<UINT>(height), bits.data(), &bi, DIB_RGB_COLORS);
-    }
-    return CreatePictureFromBitmap(std::move(bitmap), UniquePalette());
-}
-
-HBITMAP BitmapOf(const ComPtr<IPicture>& picture) {
-    OLE_HANDLE handle = 0;
-    if (!picture || FAILED(picture->get_Handle(&handle))) return nullptr;
-    return reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
-}
-
-std::uint32_t PatternColour(int x, int y, int seed) {
-    const std::uint32_t r = static_cast<std::uint32_t>(x * 7 + seed) & 0xFF;
-    const std::uint32_t g = static_cast<std::uint32_t>(y * 13 + seed * 3) & 0xFF;
-    const std::uint32_t b = static_cast<std::uint32_t>((x ^ y) + seed * 5) & 0xFF;
-    return (r << 16) | (g << 8) | b;
-}
-
-void MouseAt(int x, int y, DWORD flags) {
-    const LONGLONG w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((x * 65535LL + w / 2) / (w - 1));
-    in.mi.dy = static_cast<LONG>((y * 65535LL + h / 2) / (h - 1));
-    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-    ::SendInput(1, &in, sizeof in);
-}
-
-void Drag(int x1, int y1, int x2, int y2) {
-    MouseAt(x1, y1);
-    MouseAt(x1, y1, MOUSEEVENTF_LEFTDOWN);
-    MouseAt((x1 + x2) / 2, (y1 + y2) / 2);
-    MouseAt(x2, y2);
-    MouseAt(x2, y2, MOUSEEVENTF_LEFTUP);
-    Pump(300);
-}
-
-std::wstring WindowTitle(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
-    return text.c_str();
-}
-
-std::wstring StatusText(HWND statusBar, int part) {
-    std::wstring text(LOWORD(::SendMessageW(statusBar, SB_GETTEXTLENGTHW, part, 0)) + 1u, L'\0');
-    ::SendMessageW(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
-    return text.c_str();
+    for (size_t i = 0; i < bits.size(); ++i) bits[i] = colour(i % width, i / width);
+    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
+    auto paint = [&](HDC dc, HDC) { ::SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, bits.data(), &bi, DIB_RGB_COLORS); };
+    return ScreenBitmap(width, height, paint);
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-    std::string bytes;
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
-    char buffer[65536];
-    DWORD read = 0;
-    while (file && ::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
-std::wstring RegString(HKEY root, const wchar_t* key, const wchar_t* name) {
-    wchar_t value[MAX_PATH] = {};
-    DWORD size = sizeof value;
-    return ::RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS ? value : L"";
+    std::ofstream file(std::filesystem::path(path), std::ios::binary);
+    return file.write(bytes.data(), bytes.size()).flush().good();
 }
 
 std::wstring TestProgram(const wchar_t* name) { return ProgramFolder() + L"\\" + name; }
 
-UniqueProcess StartProcess(std::wstring commandLine) {
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return UniqueProcess();
-    ::CloseHandle(pi.hThread);
-    return UniqueProcess(pi.hProcess);
-}
-
-ClipboardHolder::ClipboardHolder()
-    : process_(StartProcess(L"\"" + TestProgram(L"region_probe.exe") + L"\" hold-clipboard 3000 \"" +
-                            dir_.File(L"ready") + L"\"")) {
-    for (int i = 0; i < 100 && process_ && !FileExists(dir_.File(L"ready")); ++i) ::Sleep(50);
+ClipboardHolder::ClipboardHolder() {
+    const std::wstring ready = L"\"" + dir.File(L"ready") + L"\"";
+    const intptr_t started = _wspawnl(_P_NOWAIT, TestProgram(L"region_probe.exe").c_str(), L"region_probe", L"hold-clipboard",
+                                      L"3000", ready.c_str(), nullptr);
+    if (started != -1) process.reset(reinterpret_cast<HANDLE>(started));
+    for (int i = 0; i < 100 && process && !FileExists(dir.File(L"ready")); ++i) ::Sleep(50);
 }
 
 }  // namespace vx::test

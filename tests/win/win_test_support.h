@@ -1,6 +1,7 @@
 #pragma once
 // Shared pieces of the integration tests: a live main window, scripted dialogs,
-// message pumping, GDI object counting, pixels, files, input and processes.
+// message pumping, GDI object counting, pixels, files, input and processes. The small
+// ones are defined here.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -23,60 +24,86 @@
 namespace vx::test {
 
 // Dispatches pending messages (paint, size, posted ones) for a moment.
-void Pump(int milliseconds = 0);
+inline void Pump(int milliseconds = 0) {
+    for (const DWORD end = ::GetTickCount() + milliseconds;; ::Sleep(5)) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::TranslateMessage(&msg), ::DispatchMessageW(&msg);
+        if (static_cast<int>(end - ::GetTickCount()) <= 0) return;
+    }
+}
 
-// Answers modal dialogs from a script instead of showing them; records what was asked.
+// Answers modal dialogs from a script instead of showing them; records the boxes.
 class ScriptedDialogs : public Dialogs {
 public:
     ScriptedDialogs() { SetDialogs(this); }
     ~ScriptedDialogs() override { SetDialogs(nullptr); }
 
-    struct Box { std::wstring text, title; UINT style; };
+    struct Box { std::wstring text; UINT style; };
     std::vector<Box> boxes;
-    std::deque<int> boxAnswers;               // IDOK, IDYES, ...; IDCANCEL when empty
-    std::deque<std::wstring> fileAnswers;     // a path, or "" to cancel
-    std::vector<OPENFILENAMEW> fileRequests;  // copies of what the file dialogs were given
-    std::function<bool(PRINTDLGW&)> print;    // unset: cancel
+    std::deque<int> boxAnswers;             // IDOK, IDYES, ...; IDCANCEL when empty
+    std::deque<std::wstring> fileAnswers;   // a path, or "" to cancel
+    std::function<bool(PRINTDLGW&)> print;  // unset: cancel
 
-    int MessageBox(HWND, const wchar_t* text, const wchar_t* title, UINT style) override;
+    int MessageBox(HWND, const wchar_t* text, const wchar_t*, UINT style) override {
+        boxes.push_back({text ? text : L"", style});
+        if (boxAnswers.empty()) return IDCANCEL;
+        const int answer = boxAnswers.front();
+        boxAnswers.pop_front();
+        return answer;
+    }
     bool GetOpenFileName(OPENFILENAMEW& ofn) override { return File(ofn); }
     bool GetSaveFileName(OPENFILENAMEW& ofn) override { return File(ofn); }
     bool PrintDlg(PRINTDLGW& pd) override { return print ? print(pd) : false; }
-
-private:
-    bool File(OPENFILENAMEW& ofn);
+    bool File(OPENFILENAMEW& ofn) {
+        if (fileAnswers.empty()) return false;
+        const std::wstring answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return !answer.empty() && ofn.lpstrFile && answer.size() < ofn.nMaxFile && wcscpy(ofn.lpstrFile, answer.c_str());
+    }
 };
 
-// A fresh main window, created and shown as the program does, closed at the end.
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
+// A fresh main window, created and shown as the program does, closed at the end; the
+// placement record is cleared around it, so every test starts from the defaults.
+struct MainWindowTest : ::testing::Test {
+    void SetUp() override {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
+        form = std::make_unique<FrmMain>();
+        ASSERT_TRUE(form->Create(::GetModuleHandleW(nullptr)));
+        form->Show();
+        Pump(20);
+    }
+    void TearDown() override {
+        form.reset();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
+    }
     std::unique_ptr<FrmMain> form;
 };
 
 // Live GDI objects of this process of one type (OBJ_BITMAP, OBJ_PAL, OBJ_MEMDC, ...),
 // found by scanning the handle table (GetGuiResources is a stub under Wine).
-int CountGdiObjects(DWORD type);
+inline int CountGdiObjects(DWORD type) {
+    int count = 0;
+    for (UINT_PTR i = 1; i <= 0xFFFF; ++i) count += ::GetObjectType(reinterpret_cast<HGDIOBJ>(i)) == type;
+    return count;
+}
 // Committed private memory of this process, in bytes.
 size_t PrivateBytes();
 
 // A directory of its own under the system's temporary folder, removed at the end.
-class TempDir {
-public:
+struct TempDir {
     TempDir();
     ~TempDir();
-    const std::wstring& path() const { return path_; }
-    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-private:
-    std::wstring path_;
+    std::wstring File(const std::wstring& name) const { return path + L"\\" + name; }
+    std::wstring path;
 };
 
-std::string Narrow(const std::wstring& text);
+inline std::string Narrow(const std::wstring& text) {
+    std::string out(text.size() * 3, '\0');
+    out.resize(::WideCharToMultiByte(CP_UTF8, 0, text.data(), text.size(), out.data(), out.size(), nullptr, nullptr));
+    return out;
+}
 
 // ---- pixels: 0x00RRGGBB, rows top down
-using ColourAt = std::function<std::uint32_t(int x, int y)>;
 struct Pixels {
     int width = 0, height = 0;
     std::vector<std::uint32_t> values;
@@ -86,43 +113,63 @@ struct Pixels {
 Pixels ReadPixels(HBITMAP bitmap, HPALETTE palette = nullptr);
 // What the screen shows in a rectangle of screen pixels.
 Pixels ReadScreen(const RECT& r);
-// A screen-compatible bitmap (what a capture holds) painted with `colour`.
-ComPtr<IPicture> PictureOf(int width, int height, const ColourAt& colour);
-HBITMAP BitmapOf(const ComPtr<IPicture>& picture);
+// A screen-compatible bitmap (what a capture holds) painted with `colour`, bare or as a picture.
+UniqueBitmap ScreenBitmapOf(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour);
+inline ComPtr<IPicture> PictureOf(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour) {
+    return CreatePictureFromBitmap(ScreenBitmapOf(width, height, colour), UniquePalette());
+}
+inline HBITMAP BitmapOf(const ComPtr<IPicture>& picture) {
+    OLE_HANDLE handle = 0;
+    return picture && SUCCEEDED(picture->get_Handle(&handle)) ? reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)) : nullptr;
+}
 inline std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap) { return ReadPixels(bitmap).values; }
 
 // The document tests' pattern at (x, y); `seed` varies it.
-std::uint32_t PatternColour(int x, int y, int seed);
+inline std::uint32_t PatternColour(int x, int y, int seed) {
+    return ((x * 7 + seed) & 0xFF) << 16 | ((y * 13 + seed * 3) & 0xFF) << 8 | (((x ^ y) + seed * 5) & 0xFF);
+}
 inline ComPtr<IPicture> PatternPicture(int width, int height, int seed = 0) {
     return PictureOf(width, height, [seed](int x, int y) { return PatternColour(x, y, seed); });
 }
 
 // ---- input, windows, files, registry, processes
 // Mouse input as the hardware would bring it, at an absolute screen point.
-void MouseAt(int x, int y, DWORD flags = 0);
+inline void MouseAt(int x, int y, DWORD flags = 0) {
+    const LONGLONG w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{INPUT_MOUSE, {{static_cast<LONG>((x * 65535LL + w / 2) / (w - 1)), static_cast<LONG>((y * 65535LL + h / 2) / (h - 1)),
+                            0, MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags}}};
+    ::SendInput(1, &in, sizeof in);
+}
 // A left-button drag from one screen point to another, then a moment for what follows.
-void Drag(int x1, int y1, int x2, int y2);
-std::wstring WindowTitle(HWND hwnd);
-std::wstring StatusText(HWND statusBar, int part);
+inline void Drag(int x1, int y1, int x2, int y2) {
+    for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN}) MouseAt(x1, y1, flags);
+    MouseAt((x1 + x2) / 2, (y1 + y2) / 2);
+    for (DWORD flags : {0, MOUSEEVENTF_LEFTUP}) MouseAt(x2, y2, flags);
+    Pump(300);
+}
+inline std::wstring WindowTitle(HWND hwnd) {
+    std::wstring text(::GetWindowTextLengthW(hwnd) + 1, L'\0');
+    text.resize(::GetWindowTextW(hwnd, text.data(), text.size()));
+    return text;
+}
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 inline bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 // A string value, or "" when it is missing.
-std::wstring RegString(HKEY root, const wchar_t* key, const wchar_t* name);
+inline std::wstring RegString(HKEY root, const wchar_t* key, const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    return ::RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS ? value : L"";
+}
 // A helper program built beside the tests (vxprobe.exe, region_probe.exe, ...).
 std::wstring TestProgram(const wchar_t* name);
-UniqueProcess StartProcess(std::wstring commandLine);
 
 // The clipboard held open by another process for three seconds.
-class ClipboardHolder {
-public:
+struct ClipboardHolder {
     ClipboardHolder();
-    ~ClipboardHolder() { ::WaitForSingleObject(process_.get(), 5000); }
-    bool started() const { return static_cast<bool>(process_); }
-
-private:
-    TempDir dir_;
-    UniqueProcess process_;
+    ~ClipboardHolder() { ::WaitForSingleObject(process.get(), 5000); }
+    TempDir dir;
+    UniqueProcess process;
 };
 
 }  // namespace vx::test
