@@ -9,7 +9,7 @@
 placement() {
     local dpi sw sh left top width height x y w h
     dpi=$(probe dpi)
-    read -r sw sh < <(probe screen)
+    read -r sw sh < <(xdotool getdisplaygeometry)
     px() { python3 -c "print(round($1 * $dpi / 1440))"; }  # twips to pixels, halves to even
     twips() { local v out=(); for v in "$@"; do out+=($((v * 1440 / dpi))); done; echo "${out[*]}"; }
     stored() { echo "$(reg_get MainLeft) $(reg_get MainTop) $(reg_get MainWidth) $(reg_get MainHeight)"; }

@@ -24,7 +24,7 @@ expect_view() {  # GEOMETRY of before.png that the view shows at its corner
 }
 
 # A pattern in which no two nearby pixels are alike, under the program.
-read -r sw sh < <(probe screen)
+read -r sw sh < <(xdotool getdisplaygeometry)
 wine "$TESTBIN/vxprobe.exe" pattern 0 0 "$sw" "$sh" >/dev/null 2>&1 &
 VX_PIDS+=($!)
 window '^region pattern$' >/dev/null

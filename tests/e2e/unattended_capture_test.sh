@@ -1,6 +1,6 @@
 # The unattended command line: one capture written to a file, then the program ends.
 . "$(dirname "$0")/lib.sh"
-read -r sw sh < <(probe screen)
+read -r sw sh < <(xdotool getdisplaygeometry)
 
 wine "$EXE" /capture screen /save "$(winpath "$WORK/screen.bmp")"
 check_eq "$(head -c 2 "$WORK/screen.bmp")" "BM" "BMP signature"

@@ -1,5 +1,5 @@
 // vxprobe: the tests' eyes and hands from outside the program.
-//   vxprobe dpi | screen             the system DPI | primary screen size "width height"
+//   vxprobe dpi                      the system DPI
 //   vxprobe class CLASS              exit 0 when a window of that class exists
 //   vxprobe rect TITLE               outer rectangle "left top width height" in pixels
 //   vxprobe state TITLE              normal | minimized | maximized | hidden
@@ -77,10 +77,6 @@ int wmain(int argc, wchar_t** argv) {
         HDC dc = GetDC(nullptr);
         std::printf("%d\n", GetDeviceCaps(dc, LOGPIXELSX));
         ReleaseDC(nullptr, dc);
-        return 0;
-    }
-    if (verb == L"screen") {
-        std::printf("%d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         return 0;
     }
     if (verb == L"pattern" && argc > 5) return ShowPattern(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
