@@ -51,9 +51,8 @@ TEST_F(Documents, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
         {dir.File(L"huge.png"), png + std::string(64, '\0'), IDS_DOC_TOO_LARGE},
         {dir.File(L"text.bmp"), "just some text, not a picture", IDS_DOC_CANNOT_DECODE},
         {dir.File(L"absent.bmp"), "", IDS_DOC_CANNOT_READ}};
-    // About 70 damaged variants of each valid file: cuts; flipped bits in the headers, then
-    // anywhere and maybe cut; absurd claimed sizes (PNG and BMP width and height, JPEG
-    // height, width and beyond).
+    // About 60 damaged variants of each valid file: cuts; flipped bits in the headers (claimed
+    // sizes among them; the huge PNG is the size guard), then anywhere and maybe cut.
     for (const auto& [ext, format] : {std::pair{L"bmp", PictureFileFormat::Bmp}, std::pair{L"jpg", PictureFileFormat::Jpeg},
                                       std::pair{L"png", PictureFileFormat::Png}}) {
         const std::wstring name = dir.File(std::wstring(L"good.") + ext);
@@ -70,12 +69,6 @@ TEST_F(Documents, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
             const size_t span = i < 24 ? std::min<size_t>(n, 80) : n;
             for (int f = 1 + random() % (i < 24 ? 4 : 16); f > 0; --f) s[random() % span] ^= char(1 << random() % 8);
             if (i >= 24 && random() % 3 == 0) s.resize(random() % n);
-        }
-        const bool big = format != PictureFileFormat::Bmp;  // the width, then the height at half the value plus one
-        const size_t at = format == PictureFileFormat::Png ? 16 : big ? good.find("\xFF\xC0") + 5 : 18;
-        for (std::uint32_t v : {0u, 1u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 100000u, 65535u, 32768u}) {
-            std::string& s = add(good);
-            for (int i = 0; i < 8 && at + 7 < n; ++i) s[at + i] = char((i < 4 ? v : v / 2 + 1) >> (big ? 24 - i % 4 * 8 : i % 4 * 8));
         }
     }
     // Twice through: the first pass lets Wine fill its caches (its decoders keep a few
