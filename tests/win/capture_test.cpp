@@ -61,10 +61,7 @@ struct PatternWindow {
             ::ShowWindow(w, SW_SHOWNOACTIVATE);
             ::UpdateWindow(w);
             if (activateAfter)
-                ::SetTimer(w, 1, activateAfter, [](HWND h, UINT, UINT_PTR id, DWORD) {
-                    ::KillTimer(h, id);
-                    ::SetForegroundWindow(h);
-                });
+                ::SetTimer(w, 1, activateAfter, [](HWND h, UINT, UINT_PTR id, DWORD) { ::KillTimer(h, id), ::SetForegroundWindow(h); });
             hwnd = w;
             for (MSG msg; ::GetMessageW(&msg, nullptr, 0, 0) > 0;) ::DispatchMessageW(&msg);
             ::DestroyWindow(w);

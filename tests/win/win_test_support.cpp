@@ -71,13 +71,10 @@ ComPtr<IPicture> PictureOf(int width, int height, const std::function<std::uint3
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    return std::string(std::istreambuf_iterator<char>(std::ifstream(std::filesystem::path(path), std::ios::binary).rdbuf()), {});
 }
-
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream file(std::filesystem::path(path), std::ios::binary);
-    return file.write(bytes.data(), bytes.size()).flush().good();
+    return std::ofstream(std::filesystem::path(path), std::ios::binary).write(bytes.data(), bytes.size()).flush().good();
 }
 
 std::wstring TestProgram(const wchar_t* name) { return ProgramFolder() + L"\\" + name; }
