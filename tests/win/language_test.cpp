@@ -77,7 +77,7 @@ TEST_F(LanguageTest, GbkFileWithoutMarkDecodesInCodePage936) {
 
 // A program in a folder with spaces, and a notepad.exe planted beside the tests and in
 // that folder (the current folder while Help starts): neither may run, and the system's
-// notepad shows that folder's readme. (Help without a readme is in the closing tests.)
+// notepad shows that folder's readme.
 TEST_F(LanguageTest, HelpRunsTheSystemNotepadOnTheQuotedReadme) {
     const std::wstring folder = dir.File(L"Program Files With Spaces");
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr) &&

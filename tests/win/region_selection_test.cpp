@@ -16,8 +16,7 @@ struct RegionSelectionTest : MainWindowTest {
     ScriptedDialogs dialogs;
 };
 
-// Armed: crosshair, pixel unit, minimised, the frozen screen shown; chosen again only the
-// unit is set again. Escape while armed, Escape while dragging and a click without a
+// Armed: crosshair, pixel unit, minimised, the frozen screen shown. Escape while armed, Escape while dragging and a click without a
 // drag take nothing and put everything back, the maximised window too. Then a drag up
 // and to the left takes its area to the view and the clipboard, and the window comes back
 // normal; a second selection frees the first picture and the clipboard's first bitmap.
@@ -29,12 +28,9 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     Pump(50);
     form->RunCommand(IDM_DISTRICT);
     const HWND overlay = form->Selection().Overlay();
-    EXPECT_TRUE(form->Selection().Armed() && form->Doc().ImageUnsaved && ::IsWindowVisible(overlay));
-    EXPECT_TRUE(form->GetMousePointer() == MousePointer::Crosshair && form->GetScaleMode() == ScaleMode::Pixels &&
+    EXPECT_TRUE(form->Selection().Armed() && form->Doc().ImageUnsaved && ::IsWindowVisible(overlay) &&
+                form->GetMousePointer() == MousePointer::Crosshair && form->GetScaleMode() == ScaleMode::Pixels &&
                 form->GetWindowState() == WindowState::Minimized);
-    form->SetScaleMode(ScaleMode::Twips);
-    form->RunCommand(IDM_DISTRICT);
-    EXPECT_TRUE(form->GetScaleMode() == ScaleMode::Pixels && form->Selection().Overlay() == overlay);
     ::PostMessageW(overlay, WM_KEYDOWN, VK_ESCAPE, 0);
     Pump(100);
     // Wine keeps a few objects (the crosshair's bitmaps, the popup's class) from the
@@ -50,17 +46,16 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     Pump(50);
     form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 300, 300);
-    EXPECT_TRUE(Disarmed() && form->GetWindowState() == WindowState::Maximized);
-    EXPECT_TRUE(!form->Doc().ImageUnsaved && form->Doc().PicBmp.Empty() && ::GetClipboardSequenceNumber() == sequence);
+    EXPECT_TRUE(Disarmed() && form->GetWindowState() == WindowState::Maximized && !form->Doc().ImageUnsaved &&
+                form->Doc().PicBmp.Empty() && ::GetClipboardSequenceNumber() == sequence);
     EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmapsBefore);
 
     form->RunCommand(IDM_DISTRICT);  // it arms again
     Drag(410, 345, 290, 300);
-    EXPECT_TRUE(Disarmed() && form->GetWindowState() == WindowState::Normal);
     EXPECT_EQ(PictureSize(), std::pair(120L, 45L));
-    EXPECT_TRUE(form->Doc().ImageUnsaved && ::GetClipboardSequenceNumber() != sequence && dialogs.boxes.empty());
-    int bitmaps = CountGdiObjects(OBJ_BITMAP);
-    EXPECT_GE(bitmaps, bitmapsBefore + 1);
+    EXPECT_TRUE(Disarmed() && form->GetWindowState() == WindowState::Normal && form->Doc().ImageUnsaved &&
+                ::GetClipboardSequenceNumber() != sequence && dialogs.boxes.empty());
+    const int bitmaps = CountGdiObjects(OBJ_BITMAP);
     form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 340, 320);
     EXPECT_EQ(PictureSize(), std::pair(40L, 20L));
@@ -72,8 +67,8 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 380, 330);
     EXPECT_EQ(PictureSize(), std::pair(80L, 30L));
-    EXPECT_TRUE(dialogs.boxes.size() == 1 && dialogs.boxes[0].text == LoadText(IDS_MSG_CLIPBOARD_BUSY));
-    EXPECT_TRUE(::GetClipboardSequenceNumber() == sequence && CountGdiObjects(OBJ_BITMAP) == bitmaps);
+    EXPECT_TRUE(dialogs.boxes.size() == 1 && dialogs.boxes[0].text == LoadText(IDS_MSG_CLIPBOARD_BUSY) &&
+                ::GetClipboardSequenceNumber() == sequence && CountGdiObjects(OBJ_BITMAP) == bitmaps);
 }
 
 }  // namespace

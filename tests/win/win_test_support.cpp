@@ -62,22 +62,19 @@ Pixels ReadScreen(const RECT& r) {
     return ReadPixels(ScreenBitmap(width, height, copy).get());
 }
 
-UniqueBitmap ScreenBitmapOf(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour) {
+ComPtr<IPicture> PictureOf(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour) {
     std::vector<std::uint32_t> bits(static_cast<size_t>(width) * height);
     for (size_t i = 0; i < bits.size(); ++i) bits[i] = colour(i % width, i / width);
     BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
     auto paint = [&](HDC dc, HDC) { ::SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, bits.data(), &bi, DIB_RGB_COLORS); };
-    return ScreenBitmap(width, height, paint);
+    return CreatePictureFromBitmap(ScreenBitmap(width, height, paint), UniquePalette());
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    return std::string(std::istreambuf_iterator<char>(std::ifstream(std::filesystem::path(path), std::ios::binary).rdbuf()), {});
 }
-
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream file(std::filesystem::path(path), std::ios::binary);
-    return file.write(bytes.data(), bytes.size()).flush().good();
+    return std::ofstream(std::filesystem::path(path), std::ios::binary).write(bytes.data(), bytes.size()).flush().good();
 }
 
 std::wstring TestProgram(const wchar_t* name) { return ProgramFolder() + L"\\" + name; }

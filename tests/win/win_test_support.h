@@ -42,23 +42,22 @@ public:
     std::vector<Box> boxes;
     std::deque<int> boxAnswers;             // IDOK, IDYES, ...; IDCANCEL when empty
     std::deque<std::wstring> fileAnswers;   // a path, or "" to cancel
-    std::function<bool(PRINTDLGW&)> print;  // unset: cancel
 
     int MessageBox(HWND, const wchar_t* text, const wchar_t*, UINT style) override {
         boxes.push_back({text ? text : L"", style});
-        if (boxAnswers.empty()) return IDCANCEL;
-        const int answer = boxAnswers.front();
-        boxAnswers.pop_front();
-        return answer;
+        return Next(boxAnswers, IDCANCEL);
     }
     bool GetOpenFileName(OPENFILENAMEW& ofn) override { return File(ofn); }
     bool GetSaveFileName(OPENFILENAMEW& ofn) override { return File(ofn); }
-    bool PrintDlg(PRINTDLGW& pd) override { return print ? print(pd) : false; }
+    bool PrintDlg(PRINTDLGW&) override { return false; }
     bool File(OPENFILENAMEW& ofn) {
-        if (fileAnswers.empty()) return false;
-        const std::wstring answer = fileAnswers.front();
-        fileAnswers.pop_front();
+        const std::wstring answer = Next(fileAnswers, std::wstring());
         return !answer.empty() && ofn.lpstrFile && answer.size() < ofn.nMaxFile && wcscpy(ofn.lpstrFile, answer.c_str());
+    }
+    template <class T> static T Next(std::deque<T>& answers, T none) {
+        if (answers.empty()) return none;
+        const T answer = answers.front();
+        return answers.pop_front(), answer;
     }
 };
 
@@ -113,23 +112,19 @@ struct Pixels {
 Pixels ReadPixels(HBITMAP bitmap, HPALETTE palette = nullptr);
 // What the screen shows in a rectangle of screen pixels.
 Pixels ReadScreen(const RECT& r);
-// A screen-compatible bitmap (what a capture holds) painted with `colour`, bare or as a picture.
-UniqueBitmap ScreenBitmapOf(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour);
-inline ComPtr<IPicture> PictureOf(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour) {
-    return CreatePictureFromBitmap(ScreenBitmapOf(width, height, colour), UniquePalette());
-}
+// A picture of a screen-compatible bitmap (what a capture holds) painted with `colour`.
+ComPtr<IPicture> PictureOf(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour);
 inline HBITMAP BitmapOf(const ComPtr<IPicture>& picture) {
     OLE_HANDLE handle = 0;
     return picture && SUCCEEDED(picture->get_Handle(&handle)) ? reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)) : nullptr;
 }
 inline std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap) { return ReadPixels(bitmap).values; }
 
-// The document tests' pattern at (x, y); `seed` varies it.
-inline std::uint32_t PatternColour(int x, int y, int seed) {
-    return ((x * 7 + seed) & 0xFF) << 16 | ((y * 13 + seed * 3) & 0xFF) << 8 | (((x ^ y) + seed * 5) & 0xFF);
-}
+// A picture of a pattern that `seed` varies.
 inline ComPtr<IPicture> PatternPicture(int width, int height, int seed = 0) {
-    return PictureOf(width, height, [seed](int x, int y) { return PatternColour(x, y, seed); });
+    return PictureOf(width, height, [seed](int x, int y) {
+        return ((x * 7 + seed) & 0xFF) << 16 | ((y * 13 + seed * 3) & 0xFF) << 8 | (((x ^ y) + seed * 5) & 0xFF);
+    });
 }
 
 // ---- input, windows, files, registry, processes
