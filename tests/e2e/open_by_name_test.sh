@@ -21,13 +21,11 @@ running || fail "a refused file ended the program"
 keys "$MAIN" alt+F4
 wait_exit
 
-for form in "/? 0" "/bogus 2" "a.bmp b.bmp 2"; do
-    set -- $form
-    code=${*: -1}
-    launch "${@:1:$#-1}"
+for form in "0 /?" "2 /bogus" "2 a.bmp b.bmp"; do
+    read -r -a words <<<"$form"
+    launch "${words[@]:1}"
     keys "$(window '^Vellumox$')" Return
-    status=0
-    wait "$VX_PID" || status=$?
-    check_eq "$status" "$code" "exit code of '${*:1:$#-1}'"
+    status=0 && wait "$VX_PID" || status=$?
+    check_eq "$status" "${words[0]}" "exit code of '${words[*]:1}'"
 done
 echo "named, refused, /? and wrong forms as expected"

@@ -1,8 +1,7 @@
 # Free-region capture driven with the mouse and keyboard like a person: the band on the
 # screen while the button is held (a right click meanwhile does not end it), the screen
-# as it was after the release, the area in the view and on the X clipboard; Escape while
-# dragging leaves the screen and the view as they were; arrows and Enter choose an exact
-# area; then a clipboard held by another
+# as it was after the release, the area in the view and on the X clipboard; arrows and
+# Enter choose an exact area; then a clipboard held by another
 # program: the view still gets the area, the user is told, the clipboard keeps its own.
 . "$(dirname "$0")/lib.sh"
 reg_clear  # the window at its default place, away from the area selected below
@@ -23,11 +22,12 @@ expect_view() {  # GEOMETRY of before.png that the view shows at its corner
     check_eq "$(ae "$WORK/view.png" "$WORK/expected.png")" 0 "view pixels differing from $1"
 }
 
-# A pattern in which no two nearby pixels are alike, under the program.
+# A screen of noise, in which no two nearby pixels are alike, under the program.
 read -r sw sh < <(xdotool getdisplaygeometry)
-wine "$TESTBIN/vxprobe.exe" pattern 0 0 "$sw" "$sh" >/dev/null 2>&1 &
+convert -size "${sw}x${sh}" xc: +noise Random "$WORK/noise.xwd"
+xwud -noclick -in "$WORK/noise.xwd" >/dev/null 2>&1 &
 VX_PIDS+=($!)
-window '^region pattern$' >/dev/null
+sleep 1
 start_program
 sleep 0.5
 shot "$WORK/before.png"
@@ -71,15 +71,6 @@ area="$((R - L))x$((B - T))+$L+$T"
 convert "$WORK/before.png" -crop "$area" +repage "$WORK/area.png"
 xclip -selection clipboard -t image/bmp -o >"$WORK/clip.bmp" || fail "xclip read nothing"
 check_eq "$(ae "$WORK/clip.bmp" "$WORK/area.png")" 0 "clipboard pixels differing from $area"
-expect_view "$area"
-
-# Escape while dragging takes the band off the screen too, and keeps the picture.
-arm
-xdotool mousemove 600 420 mousedown 1 sleep 0.1 mousemove 700 500 sleep 0.2 key Escape
-wait_state normal
-shot "$WORK/escaped.png"
-xdotool mouseup 1
-check_eq "$(ae "$WORK/before.png" "$WORK/escaped.png" 400x300+520+300)" 0 "pixels Escape left behind"
 expect_view "$area"
 
 # Arrows place the first corner and move the free one a pixel (Shift: ten) at a time;

@@ -8,8 +8,6 @@
 //   vxprobe view TITLE               screen point of the top-left corner of the view
 //   vxprobe close TITLE              asks the window to close (as the close box does)
 //   vxprobe show TITLE CMD           ShowWindow with CMD (6 minimise)
-//   vxprobe pattern X Y W H          a borderless window showing a pattern in which no two
-//                                    nearby pixels are alike; runs until killed
 //   vxprobe hold-clipboard MS READY  opens the clipboard with a window, creates the file
 //                                    READY, keeps the clipboard open MS milliseconds
 // Exit code 3 when the window is not found, 2 for a wrong command line.
@@ -18,44 +16,8 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace {
-
-LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        RECT r{};
-        GetClientRect(hwnd, &r);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB};
-        std::vector<DWORD> bits(static_cast<size_t>(r.right) * r.bottom);
-        for (int y = 0; y < r.bottom; ++y)
-            for (int x = 0; x < r.right; ++x)
-                bits[static_cast<size_t>(y) * r.right + x] =
-                    ((x & 255) << 16) | ((y & 255) << 8) | ((((x >> 8) + 5 * (y >> 8)) * 40) & 255);
-        SetDIBitsToDevice(dc, 0, 0, r.right, r.bottom, 0, 0, 0, r.bottom, bits.data(), &info, DIB_RGB_COLORS);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-int ShowPattern(int x, int y, int w, int h) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = PatternProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VxProbePattern";
-    RegisterClassW(&wc);
-    if (!CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"region pattern", WS_POPUP | WS_VISIBLE, x, y, w, h,
-                         nullptr, nullptr, wc.hInstance, nullptr)) {
-        return 1;
-    }
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-    return 0;
-}
 
 int HoldClipboard(int milliseconds, const wchar_t* ready) {
     HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -79,7 +41,6 @@ int wmain(int argc, wchar_t** argv) {
         ReleaseDC(nullptr, dc);
         return 0;
     }
-    if (verb == L"pattern" && argc > 5) return ShowPattern(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
     if (verb == L"hold-clipboard" && argc > 3) return HoldClipboard(_wtoi(argv[2]), argv[3]);
     if (argc < 3) return 2;
     if (verb == L"class") return FindWindowW(argv[2], nullptr) ? 0 : 3;

@@ -58,17 +58,11 @@ protected:
                        reinterpret_cast<LPARAM>(bar.hwnd));
         Pump();
     }
-    // The highest value the control itself allows.
-    int ControlMaximum(HWND bar) const {
-        SCROLLINFO si{sizeof si, SIF_ALL};
-        ::GetScrollInfo(bar, SB_CTL, &si);
-        return si.nMax - static_cast<int>(si.nPage) + 1;
-    }
 };
 
 // The bars fit the visible sizes and tile the client area with the viewport. An arrow
 // moves one pixel, the trough a third of the viewport, the end shows the last column at
-// the right edge; resizing by one pixel then scrolls back to the corner.
+// the right edge.
 TEST_F(ImageViewTest, BarsFitTheViewAndMoveTheImageByAPixelAThirdAndToTheEnd) {
     EXPECT_FALSE(::IsWindowVisible(form->HScroll1().hwnd) || ::IsWindowVisible(form->VScroll1().hwnd));
     EXPECT_EQ(ColumnAt(10, 10), -1) << "an empty view shows the workspace";
@@ -80,8 +74,10 @@ TEST_F(ImageViewTest, BarsFitTheViewAndMoveTheImageByAPixelAThirdAndToTheEnd) {
     EXPECT_EQ((std::vector{view.top, hbar.top, hbar.bottom, vbar.left, vbar.right}),
               (std::vector{toolbar.bottom, view.bottom, ChildRect(form->StatusBar1()).top, view.right, 554L}));
     // The maximum shows the last column at the right edge, read back from the control.
-    EXPECT_EQ(ControlMaximum(form->HScroll1().hwnd), static_cast<int>((1280 - (view.right - view.left)) * tpp));
-    EXPECT_EQ(ControlMaximum(form->VScroll1().hwnd), static_cast<int>((960 - (view.bottom - view.top)) * tpp));
+    SCROLLINFO h{sizeof h, SIF_ALL}, v{sizeof v, SIF_ALL};  // the highest values the controls themselves allow
+    ::GetScrollInfo(form->HScroll1().hwnd, SB_CTL, &h), ::GetScrollInfo(form->VScroll1().hwnd, SB_CTL, &v);
+    EXPECT_EQ(std::pair(h.nMax - int(h.nPage) + 1, v.nMax - int(v.nPage) + 1),
+              std::pair(int((1280 - (view.right - view.left)) * tpp), int((960 - (view.bottom - view.top)) * tpp)));
 
     Scroll(form->HScroll1(), SB_LINERIGHT);
     EXPECT_EQ(ColumnAt(0), 1);
@@ -92,9 +88,6 @@ TEST_F(ImageViewTest, BarsFitTheViewAndMoveTheImageByAPixelAThirdAndToTheEnd) {
     Scroll(form->VScroll1(), SB_PAGEDOWN);
     EXPECT_EQ(ColumnAt(ViewportWidth() - 1), 1279);
     EXPECT_EQ(form->Doc().PicBmp.Left, -static_cast<double>(form->HScroll1().Value));
-    SetClientSize(555, 375);
-    EXPECT_EQ(std::pair(form->Doc().PicBmp.Left, form->Doc().PicBmp.Top), std::pair(0.0, 0.0));
-    EXPECT_EQ(ColumnAt(0), 0);
 }
 
 TEST_F(ImageViewTest, WholeOfVeryWideImagesIsReachable) {

@@ -11,9 +11,8 @@ namespace {
 
 // A PNG with straight (not premultiplied) alpha, written by the imaging component.
 void WritePng(const std::wstring& path, int width, int height, const std::function<std::uint32_t(int, int)>& argb) {
-    std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels.push_back(argb(x, y));
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * height);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = argb(static_cast<int>(i) % width, static_cast<int>(i) / width);
     ComPtr<IWICImagingFactory> factory = ImagingFactory();
     ComPtr<IWICBitmap> bitmap;
     ComPtr<IWICStream> stream;

@@ -58,19 +58,13 @@ protected:
 };
 
 TEST_F(SequenceTest, EveryWayOutOfAnArmedSelectionEndsItAsEscapeDoes) {
-    const struct {
-        const char* name;
-        std::function<void(FrmMain&)> leave;
-    } ways[] = {
+    const struct { const char* name; std::function<void(FrmMain&)> leave; } ways[] = {
         {"Alt+F4 on the frozen screen", [](FrmMain& f) { ::PostMessageW(f.Selection().Overlay(), WM_CLOSE, 0, 0); }},
         {"the main window brought back", [](FrmMain& f) { ::ShowWindow(f.hwnd(), SW_RESTORE); }},
         {"Ctrl+S over the frozen screen", [](FrmMain& f) { ::PostMessageW(f.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SAVE, 1), 0); }},
         {"another window takes the keyboard", [](FrmMain&) {
-             HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
-                                            nullptr, nullptr, nullptr);
-             ::SetForegroundWindow(other);
-             Pump(100);
-             ::DestroyWindow(other);
+             HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
+             ::SetForegroundWindow(other), Pump(100), ::DestroyWindow(other);
          }},
         {"log-off", [](FrmMain& f) { ::SendMessageW(f.hwnd(), WM_QUERYENDSESSION, 0, 0); }},
     };
@@ -84,26 +78,19 @@ TEST_F(SequenceTest, EveryWayOutOfAnArmedSelectionEndsItAsEscapeDoes) {
         Pump(200);
         ExpectSelectionEnded(false);
     }
-    // And it arms again.
-    form->RunCommand(IDM_DISTRICT);
-    EXPECT_TRUE(form->Selection().Armed());
-    ::PostMessageW(form->Selection().Overlay(), WM_KEYDOWN, VK_ESCAPE, 0);
-    Pump(100);
 }
 
 TEST_F(SequenceTest, RegionCapturesAreLaidOutForThePictureTheyPlace) {
     ::SetWindowPos(form->hwnd(), nullptr, 0, 0, 500, 400, SWP_NOZORDER);
     Pump(50);
     RECT view{};
-    ::GetClientRect(form->picScroll(), &view);
     const struct { int width, height; bool bars; } regions[] = {{120, 45, false}, {1000, 900, true}, {1, 1, false}};
     for (const auto& r : regions) {
         SCOPED_TRACE(r.width);
         form->RunCommand(IDM_DISTRICT);
         Drag(100, 100, 100 + r.width, 100 + r.height);
         ASSERT_EQ(form->Doc().PicBmp.PixelWidth(), r.width);
-        EXPECT_EQ(form->HScroll1().Visible, r.bars);
-        EXPECT_EQ(form->VScroll1().Visible, r.bars);
+        EXPECT_EQ(std::pair(form->HScroll1().Visible, form->VScroll1().Visible), std::pair(r.bars, r.bars));
         if (!r.bars) continue;
         ::GetClientRect(form->picScroll(), &view);
         // At the end of each bar the picture's far edge meets the viewport's.
@@ -191,7 +178,6 @@ TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
 
 TEST_F(SequenceTest, PaintWithNoProgramForPicturesSaysSoInWords) {
     ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Paint.Picture");
-    ::CreateDirectoryW((ProgramFolder() + L"\\Temp").c_str(), nullptr);  // leaves "already exists" behind
     form->PlacePicture(PatternPicture(30, 20));
     mnuMspaint_Click(*form);
     ASSERT_EQ(dialogs.boxes.size(), 1u);

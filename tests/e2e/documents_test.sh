@@ -1,8 +1,10 @@
-# Printing for real: a PostScript printer that writes to a file is added to the prefix; a
-# picture opened through the real open dialog is printed from the File menu with the
-# keyboard and the real print dialog. The job is one page that, rasterised with
-# Ghostscript at 72 dpi (one pixel a point), shows the picture as large as the printable
-# area allows, its shape kept, centred, neither flipped nor mirrored. Cancel prints nothing.
+# The real common dialogs, driven like a person. A picture opened through the open dialog
+# is saved as BMP with Ctrl+S and the save dialog (the same pixels), then printed from
+# the File menu with the print dialog to a PostScript printer that writes to a file: one
+# page that, rasterised with Ghostscript at 72 dpi (one pixel a point), shows the
+# picture as large as the printable area allows, its shape kept, centred, neither
+# flipped nor mirrored; Cancel prints nothing. Last, a save over a file on a full drive
+# (a 64 KB tmpfs mapped as T:): the overwrite question, one message, the old file intact.
 . "$(dirname "$0")/lib.sh"
 reg_clear
 printer="Vellumox Test PS"
@@ -18,6 +20,12 @@ start_program
 menu f o
 answer_file '^(Open|打开)$' "$WORK/wide.png"
 wait_for '[[ "$(title_of "$MAIN")" == *"wide.png(400x200) ]" ]]' || fail "not opened: $(title_of "$MAIN")"
+keys "$MAIN" ctrl+s
+answer_file '^保存$' "$WORK/out.bmp"
+wait_for '[ -s "$WORK/out.bmp" ]' || fail "out.bmp not written"
+sleep 0.3
+check_eq "$(head -c 2 "$WORK/out.bmp")" BM "saved file type"
+check_eq "$(ae "$WORK/wide.png" "$WORK/out.bmp")" 0 "pixels differing from the opened ones"
 
 menu f p
 keys "$(window '^(Print|打印)$')" Return
@@ -45,4 +53,22 @@ keys "$(window '^(Print|打印)$')" Escape
 sleep 1.5
 [ ! -e "$WORK/out.ps" ] || fail "cancel printed"
 [ -z "$(xdotool search --onlyvisible --name '^Vellumox$' 2>/dev/null)" ] || fail "a message after cancel"
+
+mkdir "$WORK/full"
+mount -t tmpfs -o size=64k tmpfs "$WORK/full" || fail "cannot mount a tmpfs"
+on_exit umount "$WORK/full"
+head -c 1000 /dev/urandom >"$WORK/full/old.bmp"
+cp "$WORK/full/old.bmp" "$WORK/old.copy"
+head -c 200000 /dev/zero >"$WORK/full/filler" 2>/dev/null || true
+ln -sfn "$WORK/full" "$WINEPREFIX/dosdevices/t:"
+on_exit rm -f "$WINEPREFIX/dosdevices/t:"
+keys "$MAIN" ctrl+s
+xdotool windowfocus --sync "$(window '^保存$')" type --delay 5 'T:\old.bmp'
+xdotool key Return
+# The question comes as a second window with the dialog's title.
+keys "$(window '^保存$' 2)" y
+box=$(window '^Vellumox$')
+cmp -s "$WORK/full/old.bmp" "$WORK/old.copy" || fail "the old file changed"
+check_eq "$(ls "$WORK/full" | tr '\n' ' ')" "filler old.bmp " "files on the full drive"
+keys "$box" Return
 echo "PASS"
