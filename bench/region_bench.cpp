@@ -4,6 +4,7 @@
 #include "bench.h"
 #include "capture/selection_band.h"
 #include "capture/selection_overlay.h"
+#include "main_window/frm_main.h"
 
 namespace vx::bench {
 namespace {
@@ -51,6 +52,8 @@ struct FrozenOnly final : OverlayEvents {
 };
 
 std::vector<Figure> Arming(const Context& c) {
+    FrmMain form;  // as when the program arms: its window exists
+    form.Create(::GetModuleHandleW(nullptr));
     const RECT screen = VirtualScreenRect();
     FrozenOnly events;
     HWND overlay = nullptr;

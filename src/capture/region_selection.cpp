@@ -14,7 +14,12 @@ constexpr DWORD kMinimiseSettleMs = 120;
 
 }  // namespace
 
-RegionSelection::~RegionSelection() { CloseOverlay(); }
+RegionSelection::~RegionSelection() {
+    // The window that hosts it is going: nothing may be put back into it any more.
+    armed_ = false;
+    host_ = nullptr;
+    CloseOverlay();
+}
 
 void RegionSelection::CloseOverlay() {
     if (HWND overlay = overlay_) {
