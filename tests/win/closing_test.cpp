@@ -7,26 +7,30 @@ namespace {
 
 using ClosingTest = MainWindowTest;
 
-// Stored even when the close is cancelled.
+// Stored even when the close is cancelled; a settings store that refuses writes (a
+// volatile program key cannot hold a lasting Settings key) still gets the question.
 TEST_F(ClosingTest, TheUnsavedImageQuestionDecidesAndThePlacementIsStoredAnyway) {
     TempDir dir;
-    const struct { const char* what; int answer; std::wstring saveAs; bool closes; } cases[] = {
+    const struct { const char* what; int answer; std::wstring saveAs; bool closes, stored = true; } cases[] = {
         {"Cancel", IDCANCEL, L"", false},
         {"Yes, then the save is cancelled", IDYES, L"", false},
         {"Yes, then saved", IDYES, dir.File(L"closing shot.bmp"), true},
-        {"No", IDNO, L"", true},
+        {"No, with settings that refuse writes", IDNO, L"", true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         if (!form->hwnd()) MainWindowTest::SetUp();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vellumox");
+        HKEY key = nullptr;
+        if (!c.stored && !::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Vellumox", 0, nullptr, REG_OPTION_VOLATILE,
+                                            KEY_ALL_ACCESS, nullptr, &key, nullptr)) ::RegCloseKey(key);
         form->PlacePicture(CaptureWindowArea(form->hwnd(), true, 0, 0, 48, 32));
         form->Doc().ImageUnsaved = true;
         ScriptedDialogs dialogs;
         dialogs.boxAnswers = {c.answer};
         dialogs.fileAnswers = {c.saveAs};
         EXPECT_TRUE(form->RequestClose() == c.closes && (form->hwnd() == nullptr) == c.closes &&
-                    !RegString(HKEY_CURRENT_USER, L"Software\\Vellumox\\Settings", L"MainLeft").empty());
+                    RegString(HKEY_CURRENT_USER, L"Software\\Vellumox\\Settings", L"MainLeft").empty() != c.stored);
         EXPECT_TRUE(c.closes || (form->Doc().ImageUnsaved && !form->Doc().PicBmp.Empty()));
         EXPECT_TRUE(dialogs.boxes.size() == 1 && dialogs.boxes[0].text == LoadText(IDS_MSG_UNSAVED));
     }

@@ -33,8 +33,7 @@ void WritePng(const std::wstring& path, int width, int height, const std::functi
 
 Pixels Opened(const std::wstring& path) {
     Outcome outcome;
-    ComPtr<IPicture> picture = LoadPictureFile(path, outcome);
-    EXPECT_TRUE(picture) << Narrow(path);
+    ComPtr<IPicture> picture = LoadPictureFile(path, outcome);  // none: the callers' size checks fail
     return picture ? ReadPixels(BitmapOf(picture)) : Pixels{};
 }
 
