@@ -4,6 +4,7 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "../platform/gdi.h"
@@ -52,12 +53,12 @@ void SetOptions(IPropertyBag2* options, PictureFileFormat format) {
 
 // The picture's own colours when it has no more than 256 (a screenshot of a dialog, a
 // diagram), so they come back exact; else an empty list.
-std::vector<WICColor> FewColours(IWICBitmap* source) {
+std::vector<WICColor> FewColours(IWICImagingFactory* factory, IWICBitmap* source) {
     std::vector<WICColor> colours;
+    std::unordered_set<WICColor> seen;
     UINT width = 0, height = 0;
     ComPtr<IWICFormatConverter> bgra;
-    ComPtr<IWICImagingFactory> factory = ImagingFactory();
-    if (!factory || FAILED(source->GetSize(&width, &height)) || FAILED(factory->CreateFormatConverter(bgra.put())) ||
+    if (FAILED(source->GetSize(&width, &height)) || FAILED(factory->CreateFormatConverter(bgra.put())) ||
         FAILED(bgra->Initialize(source, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
                                 WICBitmapPaletteTypeCustom))) {
         return colours;
@@ -68,7 +69,7 @@ std::vector<WICColor> FewColours(IWICBitmap* source) {
         if (FAILED(bgra->CopyPixels(&line, width * 4, width * 4, reinterpret_cast<BYTE*>(row.data())))) return {};
         for (const std::uint32_t pixel : row) {
             const WICColor colour = 0xFF000000u | (pixel & 0xFFFFFFu);
-            if (std::find(colours.begin(), colours.end(), colour) != colours.end()) continue;
+            if (!seen.insert(colour).second) continue;
             if (colours.size() == 256) return {};
             colours.push_back(colour);
         }
@@ -86,7 +87,7 @@ bool WriteIndexed(IWICImagingFactory* factory, IWICBitmapFrameEncode* frame, HBI
         FAILED(factory->CreatePalette(colours.put()))) {
         return false;
     }
-    std::vector<WICColor> few = FewColours(source.get());
+    std::vector<WICColor> few = FewColours(factory, source.get());
     const HRESULT made = few.empty() ? colours->InitializeFromBitmap(source.get(), 256, FALSE)
                                      : colours->InitializeCustom(few.data(), static_cast<UINT>(few.size()));
     return SUCCEEDED(made) &&

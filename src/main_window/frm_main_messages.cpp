@@ -150,13 +150,9 @@ void FrmMain::OnDropFiles(HDROP drop) {
 void FrmMain::OpenFile(const std::wstring& path) {
     if (selection_.Armed()) selection_.Cancel(*this);
     // A relative name is taken from the current folder, as the shell means it.
-    std::wstring full(MAX_PATH, L'\0');
-    DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length >= full.size()) {
-        full.resize(length);
-        length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    }
-    full.resize(length < full.size() ? length : 0);
+    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    full.resize(size ? ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0);
     OpenPicturePath(*this, full.empty() ? path : full);
 }
 
