@@ -28,4 +28,3 @@ for form in "0 /?" "2 /bogus" "2 a.bmp b.bmp"; do
     status=0 && wait "$VX_PID" || status=$?
     check_eq "$status" "${words[0]}" "exit code of '${words[*]:1}'"
 done
-echo "named, refused, /? and wrong forms as expected"
