@@ -4,16 +4,9 @@
 #include <string>
 
 #include "command_host.h"
+#include "outcome.h"
 
 namespace vx {
-
-enum class Status { Ok, NoImage, CannotRead, CannotDecode, TooLarge, NoMemory, CannotWrite };
-
-struct Outcome {
-    Status status = Status::Ok;
-    DWORD error = 0;  // the Win32 error behind it, when known
-    bool ok() const { return status == Status::Ok; }
-};
 
 // Why, in words: a few common errors in the program's own language, others as the
 // system's sentence with its code; "" for 0.
