@@ -53,6 +53,7 @@ bool FrmMain::Create(HINSTANCE instance) {
     hwnd_ = ::CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                               CW_USEDEFAULT, CW_USEDEFAULT, 570, 460, nullptr, menu_, instance, this);
     if (!hwnd_ || !CreateControls()) return false;
+    textLinePixels_ = MessageLineHeight(WindowDpi(hwnd_));
     ::DragAcceptFiles(hwnd_, TRUE);
     Form_Load();
     return true;

@@ -94,6 +94,8 @@ private:
     void OnWheel(int delta, bool horizontal);
     bool OnViewKey(int key);
     void ScrollTo(bool horizontal, int32_t value);
+    // One wheel line or arrow key: a line of the message font, in the bar's twips.
+    int32_t TextLineStep(bool horizontal) const;
     bool CreateControls();
     void UpdateStatusParts();
     // One pixel in the current scale unit.
@@ -117,6 +119,7 @@ private:
     ScaleMode scaleMode_ = ScaleMode::Twips;
     MousePointer mousePointer_ = MousePointer::Default;
     double twipsPerPixelX_ = 15, twipsPerPixelY_ = 15;
+    int textLinePixels_ = 16;  // at the window's DPI
     bool silent_ = false;
     bool closing_ = false;
 };

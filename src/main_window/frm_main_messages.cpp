@@ -132,6 +132,7 @@ void FrmMain::OnSize() {
 
 void FrmMain::OnDpiChanged(const RECT* suggested) {
     twipsPerPixelX_ = twipsPerPixelY_ = ScreenTwipsPerPixel();
+    textLinePixels_ = MessageLineHeight(WindowDpi(hwnd_));
     if (suggested) {
         ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                        suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -1,5 +1,6 @@
 // The wheel and the keys scroll the picture through the scroll bars' own values, so
 // the picture and the thumbs always agree.
+#include "../platform/units.h"
 #include "frm_main.h"
 #include "view_input.h"
 
@@ -9,6 +10,11 @@ void FrmMain::ScrollTo(bool horizontal, int32_t value) {
     ScrollBar& bar = horizontal ? hscroll_ : vscroll_;
     if (!bar.Visible || !bar.SetValue(value)) return;
     horizontal ? HScroll1_Change() : VScroll1_Change();
+}
+
+int32_t FrmMain::TextLineStep(bool horizontal) const {
+    // The bars' arrow buttons keep their one-pixel step; people read a wheel line as a line of text.
+    return Nearest(textLinePixels_ * (horizontal ? twipsPerPixelX_ : twipsPerPixelY_));
 }
 
 void FrmMain::OnWheel(int delta, bool horizontal) {
@@ -24,7 +30,7 @@ void FrmMain::OnWheel(int delta, bool horizontal) {
     const int steps = wheel.Take(delta, pages ? 1 : lines);
     if (steps == 0) return;
     // Forward (or Shift and forward) goes toward the top (or the left).
-    ScrollTo(horizontal, MovedValue(bar.Value, bar.Max, bar.SmallChange, bar.LargeChange,
+    ScrollTo(horizontal, MovedValue(bar.Value, bar.Max, TextLineStep(horizontal), bar.LargeChange,
                                     pages ? ScrollMove::Pages : ScrollMove::Lines, -steps));
 }
 
@@ -34,7 +40,8 @@ bool FrmMain::OnViewKey(int key) {
     for (const bool horizontal : {true, false}) {
         if (!(horizontal ? move.horizontal : move.vertical)) continue;
         const ScrollBar& bar = horizontal ? hscroll_ : vscroll_;
-        ScrollTo(horizontal, MovedValue(bar.Value, bar.Max, bar.SmallChange, bar.LargeChange, move.kind, move.count));
+        ScrollTo(horizontal,
+                 MovedValue(bar.Value, bar.Max, TextLineStep(horizontal), bar.LargeChange, move.kind, move.count));
     }
     return true;
 }

@@ -11,6 +11,9 @@ int SystemDpi();
 int WindowDpi(HWND hwnd);
 // A length designed at 96 DPI, scaled to the given DPI.
 int Scale96(int value, int dpi);
+// The height of a line of the interface's message font at `dpi`, in pixels: what one
+// wheel line or one arrow key moves a view, as it moves text elsewhere.
+int MessageLineHeight(int dpi);
 // 1440 / system DPI.
 double ScreenTwipsPerPixel();
 // Per-monitor-v2 where the manifest was not honoured; failure is harmless.

@@ -41,6 +41,7 @@ struct GlobalFreeCloser { void operator()(HGLOBAL h) const { ::GlobalFree(h); } 
 
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObjectCloser>;
 using UniquePalette = UniqueHandle<HPALETTE, DeleteObjectCloser>;
+using UniqueFont = UniqueHandle<HFONT, DeleteObjectCloser>;
 using UniqueCreatedDc = UniqueHandle<HDC, DeleteDcCloser>;  // CreateDC, CreateCompatibleDC
 using UniqueProcess = UniqueHandle<HANDLE, CloseHandleCloser>;
 using UniqueKey = UniqueHandle<HKEY, RegCloseKeyCloser>;

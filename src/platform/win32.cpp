@@ -30,4 +30,9 @@ DwmGetWindowAttributeFn DwmGetWindowAttribute() {
     return fn;
 }
 
+SystemParametersInfoForDpiFn SystemParametersInfoForDpi() {
+    static const auto fn = Load<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi", false);
+    return fn;
+}
+
 }  // namespace vx::api

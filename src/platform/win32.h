@@ -27,9 +27,11 @@ namespace vx::api {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using SetProcessDpiAwarenessContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
 using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 
 GetDpiForWindowFn GetDpiForWindow();
 SetProcessDpiAwarenessContextFn SetProcessDpiAwarenessContext();
 DwmGetWindowAttributeFn DwmGetWindowAttribute();
+SystemParametersInfoForDpiFn SystemParametersInfoForDpi();
 
 }  // namespace vx::api

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/dpi.h"
 #include "platform/units.h"
 #include "win_test_support.h"
 
@@ -152,23 +153,27 @@ TEST_F(ImageViewTest, NoLayoutLeavesThePictureOutOfView) {
     EXPECT_EQ(At(0, 0), std::pair(0, 0));
 }
 
-TEST_F(ImageViewTest, WheelAndKeysMoveThePictureAndTheThumbsTogether) {
+// A wheel line and an arrow key move a line of the message font (a bar's arrow button, one pixel).
+TEST_F(ImageViewTest, WheelAndKeysMoveThePictureByLinesOfTextAndTheThumbsTogether) {
     Show(3000, 3000);
     const ScrollBar &h = form->HScroll1(), &v = form->VScroll1();
     UINT n = 0, chars = 0;  // lines a notch, columns a tilt
     ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &n, 0);
     ::SystemParametersInfoW(SPI_GETWHEELSCROLLCHARS, 0, &chars, 0);
-    const int lines = static_cast<int>(n), page = Nearest(v.LargeChange / 15.0);
+    const int dpi = WindowDpi(form->hwnd()), line = MessageLineHeight(dpi), tpp = 1440 / dpi;
+    EXPECT_TRUE(line >= Scale96(12, dpi) && line <= Scale96(24, dpi)) << line << " px at " << dpi << " DPI";
+    const int lines = static_cast<int>(n) * line, cols = int(chars) * line, page = Nearest(v.LargeChange / double(tpp));
     auto wheel = [&](UINT message, int keys, int delta) { ::SendMessageW(form->hwnd(), message, MAKEWPARAM(keys, delta), 0); };
     const struct { const char* what; std::function<void()> act; int x, y; } steps[] = {
         {"a notch down", [&] { wheel(WM_MOUSEWHEEL, 0, -120); }, 0, lines},
         {"a touchpad's three thirds", [&] { for (int i = 0; i < 3; ++i) wheel(WM_MOUSEWHEEL, 0, -40); }, 0, 2 * lines},
         {"Shift and a notch", [&] { wheel(WM_MOUSEWHEEL, MK_SHIFT, -120); }, lines, 2 * lines},
-        {"tilted right", [&] { wheel(WM_MOUSEHWHEEL, 0, 120); }, lines + int(chars), 2 * lines},
-        {"Down", [&] { Keys({VK_DOWN}); }, lines + int(chars), 2 * lines + 1},
-        {"Page Down", [&] { Keys({VK_NEXT}); }, lines + int(chars), 2 * lines + 1 + page},
-        {"Ctrl+End", [&] { Keys({VK_CONTROL, VK_END}); }, h.Max / 15, v.Max / 15},
-        {"Home", [&] { Keys({VK_HOME}); }, h.Max / 15, 0},
+        {"tilted right", [&] { wheel(WM_MOUSEHWHEEL, 0, 120); }, lines + cols, 2 * lines},
+        {"Down", [&] { Keys({VK_DOWN}); }, lines + cols, 2 * lines + line},
+        {"Page Down", [&] { Keys({VK_NEXT}); }, lines + cols, 2 * lines + line + page},
+        {"the bar's down arrow", [&] { Scroll(v, SB_LINEDOWN); }, lines + cols, 2 * lines + line + page + 1},
+        {"Ctrl+End", [&] { Keys({VK_CONTROL, VK_END}); }, h.Max / tpp, v.Max / tpp},
+        {"Home", [&] { Keys({VK_HOME}); }, h.Max / tpp, 0},
         {"Ctrl+Home", [&] { Keys({VK_CONTROL, VK_HOME}); }, 0, 0},
     };
     for (const auto& s : steps) {
