@@ -1,15 +1,20 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace vx {
 namespace {
 
+std::wstring Lower(const std::wstring& text) {
+    std::wstring lower;
+    for (const wchar_t c : text) lower.push_back(static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))));
+    return lower;
+}
+
 std::wstring Switch(const std::wstring& arg) {
     if (arg.size() < 2 || (arg[0] != L'/' && arg[0] != L'-')) return std::wstring();
-    std::wstring name;
-    for (size_t i = 1; i < arg.size(); ++i) name.push_back(static_cast<wchar_t>(std::towlower(arg[i])));
-    return name;
+    return Lower(arg.substr(1));
 }
 
 // A switch is a slash or dash and a word: "/capture", "-save". "/home/a.bmp" is a path.
@@ -46,10 +51,11 @@ bool ParseRect(const std::wstring& text, CaptureRequest& r) {
         if (!ParseLong(text.substr(start, last ? std::wstring::npos : comma - start), values[k])) return false;
         start = comma + 1;
     }
-    r.left = values[0];
-    r.top = values[1];
-    r.right = values[2];
-    r.bottom = values[3];
+    // Either pair of opposite corners, as a dragged region may be given.
+    r.left = std::min(values[0], values[2]);
+    r.top = std::min(values[1], values[3]);
+    r.right = std::max(values[0], values[2]);
+    r.bottom = std::max(values[1], values[3]);
     return r.right > r.left && r.bottom > r.top;
 }
 
@@ -59,7 +65,8 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
     CommandLine result;
     if (args.empty()) return result;
     result.action = CommandLine::Action::Invalid;
-    if (args.size() == 1) {
+    for (const std::wstring& arg : args) result.unattended = result.unattended || Switch(arg) == L"capture";
+    if (args.size() == 1 && !result.unattended) {
         const std::wstring name = Switch(args[0]);
         if (name == L"?") {
             result.action = CommandLine::Action::Usage;
@@ -67,6 +74,8 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
             // Anything else is a file to open, a Unix-style "/home/..." path under Wine too.
             result.action = CommandLine::Action::Open;
             result.openPath = args[0];
+        } else {
+            result.badArgument = args[0];
         }
         return result;
     }
@@ -74,23 +83,31 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
     bool haveKind = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring name = Switch(args[i]);
-        const bool hasValue = i + 1 < args.size();
-        if (name == L"capture" && hasValue) {
-            const std::wstring kind = args[++i];
-            if (kind == L"screen") {
-                request.kind = CaptureRequest::Kind::Screen;
-            } else if (kind == L"region" && i + 1 < args.size() && ParseRect(args[i + 1], request)) {
-                request.kind = CaptureRequest::Kind::Region;
-                ++i;
-            } else {
-                return result;
-            }
-            haveKind = true;
-        } else if (name == L"save" && hasValue) {
-            request.savePath = args[++i];
-        } else {
+        if (name != L"capture" && name != L"save") {
+            result.badArgument = args[i];
             return result;
         }
+        if (i + 1 == args.size()) return result;  // the switch's value is missing
+        const std::wstring& value = args[++i];
+        if (name == L"save") {
+            request.savePath = value;
+            continue;
+        }
+        const std::wstring kind = Lower(value);
+        if (kind == L"screen") {
+            request.kind = CaptureRequest::Kind::Screen;
+        } else if (kind != L"region") {
+            result.badArgument = value;
+            return result;
+        } else if (i + 1 == args.size()) {
+            return result;
+        } else if (!ParseRect(args[++i], request)) {
+            result.badArgument = args[i];
+            return result;
+        } else {
+            request.kind = CaptureRequest::Kind::Region;
+        }
+        haveKind = true;
     }
     if (!haveKind || request.savePath.empty()) return result;
     result.action = CommandLine::Action::Capture;

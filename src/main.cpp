@@ -36,10 +36,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
             return vx::RunUnattendedCapture(*commandLine.capture);
         case Action::Usage:
         case Action::Invalid: {
+            if (commandLine.unattended) return vx::ReportUnattendedUsage(commandLine);
             const bool asked = commandLine.action == Action::Usage;
-            ::MessageBoxW(nullptr, vx::LoadText(IDS_MSG_USAGE).c_str(), vx::ProgramName().c_str(),
-                          MB_OK | (asked ? MB_ICONINFORMATION : MB_ICONERROR));
-            return asked ? 0 : 2;
+            // From a console the text goes there; from Explorer, in a box.
+            const std::wstring usage = vx::LoadText(IDS_MSG_USAGE);
+            if (!vx::WriteToConsole(usage, !asked)) {
+                ::MessageBoxW(nullptr, usage.c_str(), vx::ProgramName().c_str(),
+                              MB_OK | (asked ? MB_ICONINFORMATION : MB_ICONERROR));
+            }
+            return asked ? vx::kExitOk : vx::kExitUsage;
         }
         case Action::Window:
         case Action::Open:

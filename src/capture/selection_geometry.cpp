@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "../platform/keys.h"
 #include "../platform/units.h"
 
 namespace vx {
@@ -9,10 +10,10 @@ namespace vx {
 SelPoint ArrowStep(int key, bool shift) {
     const int32_t d = shift ? 10 : 1;
     switch (key) {
-        case 0x25: return {-d, 0};  // left
-        case 0x26: return {0, -d};  // up
-        case 0x27: return {d, 0};   // right
-        case 0x28: return {0, d};   // down
+        case kKeyLeft: return {-d, 0};
+        case kKeyUp: return {0, -d};
+        case kKeyRight: return {d, 0};
+        case kKeyDown: return {0, d};
         default: return {0, 0};
     }
 }

@@ -50,7 +50,7 @@ std::string SizeLabel(const SelRect& rect);
 SelPoint LabelPosition(const SelRect& rect, int32_t cx, int32_t cy);
 
 // How far an arrow key moves the pointer during a selection: one pixel, ten with
-// Shift; {0, 0} for any other key (virtual-key codes 0x25..0x28 are the arrows).
+// Shift; {0, 0} for any other key.
 SelPoint ArrowStep(int key, bool shift);
 
 }  // namespace vx

@@ -2,6 +2,8 @@
 // The wheel and the keys in the image view, as arithmetic. Portable.
 #include <cstdint>
 
+#include "../platform/keys.h"
+
 namespace vx {
 
 // Wheel deltas come in notches of 120, smaller pieces from smooth wheels and touchpads;
@@ -16,9 +18,6 @@ public:
 private:
     int64_t pending_ = 0;  // in 1/120 of a line
 };
-
-// Virtual-key codes the view answers.
-enum ViewKey : int { kKeyPageUp = 0x21, kKeyPageDown, kKeyEnd, kKeyHome, kKeyLeft, kKeyUp, kKeyRight, kKeyDown };
 
 struct ScrollMove {
     enum Kind { None, Lines, Pages, ToStart, ToEnd } kind = None;

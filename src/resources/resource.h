@@ -68,6 +68,11 @@
 // Free-region capture messages.
 #define IDS_MSG_CLIPBOARD_BUSY 470
 #define IDS_MSG_CAPTURE_NO_MEMORY 471
+// The unattended command line's one-line reports.
+#define IDS_MSG_CMDLINE_BAD 472
+#define IDS_MSG_CMDLINE_INCOMPLETE 473
+#define IDS_MSG_REGION_OFF_SCREEN 474
+#define IDS_MSG_CAPTURE_FAILED 475
 
 // Menu commands.
 #define IDM_FILE 40000
