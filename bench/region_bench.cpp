@@ -43,31 +43,30 @@ std::vector<Figure> Band(const Context& c) {
 
 // The frozen screen alone, as arming shows it.
 struct FrozenOnly final : OverlayEvents {
-    UniqueBitmap frozen;
-    HBITMAP OverlayPicture() const override { return frozen.get(); }
     void OnOverlayPress(int, POINT) override {}
     void OnOverlayRelease(int) override {}
     void OnOverlayCancel() override {}
-    void OnOverlayGone(HWND) override {}
+    void OnOverlayGone() override {}
 };
 
 std::vector<Figure> Arming(const Context& c) {
     FrmMain form;  // as when the program arms: its window exists
     form.Create(::GetModuleHandleW(nullptr));
-    const RECT screen = VirtualScreenRect();
     FrozenOnly events;
-    HWND overlay = nullptr;
+    FrozenScreen frozen(&events);
     Figure f{"arming: screen copy + frozen popup painted", 0, 0, 2.5};
     f.measured = MedianMs(c.repetitions, [&] {
-        events.frozen = CopyVirtualScreen(screen);
-        overlay = ShowSelectionOverlay(screen, &events);
+        frozen.Show();
         UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
         ::GetPixel(display.get(), 0, 0);
     }, [&] {
-        if (overlay) ::DestroyWindow(overlay);
-        overlay = nullptr;
-        events.frozen.reset();
+        // The screen at rest, as a person arms it: the windows the popup covered have
+        // repainted (under X they do so in the server, which the next copy would wait for).
+        frozen.Hide();
+        for (MSG m; ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&m);
+        ::Sleep(150);
     });
+    const RECT screen = VirtualScreenRect();
     f.baseline = BareScreenBlt(c, screen.right - screen.left, screen.bottom - screen.top, true);
     f.baselineName = "CreateCompatibleBitmap+BitBlt of the screen";
     return {f};

@@ -18,14 +18,6 @@ RegionSelection::~RegionSelection() {
     // The window that hosts it is going: nothing may be put back into it any more.
     armed_ = false;
     host_ = nullptr;
-    CloseOverlay();
-}
-
-void RegionSelection::CloseOverlay() {
-    if (HWND overlay = overlay_) {
-        overlay_ = nullptr;
-        ::DestroyWindow(overlay);
-    }
 }
 
 void RegionSelection::Arm(CommandHost& host) {
@@ -43,10 +35,7 @@ void RegionSelection::Arm(CommandHost& host) {
 
     ::GdiFlush();
     ::Sleep(kMinimiseSettleMs);
-    const RECT screen = VirtualScreenRect();
-    frozen_ = CopyVirtualScreen(screen);
-    if (frozen_) overlay_ = ShowSelectionOverlay(screen, this);
-    if (!overlay_) {
+    if (!frozen_.Show()) {
         // Without the frozen screen nothing would catch the press or ever end the
         // selection (no memory for a copy of a very large virtual screen).
         Cancel(host);
@@ -57,8 +46,7 @@ void RegionSelection::Arm(CommandHost& host) {
 void RegionSelection::Cancel(CommandHost& host) {
     armed_ = false;
     if (::GetCapture() == host.Owner()) ::ReleaseCapture();
-    CloseOverlay();
-    frozen_.reset();
+    frozen_.Hide();
     host.SetMousePointer(MousePointer::Default);
     host.SetScaleMode(ScaleMode::Twips);
     host.Doc().ImageUnsaved = priorUnsaved_;
@@ -77,7 +65,9 @@ void RegionSelection::Press(CommandHost& host, int button, POINT screen) {
     }
     // Taken while the frozen copy still covers the screen, so it is what the user saw.
     ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), rect.left, rect.top, rect.right, rect.bottom);
-    CloseOverlay();
+    // Hidden, not yet freed: the copy may still be needed below.
+    const HWND overlay = frozen_.Window();
+    ::ShowWindow(overlay, SW_HIDE);
 
     // Restoring runs the layout pass with the previous picture and the pixel scale.
     host.SetWindowState(WindowState::Normal);
@@ -90,9 +80,9 @@ void RegionSelection::Press(CommandHost& host, int button, POINT screen) {
     if (!picture) {
         // The clipboard changed or stayed closed since: the view still gets the area itself.
         const RECT area{rect.left, rect.top, rect.right, rect.bottom};
-        picture = CreatePictureFromBitmap(CropFrozenScreen(frozen_.get(), VirtualScreenRect(), area), {});
+        picture = CreatePictureFromBitmap(frozen_.Crop(area), {});
     }
-    frozen_.reset();
+    frozen_.Hide();
     if (!picture) {
         // No memory for the area's bitmap: the picture that was there stays, and so
         // does its state.
@@ -132,10 +122,8 @@ void RegionSelection::OnOverlayCancel() {
     if (host_ && armed_) Cancel(*host_);
 }
 
-void RegionSelection::OnOverlayGone(HWND overlay) {
-    if (overlay_ != overlay) return;  // closed by this object
-    // Closed from outside (Alt+F4, the system): the selection could never end otherwise.
-    overlay_ = nullptr;
+void RegionSelection::OnOverlayGone() {
+    // Destroyed from outside (the system): the selection could never end otherwise.
     if (host_ && armed_) Cancel(*host_);
 }
 

@@ -9,7 +9,7 @@ namespace vx {
 
 class RegionSelection final : private OverlayEvents {
 public:
-    RegionSelection() = default;
+    RegionSelection() : frozen_(this) {}
     RegionSelection(const RegionSelection&) = delete;
     RegionSelection& operator=(const RegionSelection&) = delete;
     ~RegionSelection();
@@ -29,16 +29,14 @@ public:
     void Cancel(CommandHost& host);
 
     bool Armed() const { return armed_; }
-    HWND Overlay() const { return overlay_; }
-    HBITMAP Frozen() const { return frozen_.get(); }
+    HWND Overlay() const { return frozen_.Window(); }
+    HBITMAP Frozen() const { return frozen_.Copy(); }
 
 private:
-    HBITMAP OverlayPicture() const override { return frozen_.get(); }
     void OnOverlayPress(int button, POINT screen) override;
     void OnOverlayRelease(int button) override;
     void OnOverlayCancel() override;
-    void OnOverlayGone(HWND overlay) override;
-    void CloseOverlay();
+    void OnOverlayGone() override;
 
     CommandHost* host_ = nullptr;  // while armed or tracking
     bool armed_ = false;
@@ -46,8 +44,7 @@ private:
     WindowState priorState_ = WindowState::Normal;
     bool silent_ = false;  // armed from the toolbar: failures are not told
     bool relayoutPending_ = false;  // a picture was placed while the scale unit was pixels
-    UniqueBitmap frozen_;
-    HWND overlay_ = nullptr;
+    FrozenScreen frozen_;
 };
 
 }  // namespace vx

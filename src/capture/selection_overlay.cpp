@@ -18,79 +18,6 @@ int ButtonOf(UINT message) {
     }
 }
 
-void PaintFrozen(HWND hwnd, HBITMAP frozen) {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(hwnd, &ps);
-    UniqueCreatedDc memory(::CreateCompatibleDC(dc));
-    {
-        SelectGuard select(memory.get(), frozen);
-        const RECT& r = ps.rcPaint;
-        ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), r.left, r.top, SRCCOPY);
-    }
-    ::EndPaint(hwnd, &ps);
-}
-
-LRESULT CALLBACK OverlayProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* events = reinterpret_cast<OverlayEvents*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!events) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    switch (message) {
-        case WM_PAINT:
-            PaintFrozen(hwnd, events->OverlayPicture());
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_SETCURSOR:
-            ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
-            return TRUE;
-        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
-            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            ::ClientToScreen(hwnd, &p);
-            // The handler may destroy this window: nothing of it is touched afterwards.
-            events->OnOverlayPress(ButtonOf(message), p);
-            return 0;
-        }
-        case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-            events->OnOverlayRelease(ButtonOf(message));
-            return 0;
-        case WM_KEYDOWN:
-            // Before the press the arrows place the pointer, a pixel at a time.
-            if (wParam == VK_ESCAPE) events->OnOverlayCancel();
-            else MovePointerByKey(static_cast<int>(wParam));
-            return 0;
-        case WM_CLOSE:
-            // Alt+F4 or the system: the selection ends as Escape ends it (which closes this).
-            events->OnOverlayCancel();
-            return 0;
-        case WM_ACTIVATE:
-            // Another window takes the keyboard (Alt+Tab, the taskbar): Escape could no
-            // longer reach the selection, so it ends as Escape would end it.
-            if (LOWORD(wParam) == WA_INACTIVE) events->OnOverlayCancel();
-            break;
-        case WM_NCDESTROY:
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            events->OnOverlayGone(hwnd);
-            break;
-        default:
-            break;
-    }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-void RegisterOverlayClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{sizeof wc};
-    if (::GetClassInfoExW(instance, kOverlayClass, &wc)) return;
-    wc = WNDCLASSEXW{sizeof wc};
-    wc.lpfnWndProc = &OverlayProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_CROSS);
-    wc.lpszClassName = kOverlayClass;
-    ::RegisterClassExW(&wc);
-}
-
 }  // namespace
 
 RECT VirtualScreenRect() {
@@ -99,30 +26,136 @@ RECT VirtualScreenRect() {
     return RECT{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-UniqueBitmap CopyVirtualScreen(const RECT& screen) {
-    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-    return CopyArea(display.get(), screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top);
+FrozenScreen::~FrozenScreen() {
+    Hide();
+    events_ = nullptr;  // whoever handles the events is going too
+    if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-HWND ShowSelectionOverlay(const RECT& screen, OverlayEvents* events) {
+bool FrozenScreen::MakeWindow() {
+    if (hwnd_) return true;
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    RegisterOverlayClass(instance);
+    WNDCLASSEXW wc{sizeof wc};
+    if (!::GetClassInfoExW(instance, kOverlayClass, &wc)) {
+        wc = WNDCLASSEXW{sizeof wc};
+        wc.lpfnWndProc = &FrozenScreen::Proc;
+        wc.hInstance = instance;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_CROSS);
+        wc.lpszClassName = kOverlayClass;
+        if (!::RegisterClassExW(&wc)) return false;
+    }
     // Not owned by the main window: owned popups are hidden while their owner is minimised.
-    HWND hwnd = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kOverlayClass, L"", WS_POPUP, screen.left,
-                                  screen.top, screen.right - screen.left, screen.bottom - screen.top, nullptr,
-                                  nullptr, instance, events);
-    if (!hwnd) return nullptr;
-    ::ShowWindow(hwnd, SW_SHOW);
-    ::UpdateWindow(hwnd);
-    ::SetForegroundWindow(hwnd);
-    ::SetFocus(hwnd);
-    ::GdiFlush();
-    return hwnd;
+    hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kOverlayClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                              nullptr, instance, this);
+    return hwnd_ != nullptr;
 }
 
-UniqueBitmap CropFrozenScreen(HBITMAP frozen, const RECT& screen, const RECT& area) {
-    return CopyBitmapArea(frozen, area.left - screen.left, area.top - screen.top, area.right - area.left,
-                          area.bottom - area.top);
+bool FrozenScreen::Show() {
+    Hide();
+    screen_ = VirtualScreenRect();
+    const int width = screen_.right - screen_.left, height = screen_.bottom - screen_.top;
+    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    if (!MakeWindow() || !display) return false;
+    if (!memory_) memory_.reset(::CreateCompatibleDC(display.get()));
+    copy_ = NewCompatibleBitmap(display.get(), width, height);
+    if (!memory_ || !copy_) {
+        copy_.reset();
+        return false;
+    }
+    previous_ = ::SelectObject(memory_.get(), copy_.get());
+    ::BitBlt(memory_.get(), 0, 0, width, height, display.get(), screen_.left, screen_.top, SRCCOPY);
+    ::SetWindowPos(hwnd_, HWND_TOPMOST, screen_.left, screen_.top, width, height, SWP_SHOWWINDOW);
+    {
+        // Painted here at once rather than through WM_PAINT's update region (under Wine
+        // that costs as much again); WM_PAINT still repaints whatever is uncovered later.
+        const UniqueWindowDc dc = UniqueWindowDc::Client(hwnd_);
+        ::BitBlt(dc.get(), 0, 0, width, height, memory_.get(), 0, 0, SRCCOPY);
+    }
+    ::ValidateRect(hwnd_, nullptr);
+    ::SetForegroundWindow(hwnd_);
+    ::SetFocus(hwnd_);
+    ::GdiFlush();
+    return true;
+}
+
+void FrozenScreen::Hide() {
+    if (!copy_) return;
+    UniqueBitmap copy = std::move(copy_);  // hidden from here on: the handlers see it gone
+    ::ShowWindow(hwnd_, SW_HIDE);
+    ::SelectObject(memory_.get(), previous_);
+}
+
+UniqueBitmap FrozenScreen::Crop(const RECT& area) const {
+    if (!copy_) return {};
+    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    return CopyArea(memory_.get(), area.left - screen_.left, area.top - screen_.top, area.right - area.left,
+                    area.bottom - area.top, display.get());
+}
+
+void FrozenScreen::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd_, &ps);
+    const RECT& r = ps.rcPaint;
+    if (copy_) ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory_.get(), r.left, r.top, SRCCOPY);
+    ::EndPaint(hwnd_, &ps);
+}
+
+LRESULT CALLBACK FrozenScreen::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<FrozenScreen*>(create->lpCreateParams)->hwnd_ = hwnd;
+    }
+    auto* self = reinterpret_cast<FrozenScreen*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NCDESTROY && self) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->Hide();
+        if (self->events_) self->events_->OnOverlayGone();
+    }
+    if (!self || !self->events_ || message == WM_NCDESTROY) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT FrozenScreen::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool shown = static_cast<bool>(copy_);
+    switch (message) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SETCURSOR:
+            ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
+            return TRUE;
+        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
+            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ::ClientToScreen(hwnd_, &p);
+            // The handler may hide this window: nothing of it is touched afterwards.
+            if (shown) events_->OnOverlayPress(ButtonOf(message), p);
+            return 0;
+        }
+        case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+            events_->OnOverlayRelease(ButtonOf(message));
+            return 0;
+        case WM_KEYDOWN:
+            // Before the press the arrows place the pointer, a pixel at a time.
+            if (wParam == VK_ESCAPE) events_->OnOverlayCancel();
+            else MovePointerByKey(static_cast<int>(wParam));
+            return 0;
+        case WM_CLOSE:
+            // Alt+F4 or the system: the selection ends as Escape ends it (which hides this).
+            events_->OnOverlayCancel();
+            return 0;
+        case WM_ACTIVATE:
+            // Another window takes the keyboard (Alt+Tab, the taskbar): Escape could no
+            // longer reach the selection, so it ends as Escape would end it.
+            if (LOWORD(wParam) == WA_INACTIVE && shown) events_->OnOverlayCancel();
+            break;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 }  // namespace vx

@@ -8,14 +8,13 @@
 namespace vx {
 
 // What the frozen screen hands on: presses and releases at screen pixels, Escape or
-// the loss of the keyboard, and its own end (however it came about).
+// the loss of the keyboard, and its window destroyed from outside.
 class OverlayEvents {
 public:
-    virtual HBITMAP OverlayPicture() const = 0;
     virtual void OnOverlayPress(int button, POINT screen) = 0;
     virtual void OnOverlayRelease(int button) = 0;
     virtual void OnOverlayCancel() = 0;
-    virtual void OnOverlayGone(HWND overlay) = 0;
+    virtual void OnOverlayGone() = 0;
 
 protected:
     ~OverlayEvents() = default;
@@ -24,14 +23,39 @@ protected:
 // The virtual screen (all monitors) in screen pixels.
 RECT VirtualScreenRect();
 
-// A copy of the virtual screen as it is shown now.
-UniqueBitmap CopyVirtualScreen(const RECT& screen);
+// The window is made once and kept hidden between selections: arming only copies the
+// screen into its memory context, shows it and paints it straight from there.
+class FrozenScreen {
+public:
+    explicit FrozenScreen(OverlayEvents* events) : events_(events) {}
+    ~FrozenScreen();
+    FrozenScreen(const FrozenScreen&) = delete;
+    FrozenScreen& operator=(const FrozenScreen&) = delete;
 
-// Creates, shows, paints and focuses the popup showing events->OverlayPicture() over
-// `screen`; `events` must outlive the popup.
-HWND ShowSelectionOverlay(const RECT& screen, OverlayEvents* events);
+    // Copies the virtual screen and shows the copy over it, painted, on top and with
+    // the keyboard; false (nothing shown) without memory for the copy or a window.
+    bool Show();
+    // Hides the window and frees the copy.
+    void Hide();
 
-// The part of a frozen copy of `screen` under `area` (screen pixels).
-UniqueBitmap CropFrozenScreen(HBITMAP frozen, const RECT& screen, const RECT& area);
+    HWND Window() const { return copy_ ? hwnd_ : nullptr; }  // while shown
+    HBITMAP Copy() const { return copy_.get(); }
+    const RECT& Screen() const { return screen_; }
+    // The part of the copy under `area` (screen pixels).
+    UniqueBitmap Crop(const RECT& area) const;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    bool MakeWindow();
+    void Paint();
+
+    OverlayEvents* events_;
+    HWND hwnd_ = nullptr;
+    RECT screen_{};
+    UniqueCreatedDc memory_;  // holds the copy while shown
+    UniqueBitmap copy_;
+    HGDIOBJ previous_ = nullptr;
+};
 
 }  // namespace vx

@@ -1,6 +1,6 @@
 // vxprobe: the tests' eyes and hands from outside the program.
 //   vxprobe dpi                      the system DPI
-//   vxprobe class CLASS              exit 0 when a window of that class exists
+//   vxprobe class CLASS              exit 0 when a window of that class is shown
 //   vxprobe rect TITLE               outer rectangle "left top width height" in pixels
 //   vxprobe state TITLE              normal | minimized | maximized | hidden
 //   vxprobe status TITLE N           text of status-bar panel N (0-based), UTF-8
@@ -43,7 +43,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (verb == L"hold-clipboard" && argc > 3) return HoldClipboard(_wtoi(argv[2]), argv[3]);
     if (argc < 3) return 2;
-    if (verb == L"class") return FindWindowW(argv[2], nullptr) ? 0 : 3;
+    if (verb == L"class") return IsWindowVisible(FindWindowW(argv[2], nullptr)) ? 0 : 3;
     HWND window = FindWindowW(nullptr, argv[2]);
     if (!window) return 3;
     if (verb == L"rect") {
