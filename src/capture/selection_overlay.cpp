@@ -44,8 +44,10 @@ bool FrozenScreen::MakeWindow() {
         wc.lpszClassName = kOverlayClass;
         if (!::RegisterClassExW(&wc)) return false;
     }
-    // Not owned by the main window: owned popups are hidden while their owner is minimised.
-    hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kOverlayClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+    // Not owned by the main window: owned popups are hidden while their owner is
+    // minimised. Not a tool window: window managers (openbox) do not give those the
+    // keyboard when they appear, and the keys are half the selection.
+    hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST, kOverlayClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr,
                               nullptr, instance, this);
     return hwnd_ != nullptr;
 }

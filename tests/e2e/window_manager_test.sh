@@ -1,0 +1,26 @@
+# Under a window manager (openbox) that manages the program's windows, as on a person's
+# desktop: the frozen screen takes the keyboard, so Escape ends a selection and the
+# arrows and Enter choose an area; the window-state tests hold there too.
+. "$(dirname "$0")/lib.sh"
+VX_WINDOW_MANAGER=openbox own_session wm-run 1280x1024x24
+start_program
+xdotool windowactivate --sync "$MAIN"
+armed() {
+    menu c d
+    wait_for '[ "$(probe state "$TITLE")" = minimized ] && probe class VellumoxFrozenScreen' || fail "not armed"
+    sleep 0.4
+}
+armed
+xdotool key Escape
+wait_for '[ "$(probe state "$TITLE")" = normal ]' || fail "Escape left the selection armed"
+probe class VellumoxFrozenScreen && fail "the frozen screen outlived Escape"
+armed
+xdotool mousemove 600 400 sleep 0.1 key Right Right
+xdotool mousedown 1 sleep 0.1 mousemove 650 430 sleep 0.2 key Right shift+Down Return
+wait_for '[ "$(probe state "$TITLE")" = normal ]' || fail "Enter left the selection running"
+xdotool mouseup 1
+xclip -selection clipboard -t image/bmp -o >"$WORK/keys.bmp" || fail "xclip read nothing"
+check_eq "$(identify -format '%wx%h' "$WORK/keys.bmp")" "49x40" "area chosen with the keys"
+kill "$VX_PID" && wait_exit  # alone on the screen for the tests below
+wine "$TESTBIN/vx_win_tests.exe" --gtest_filter='RegionSelectionTest.*:SequenceTest.EveryWay*:SequenceTest.AMaximised*:CaptureCommandsTest.Delayed*:CaptureCommandsTest.WholeScreen*'
+echo ok
