@@ -21,6 +21,7 @@ TEST(CaptureArea, PicturesFreeTheirBitmapAndPaletteAndCapturesLeaveNothingElse) 
     ComPtr<IPicture> picture = CreatePictureFromBitmap(UniqueBitmap(bitmap), UniquePalette(palette));
     PictureBox box;
     box.SetPicture(picture, 15, 15);
+    EXPECT_EQ(box.Palette(), palette);  // answered by the palette's one owner
     picture.reset();
     box.SetPicture(nullptr, 15, 15);
     EXPECT_EQ(std::tuple(::GetObjectType(bitmap), ::GetObjectType(palette)), std::tuple(0u, 0u)) << "bitmap, palette alive";

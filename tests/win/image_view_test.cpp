@@ -70,8 +70,7 @@ TEST_F(ImageViewTest, BarsFitTheViewAndMoveTheImageByAPixelAThirdAndToTheEnd) {
     const double tpp = form->TwipsPerPixelX();
     const RECT view = ChildRect(form->picScroll()), hbar = ChildRect(form->HScroll1().hwnd);
     const RECT vbar = ChildRect(form->VScroll1().hwnd), toolbar = ChildRect(form->Toolbar1());
-    ASSERT_EQ(std::tuple(bool(::IsWindowVisible(form->HScroll1().hwnd)), bool(::IsWindowVisible(form->VScroll1().hwnd))),
-              std::tuple(true, true)) << "horizontal, vertical bar";
+    for (HWND bar : {form->HScroll1().hwnd, form->VScroll1().hwnd}) ASSERT_TRUE(::IsWindowVisible(bar)) << bar;
     EXPECT_EQ((std::vector{view.top, hbar.top, hbar.bottom, vbar.left, vbar.right}),
               (std::vector{toolbar.bottom, view.bottom, ChildRect(form->StatusBar1()).top, view.right, 554L}));
     // The maximum shows the last column at the right edge, read back from the control.
