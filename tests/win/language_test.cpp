@@ -106,7 +106,7 @@ std::vector<std::uint32_t> DrawChar(const LOGFONTW& font, const wchar_t* text) {
     UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
     UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
     UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), 64, 64));
-    UniqueHandle<HFONT, DeleteObjectCloser> hfont(::CreateFontIndirectW(&font));
+    UniqueFont hfont(::CreateFontIndirectW(&font));
     {
         SelectGuard selectBitmap(memory.get(), bitmap.get());
         SelectGuard selectFont(memory.get(), hfont.get());
