@@ -20,7 +20,7 @@ RegionSelection::~RegionSelection() {
     host_ = nullptr;
 }
 
-void RegionSelection::Arm(CommandHost& host) {
+void RegionSelection::Arm(CaptureHost& host) {
     host.SetScaleMode(ScaleMode::Pixels);
     if (armed_) return;
     host_ = &host;
@@ -43,7 +43,7 @@ void RegionSelection::Arm(CommandHost& host) {
     }
 }
 
-void RegionSelection::Cancel(CommandHost& host) {
+void RegionSelection::Cancel(CaptureHost& host) {
     armed_ = false;
     if (::GetCapture() == host.Owner()) ::ReleaseCapture();
     frozen_.Hide();
@@ -54,17 +54,17 @@ void RegionSelection::Cancel(CommandHost& host) {
     host_ = nullptr;
 }
 
-void RegionSelection::Press(CommandHost& host, int button, POINT screen) {
+void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
     if (!(button & 1) || !armed_) return;
     armed_ = false;
-    const SelRect rect = TrackSelection(host.Owner(), screen);
-    if (IsEmptySelection(rect)) {
+    const Rect rect = TrackSelection(host.Owner(), screen);
+    if (rect.Empty()) {
         // Escape, or a click without a drag: nothing is taken.
         Cancel(host);
         return;
     }
     // Taken while the frozen copy still covers the screen, so it is what the user saw.
-    ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), rect.left, rect.top, rect.right, rect.bottom);
+    ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), rect);
     // Hidden, not yet freed: the copy may still be needed below.
     const HWND overlay = frozen_.Window();
     ::ShowWindow(overlay, SW_HIDE);
@@ -95,7 +95,7 @@ void RegionSelection::Press(CommandHost& host, int button, POINT screen) {
     if (clipboardRefused && !silent_) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
 }
 
-void RegionSelection::Release(CommandHost& host, int button) {
+void RegionSelection::Release(CaptureHost& host, int button) {
     if (!(button & 1)) return;
     host.SetMousePointer(MousePointer::Default);
     host.SetScaleMode(ScaleMode::Twips);

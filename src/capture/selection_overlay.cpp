@@ -10,14 +10,6 @@ namespace {
 
 constexpr wchar_t kOverlayClass[] = L"VellumoxFrozenScreen";
 
-int ButtonOf(UINT message) {
-    switch (message) {
-        case WM_LBUTTONDOWN: case WM_LBUTTONUP: return 1;
-        case WM_RBUTTONDOWN: case WM_RBUTTONUP: return 2;
-        default: return 4;
-    }
-}
-
 }  // namespace
 
 RECT VirtualScreenRect() {
@@ -56,7 +48,7 @@ bool FrozenScreen::Show() {
     Hide();
     screen_ = VirtualScreenRect();
     const int width = screen_.right - screen_.left, height = screen_.bottom - screen_.top;
-    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    UniqueCreatedDc display = DisplayDc();
     if (!MakeWindow() || !display) return false;
     if (!memory_) memory_.reset(::CreateCompatibleDC(display.get()));
     copy_ = NewCompatibleBitmap(display.get(), width, height);
@@ -89,7 +81,7 @@ void FrozenScreen::Hide() {
 
 UniqueBitmap FrozenScreen::Crop(const RECT& area) const {
     if (!copy_) return {};
-    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    UniqueCreatedDc display = DisplayDc();
     return CopyArea(memory_.get(), area.left - screen_.left, area.top - screen_.top, area.right - area.left,
                     area.bottom - area.top, display.get());
 }
