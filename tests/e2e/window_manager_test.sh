@@ -1,6 +1,7 @@
 # Under a window manager (openbox) that manages the program's windows, as on a person's
 # desktop: the frozen screen takes the keyboard, so Escape ends a selection and the
-# arrows and Enter choose an area; the window-state tests hold there too.
+# arrows and Enter choose an area; the picture in the view stays painted while the Save
+# dialog is open over it and moved away; the window-state tests hold there too.
 . "$(dirname "$0")/lib.sh"
 VX_WINDOW_MANAGER=openbox own_session wm-run 1280x1024x24
 start_program
@@ -21,6 +22,14 @@ wait_for '[ "$(probe state "$TITLE")" = normal ]' || fail "Enter left the select
 xdotool mouseup 1
 xclip -selection clipboard -t image/bmp -o >"$WORK/keys.bmp" || fail "xclip read nothing"
 check_eq "$(identify -format '%wx%h' "$WORK/keys.bmp")" "49x40" "area chosen with the keys"
+read -r x y < <(probe view "$TITLE")
+shot "$WORK/before.png"
+menu f s
+dialog=$(window '^保存$')
+xdotool windowmove "$dialog" 700 600 sleep 1
+shot "$WORK/under.png"
+check_eq "$(ae "$WORK/before.png" "$WORK/under.png" "49x40+$x+$y")" 0 "view pixels changed under the Save dialog"
+keys "$dialog" Escape
 kill "$VX_PID" && wait_exit  # alone on the screen for the tests below
 wine "$TESTBIN/vx_win_tests.exe" --gtest_filter='RegionSelectionTest.*:SequenceTest.EveryWay*:SequenceTest.AMaximised*:CaptureCommandsTest.Delayed*:CaptureCommandsTest.WholeScreen*'
 echo ok
