@@ -55,10 +55,10 @@ std::vector<Figure> Arming(const Context& c) {
     FrozenOnly events;
     FrozenScreen frozen(&events);
     Figure f{"arming: screen copy + frozen popup painted", 0, 0, 2.5};
+    const UniqueCreatedDc display = DisplayDc();
     f.measured = MedianMs(c.repetitions, [&] {
         frozen.Show();
-        UniqueCreatedDc display = DisplayDc();
-        ::GetPixel(display.get(), 0, 0);
+        ::GetPixel(display.get(), 0, 0);  // waits until the popup is on the screen
     }, [&] {
         // The screen at rest, as a person arms it: the windows the popup covered have
         // repainted (under X they do so in the server, which the next copy would wait for).

@@ -48,17 +48,21 @@ bool FrozenScreen::Show() {
     Hide();
     screen_ = VirtualScreenRect();
     const int width = screen_.right - screen_.left, height = screen_.bottom - screen_.top;
-    UniqueCreatedDc display = DisplayDc();
-    if (!MakeWindow() || !display) return false;
-    if (!memory_) memory_.reset(::CreateCompatibleDC(display.get()));
-    copy_ = NewCompatibleBitmap(display.get(), width, height);
+    if (!display_) display_ = DisplayDc();
+    if (!MakeWindow() || !display_) return false;
+    if (!memory_) memory_.reset(::CreateCompatibleDC(display_.get()));
+    copy_ = NewCompatibleBitmap(display_.get(), width, height);
     if (!memory_ || !copy_) {
         copy_.reset();
         return false;
     }
     previous_ = ::SelectObject(memory_.get(), copy_.get());
-    ::BitBlt(memory_.get(), 0, 0, width, height, display.get(), screen_.left, screen_.top, SRCCOPY);
-    ::SetWindowPos(hwnd_, HWND_TOPMOST, screen_.left, screen_.top, width, height, SWP_SHOWWINDOW);
+    ::BitBlt(memory_.get(), 0, 0, width, height, display_.get(), screen_.left, screen_.top, SRCCOPY);
+    // Moved and sized only when the screen changed: under Wine that costs as much as the paint.
+    RECT at{};
+    ::GetWindowRect(hwnd_, &at);
+    const UINT keep = ::EqualRect(&at, &screen_) ? SWP_NOMOVE | SWP_NOSIZE : 0;
+    ::SetWindowPos(hwnd_, HWND_TOPMOST, screen_.left, screen_.top, width, height, SWP_SHOWWINDOW | keep);
     {
         // Painted here at once rather than through WM_PAINT's update region (under Wine
         // that costs as much again); WM_PAINT still repaints whatever is uncovered later.

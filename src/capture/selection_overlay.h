@@ -53,6 +53,7 @@ private:
     OverlayEvents* events_;
     HWND hwnd_ = nullptr;
     RECT screen_{};
+    UniqueCreatedDc display_;
     UniqueCreatedDc memory_;  // holds the copy while shown
     UniqueBitmap copy_;
     HGDIOBJ previous_ = nullptr;
