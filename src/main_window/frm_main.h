@@ -50,6 +50,8 @@ public:
     // Mouse on the window's own surface, X and Y in the current scale unit.
     void Form_MouseDown(int button, int shift, double x, double y);
     void Form_MouseUp(int button, int shift, double x, double y);
+    // A Print Screen key (its hot-key id) pressed in any program.
+    void HotKey_Press(int id);
 
     // CommandHost
     HWND Owner() const override { return hwnd_; }
@@ -95,6 +97,9 @@ private:
     bool OnViewKey(int key);
     void ScrollTo(bool horizontal, int32_t value);
     bool CreateControls();
+    void RegisterHotKeys();
+    void UnregisterHotKeys();
+    void DropQueuedHotKeys();
     void UpdateStatusParts();
     // One pixel in the current scale unit.
     double ScaleUnitPerPixelX() const { return scaleMode_ == ScaleMode::Pixels ? 1.0 : twipsPerPixelX_; }
@@ -119,6 +124,7 @@ private:
     double twipsPerPixelX_ = 15, twipsPerPixelY_ = 15;
     bool silent_ = false;
     bool closing_ = false;
+    int commandsRunning_ = 0;
 };
 
 }  // namespace vx
