@@ -2,8 +2,8 @@
 # Wine's Notepad as the other program: the Print Screen keys pressed there, and every
 # window capture holds exactly the pixels the screen showed, wherever on the two monitors
 # they are; the keys do nothing under a dialog or a selection, a key another program
-# holds is named in the status bar, and the window's place survives the second monitor
-# going. (The free region on two monitors: region_select_test.sh.)
+# holds is named in the status bar, and the window starts on the monitor it was closed
+# on. (The free region on two monitors: region_select_test.sh.)
 . "$(dirname "$0")/lib.sh"
 own_session two-monitors-run 1280x1024x24+1024x768x24
 # A caret that does not blink, so that Notepad looks the same from one moment to the next.
@@ -12,14 +12,13 @@ noise_screen
 wine notepad >/dev/null 2>&1 </dev/null &
 VX_PIDS+=($!)
 NOTE=$(window 'Notepad$')
-note() { probe move "$(title_of "$NOTE")" "$@"; sleep 0.3; }
+note() { probe move "$(title_of "$NOTE")" "$@"; activate "$NOTE"; }
 start_program
 
 # The active window, delayed (menu) and at once (Alt+Print Screen), on the second monitor
 # and across both.
 for place in "1400 100" "1150 500"; do
     note $place 240 160
-    activate "$NOTE"
     shot "$WORK/before.png"
     area=240x160+${place/ /+}
     activate "$MAIN"
@@ -55,7 +54,6 @@ for item in "f 200x100+1350+150" "c 200x100+$x+$y"; do
     expect_view "$WORK/before.png" "${item#* }"
     shot "$WORK/before.png"
 done
-activate "$NOTE"
 shot "$WORK/before.png"
 activate "$NOTE" key ctrl+Print
 wait_for '[ "$(xdotool getwindowfocus)" = "$MAIN" ]' || fail "the window did not come to the front"
@@ -64,25 +62,17 @@ keys "$(window '^保存$')" Print ctrl+Print sleep 0.5  # (an Alt release would 
 answer_file '^保存$' "$WORK/screen.bmp"
 wait_for '[ -s "$WORK/screen.bmp" ]' || fail "the whole screen was not saved"
 expect_file "$WORK/screen.bmp" "$WORK/before.png" 1280x1024+0+0
-shot "$WORK/before.png"
 wine "$EXE" /capture region 1400,580,1640,740 /save "$(winpath "$WORK/region.png")"
 expect_file "$WORK/region.png" "$WORK/before.png" 240x160+1400+580
 
-# Closed on the second monitor, it starts there again (with Ctrl+Print Screen held by
-# another program); without that monitor, on the primary at the same size.
+# Closed on the second monitor, it starts there again; a second copy of the program
+# finds the keys held by the first and says so. (Placed on a monitor that is gone:
+# placement_test.sh.)
 probe close "$TITLE"
 wait_exit
-wine "$TESTBIN/vxprobe.exe" hold-hotkey 2 8000 "$(winpath "$WORK/held")" >/dev/null 2>&1 &
-wait_for '[ -e "$WORK/held" ]' || fail "the key holder did not start"
 start_program
 check_eq "$(probe rect "$TITLE")" "1350 150 500 420" "window started after a close on the second monitor"
-probe status "$TITLE" 0 | grep -q 'Ctrl+Print Screen' || fail "status bar: $(probe status "$TITLE" 0)"
-stored=$(for v in MainLeft MainTop MainWidth MainHeight; do echo "$v=$(reg_get $v)"; done)
-# shellcheck disable=SC1091
-. "$RUN_DIR/env"
-on_exit reg_clear
-for v in $stored; do reg_set "${v%%=*}" "${v#*=}"; done
 start_program
-read -r x y w h < <(probe rect "$TITLE")
-[ "$w $h" = "500 420" ] && [ $((x + w)) -le 1280 ] || fail "window placed at $x $y $w $h without the second monitor"
+probe status "$TITLE" 0 | grep -q 'Print Screen、Ctrl+Print Screen、Alt+Print Screen、Shift+Print Screen' ||
+    fail "status bar of the second copy: $(probe status "$TITLE" 0)"
 echo "two monitors: all checks passed"

@@ -12,8 +12,6 @@
 //   vxprobe move TITLE X Y W H       places the window there (outer rectangle, pixels)
 //   vxprobe hold-clipboard MS READY  opens the clipboard with a window, creates the file
 //                                    READY, keeps the clipboard open MS milliseconds
-//   vxprobe hold-hotkey MODS MS READY holds Print Screen with those modifiers (2 Ctrl), creates
-//                                    the file READY, keeps the key MS milliseconds
 // Exit code 3 when the window is not found, 2 for a wrong command line.
 #include <windows.h>
 #include <commctrl.h>
@@ -46,12 +44,6 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (verb == L"hold-clipboard" && argc > 3) return HoldClipboard(_wtoi(argv[2]), argv[3]);
-    if (verb == L"hold-hotkey" && argc > 4) {
-        if (!RegisterHotKey(nullptr, 1, static_cast<UINT>(_wtoi(argv[2])) | MOD_NOREPEAT, VK_SNAPSHOT)) return 5;
-        CloseHandle(CreateFileW(argv[4], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        Sleep(static_cast<DWORD>(_wtoi(argv[3])));
-        return 0;
-    }
     if (argc < 3) return 2;
     if (verb == L"class") return FindWindowW(argv[2], nullptr) ? 0 : 3;
     HWND window = FindWindowW(nullptr, argv[2]);
