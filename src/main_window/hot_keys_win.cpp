@@ -42,7 +42,12 @@ void FrmMain::HotKey_Press(int id) {
 void FrmMain::DropQueuedHotKeys() {
     // A key pressed while a command ran waited in the queue: it must not run afterwards.
     MSG message{};
-    while (::PeekMessageW(&message, hwnd_, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+    while (hwnd_ && ::PeekMessageW(&message, hwnd_, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+        // Peeking takes WM_QUIT whatever the filter: the command closed the window.
+        if (message.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
     }
 }
 

@@ -73,6 +73,6 @@ wait_exit
 start_program
 check_eq "$(probe rect "$TITLE")" "1350 150 500 420" "window started after a close on the second monitor"
 start_program
-probe status "$TITLE" 0 | grep -q 'Print Screen、Ctrl+Print Screen、Alt+Print Screen、Shift+Print Screen' ||
+wait_for 'probe status "$TITLE" 0 | grep -q "Print Screen、Ctrl+Print Screen、Alt+Print Screen、Shift+Print Screen"' ||
     fail "status bar of the second copy: $(probe status "$TITLE" 0)"
 echo "two monitors: all checks passed"
