@@ -130,7 +130,7 @@ private:
     double twipsPerPixelX_ = 15, twipsPerPixelY_ = 15;
     bool silent_ = false;
     bool closing_ = false;
-    int commandsRunning_ = 0;
+    int commandsRunning_ = 0;  // the Print Screen keys run while none is
 };
 
 }  // namespace vx
