@@ -149,7 +149,6 @@ TEST_F(Documents, FiveHundredCyclesOfCaptureSaveClearAndOpen) {
 // edit command of Paint.Picture: the scratch file is written beside the program (its
 // missing folder made) and handed to the shell.
 TEST_F(Documents, WallpaperWithItsFallbackAndPaintGetTheirFiles) {
-    Outcome outcome;  // of reading a file back
     auto current = [] { return RegString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper"); };
     const std::wstring fixed = L"c:\\windows\\wallpaper.bmp";
     const std::wstring fallback = _wgetenv(L"LOCALAPPDATA") + std::wstring(L"\\Vellumox\\wallpaper.bmp");
@@ -161,7 +160,7 @@ TEST_F(Documents, WallpaperWithItsFallbackAndPaintGetTheirFiles) {
         ASSERT_TRUE(!readOnly || (WriteFileBytes(fixed, stale) && ::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_READONLY)));
         mnuWallpaper_Click(*form);
         EXPECT_EQ(_wcsicmp(current().c_str(), expected.c_str()), 0) << Narrow(current());
-        EXPECT_EQ(PixelsOf(BitmapOf(LoadPictureFile(expected, outcome))), Shown()) << Narrow(expected);
+        EXPECT_EQ(PixelsOf(BitmapOf(LoadPictureFile(expected).value)), Shown()) << Narrow(expected);
         mnuClearWall_Click(*form);
         EXPECT_EQ(current(), L"");
     }
@@ -179,7 +178,7 @@ TEST_F(Documents, WallpaperWithItsFallbackAndPaintGetTheirFiles) {
     for (int i = 0; i < 300 && line.find('\n') == std::string::npos; ++i, Pump(50)) line = ReadFileBytes(log);
     ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Paint.Picture");
     EXPECT_NE(line.find(Narrow(scratch) + "\t" + std::to_string(ReadFileBytes(scratch).size())), std::string::npos) << line;
-    EXPECT_EQ(PixelsOf(BitmapOf(LoadPictureFile(scratch, outcome))), Shown());
+    EXPECT_EQ(PixelsOf(BitmapOf(LoadPictureFile(scratch).value)), Shown());
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
