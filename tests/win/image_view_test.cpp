@@ -70,7 +70,7 @@ TEST_F(ImageViewTest, BarsFitTheViewAndMoveTheImageByAPixelAThirdAndToTheEnd) {
     const double tpp = form->TwipsPerPixelX();
     const RECT view = ChildRect(form->picScroll()), hbar = ChildRect(form->HScroll1().hwnd);
     const RECT vbar = ChildRect(form->VScroll1().hwnd), toolbar = ChildRect(form->Toolbar1());
-    ASSERT_TRUE(::IsWindowVisible(form->HScroll1().hwnd) && ::IsWindowVisible(form->VScroll1().hwnd));
+    for (HWND bar : {form->HScroll1().hwnd, form->VScroll1().hwnd}) ASSERT_TRUE(::IsWindowVisible(bar)) << bar;
     EXPECT_EQ((std::vector{view.top, hbar.top, hbar.bottom, vbar.left, vbar.right}),
               (std::vector{toolbar.bottom, view.bottom, ChildRect(form->StatusBar1()).top, view.right, 554L}));
     // The maximum shows the last column at the right edge, read back from the control.
@@ -137,8 +137,7 @@ TEST_F(ImageViewTest, NoLayoutLeavesThePictureOutOfView) {
     EXPECT_EQ(At(0, 0), std::pair(0, 0));
     // The viewport reaches down to the status bar and stops at the vertical bar.
     const RECT view = ChildRect(form->picScroll());
-    EXPECT_EQ(view.bottom, ChildRect(form->StatusBar1()).top);
-    EXPECT_EQ(view.right, ChildRect(form->VScroll1().hwnd).left);
+    EXPECT_EQ(std::tuple(view.bottom, view.right), std::tuple(ChildRect(form->StatusBar1()).top, ChildRect(form->VScroll1().hwnd).left));
     // Scrolled, then a smaller picture; at the bottom, then a window exactly as tall as the picture.
     Scroll(form->VScroll1(), SB_PAGEDOWN);
     Show(100, 80);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include "capture/capture_area.h"
 #include "capture/capture_commands.h"
 #include "commands/document_commands.h"
+#include "help/help_commands.h"
 #include "language/language_commands.h"
 #include "main_window/frm_main.h"
 #include "platform/dialogs.h"
@@ -40,6 +42,7 @@ public:
 
     struct Box { std::wstring text; UINT style; };
     std::vector<Box> boxes;
+    std::vector<std::wstring> Texts() const { std::vector<std::wstring> t; for (const Box& b : boxes) t.push_back(b.text); return t; }
     std::deque<int> boxAnswers;             // IDOK, IDYES, ...; IDCANCEL when empty
     std::deque<std::wstring> fileAnswers;   // a path, or "" to cancel
 
