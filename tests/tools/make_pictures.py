@@ -22,10 +22,6 @@ def packed(values, depth):  # big-endian samples, the first in the high bits, th
     return int(bits + "0" * (-len(bits) % 8), 2).to_bytes(-(-len(bits) // 8), "big")
 
 
-def chunk(name, body):
-    return struct.pack(">I", len(body)) + name + body + struct.pack(">I", zlib.crc32(name + body))
-
-
 def png(kind, depth, interlace=False, gamma=False, trns=False):
     channels = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[kind]
     alpha = lambda x, y: [ALPHAS[(x + y) % 6] * (257 if depth == 16 else 1)] if kind in (4, 6) else []
@@ -34,7 +30,8 @@ def png(kind, depth, interlace=False, gamma=False, trns=False):
                    for x0, y0, dx, dy in (ADAM7 if interlace else [(0, 0, 1, 1)]) if x0 < W for y in range(y0, H, dy))
     # tRNS: two clear entries of a palette; a grey or RGB colour that occurs
     clear = bytes([0, 128]) if kind == 3 else packed([sample(1, 1, c, depth) for c in range(channels)], 16)
-    return b"\x89PNG\r\n\x1a\n" + b"".join(chunk(name, body) for name, body, wanted in [
+    return b"\x89PNG\r\n\x1a\n" + b"".join(packed([len(body)], 32) + name + body + packed([zlib.crc32(name + body)], 32)
+                                        for name, body, wanted in [
         (b"IHDR", struct.pack(">IIBBBBB", W, H, depth, kind, 0, 0, interlace), 1), (b"gAMA", struct.pack(">I", 45455), gamma),
         (b"PLTE", bytes((i * 97 + c * 55) % 256 for i in range(1 << depth) for c in range(3)), kind == 3),
         (b"tRNS", clear, trns), (b"IDAT", zlib.compress(raw), 1), (b"IEND", b"", 1)] if wanted)
