@@ -23,7 +23,6 @@ namespace {
 
 // Bytes per band: small enough to stay in the cache between reading the rows and
 // writing them, never a copy of the whole frame.
-constexpr size_t kBandBytes = 1 << 20;
 
 Outcome Unwritten(DWORD error) { return Outcome{Status::CannotWrite, error}; }
 
@@ -36,7 +35,7 @@ Outcome WriteBmpTrueColour(HANDLE file, HBITMAP bitmap, const BmpLayout& layout)
     const std::vector<unsigned char> headers = BmpHeaders(layout);
     if (const Outcome o = WriteAll(file, headers.data(), headers.size()); !o.ok()) return o;
     const std::uint32_t wideStride = layout.width * 4;  // fits: the 24-bit layout was accepted
-    const std::uint32_t bandRows = RowsPerBand(wideStride, layout.height, kBandBytes);
+    const std::uint32_t bandRows = RowsPerBand(wideStride, layout.height, kBmpBandBytes);
     std::vector<unsigned char> wide(static_cast<size_t>(bandRows) * wideStride);
     std::vector<unsigned char> packed(static_cast<size_t>(bandRows) * layout.stride);
     for (std::uint32_t first = 0; first < layout.height; first += bandRows) {
@@ -72,7 +71,7 @@ Outcome WriteBmp(HANDLE file, HBITMAP bitmap, HPALETTE palette) {
     auto* bmi = reinterpret_cast<BITMAPINFO*>(infoStorage.data());
     bmi->bmiHeader = DibInfo(static_cast<long>(layout.width), static_cast<long>(layout.height), bits).bmiHeader;
 
-    const std::uint32_t bandRows = RowsPerBand(layout.stride, layout.height, kBandBytes);
+    const std::uint32_t bandRows = RowsPerBand(layout.stride, layout.height, kBmpBandBytes);
     std::vector<unsigned char> band(static_cast<size_t>(bandRows) * layout.stride);
     for (std::uint32_t first = 0; first < layout.height; first += bandRows) {
         const std::uint32_t rows = std::min(bandRows, layout.height - first);

@@ -15,7 +15,6 @@ namespace vx {
 namespace {
 
 // Bytes per band when rows go between a bitmap and the imaging component.
-constexpr size_t kBandBytes = 1 << 20;
 
 void SetEncoderOption(IPropertyBag2* bag, const wchar_t* name, VARIANT value) {
     if (!bag) return;
@@ -105,7 +104,7 @@ bool WriteTrueColour(IWICBitmapFrameEncode* frame, HBITMAP bitmap, std::uint32_t
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     if (FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR) return false;
     const std::uint32_t stride = BmpStride(width, 24);
-    const std::uint32_t bandRows = RowsPerBand(stride, height, kBandBytes);
+    const std::uint32_t bandRows = RowsPerBand(stride, height, kBmpBandBytes);
     std::vector<unsigned char> band(static_cast<size_t>(bandRows) * stride);
     BITMAPINFO bmi = DibInfo(static_cast<long>(width), static_cast<long>(height), 24);
     UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
@@ -158,7 +157,7 @@ HRESULT LayRows(IWICImagingFactory* factory, IWICBitmapSource* frame, const Road
                                    WICBitmapPaletteTypeCustom);
     }
     const std::uint32_t stride = BmpStride(width, road.bits);
-    const std::uint32_t bandRows = RowsPerBand(stride, height, kBandBytes);
+    const std::uint32_t bandRows = RowsPerBand(stride, height, kBmpBandBytes);
     std::vector<unsigned char> band(SUCCEEDED(hr) ? static_cast<size_t>(bandRows) * stride : 0);
     BITMAPINFO bmi = DibInfo(static_cast<long>(width), 0, road.bits);
     for (std::uint32_t top = 0; SUCCEEDED(hr) && top < height; top += bandRows) {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "../capture/capture_area.h"
+#include "../document/picture_object.h"
 #include "../platform/paths.h"
 #include "bmp_layout.h"
 #include "bmp_writer.h"
@@ -58,11 +58,9 @@ Outcome WriteTemporary(const wchar_t* temporary, HBITMAP bitmap, HPALETTE palett
         FAILED(encoded.value->Stat(&stat, STATFLAG_NONAME))) {
         return Fail(Status::CannotWrite);
     }
-    const void* data = ::GlobalLock(memory);
-    const Outcome written = data ? WriteAll(file.get(), data, static_cast<size_t>(stat.cbSize.QuadPart))
-                                 : Fail(Status::CannotWrite, ::GetLastError());
-    ::GlobalUnlock(memory);
-    return written;
+    const GlobalLockGuard locked(memory);
+    return locked.data() ? WriteAll(file.get(), locked.data(), static_cast<size_t>(stat.cbSize.QuadPart))
+                         : Fail(Status::CannotWrite, ::GetLastError());
 }
 
 }  // namespace
