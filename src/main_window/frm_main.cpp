@@ -54,6 +54,7 @@ bool FrmMain::Create(HINSTANCE instance) {
     textLinePixels_ = MessageLineHeight(WindowDpi(hwnd_));
     ::DragAcceptFiles(hwnd_, TRUE);
     Form_Load();
+    RegisterHotKeys();
     return true;
 }
 

@@ -50,6 +50,8 @@ public:
     // Mouse on the window's own surface, X and Y in the current scale unit.
     void Form_MouseDown(int button, int shift, double x, double y);
     void Form_MouseUp(int button, int shift, double x, double y);
+    // A Print Screen key (its hot-key id) pressed in any program.
+    void HotKey_Press(int id);
 
     // CommandHost
     HWND Owner() const override { return hwnd_; }
@@ -101,6 +103,9 @@ private:
     // One wheel line or arrow key: a line of the message font, in the bar's twips.
     int32_t TextLineStep(bool horizontal) const;
     bool CreateControls();
+    void RegisterHotKeys();
+    void UnregisterHotKeys();
+    void DropQueuedHotKeys();
     void UpdateStatusParts();
     void ShowStartTime();
     void RestoreWindowPlacement();
@@ -128,6 +133,7 @@ private:
     int textLinePixels_ = 16;  // at the window's DPI
     bool silent_ = false;
     bool closing_ = false;
+    int commandsRunning_ = 0;  // the Print Screen keys run while none is
 };
 
 }  // namespace vx
