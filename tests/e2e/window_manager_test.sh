@@ -6,19 +6,14 @@
 VX_WINDOW_MANAGER=openbox own_session wm-run 1280x1024x24
 start_program
 xdotool windowactivate --sync "$MAIN"
-armed() {
-    menu c d
-    wait_for '[ "$(probe state "$TITLE")" = minimized ] && probe class VellumoxFrozenScreen' || fail "not armed"
-    sleep 0.4
-}
-armed
+arm
 xdotool key Escape
-wait_for '[ "$(probe state "$TITLE")" = normal ]' || fail "Escape left the selection armed"
+wait_state normal
 probe class VellumoxFrozenScreen && fail "the frozen screen outlived Escape"
-armed
+arm
 xdotool mousemove 600 400 sleep 0.1 key Right Right
 xdotool mousedown 1 sleep 0.1 mousemove 650 430 sleep 0.2 key Right shift+Down Return
-wait_for '[ "$(probe state "$TITLE")" = normal ]' || fail "Enter left the selection running"
+wait_state normal
 xdotool mouseup 1
 xclip -selection clipboard -t image/bmp -o >"$WORK/keys.bmp" || fail "xclip read nothing"
 check_eq "$(identify -format '%wx%h' "$WORK/keys.bmp")" "49x40" "area chosen with the keys"
