@@ -96,7 +96,7 @@ Shift FindShift(const Frame& before, const Frame& after, const FixedParts& fixed
 }
 
 ScrollStitcher::ScrollStitcher(Frame first, uint64_t maxPixels, uint64_t maxSide)
-    : last_(std::move(first)), maxPixels_(maxPixels), maxSide_(maxSide) {}
+    : last_(std::move(first)), movingRows_(last_.height), maxPixels_(maxPixels), maxSide_(maxSide) {}
 
 void ScrollStitcher::Keep(const Frame& frame, int32_t from, int32_t to) {
     if (to <= from) return;
@@ -104,7 +104,7 @@ void ScrollStitcher::Keep(const Frame& frame, int32_t from, int32_t to) {
     reached_ += to - from;
 }
 
-ScrollStitcher::Step ScrollStitcher::Add(Frame next, int32_t expected, bool surelyMoved) {
+ScrollStitcher::Step ScrollStitcher::Add(const Frame& next, int32_t expected, bool surelyMoved) {
     if (next.width != last_.width || next.height != last_.height) return Step::Unmatched;
     const FixedParts fixed = FindFixedParts(last_, next);
     const Shift shift = FindShift(last_, next, fixed, expected, surelyMoved);
@@ -121,7 +121,8 @@ ScrollStitcher::Step ScrollStitcher::Add(Frame next, int32_t expected, bool sure
     lastOffset_ += shift.distance;
     lastBottom_ = fixed.bottom;
     lastDistance_ = shift.distance;
-    last_ = std::move(next);
+    movingRows_ = next.height - fixed.top - fixed.bottom;
+    last_ = next;
     ++steps_;
     return Step::Appended;
 }

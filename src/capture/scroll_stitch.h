@@ -49,10 +49,12 @@ public:
     ScrollStitcher(Frame first, uint64_t maxPixels, uint64_t maxSide);
 
     // Places the frame that followed one scroll step and keeps its new rows.
-    Step Add(Frame next, int32_t expected, bool surelyMoved = false);
+    Step Add(const Frame& next, int32_t expected, bool surelyMoved = false);
 
     int32_t Width() const { return last_.width; }
     int32_t LastDistance() const { return lastDistance_; }
+    // Rows between the header and the footer the last step found (the whole frame before any).
+    int32_t MovingRows() const { return movingRows_; }
     int Steps() const { return steps_; }
     const Frame& Last() const { return last_; }
     // Rows the picture has with the last frame's footer (the content's end reached) or
@@ -70,6 +72,7 @@ private:
     int64_t reached_ = 0;      // picture rows kept so far
     int32_t lastBottom_ = 0;   // the footer rows the last step found
     int32_t lastDistance_ = 0;
+    int32_t movingRows_ = 0;
     int32_t sideLeft_ = -1, sideRight_ = -1;  // fixed side columns over every step
     int32_t firstRows_ = 0;    // picture rows that came from the first frame
     int steps_ = 0;

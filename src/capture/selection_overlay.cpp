@@ -53,6 +53,12 @@ LRESULT CALLBACK OverlayProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
             events->OnOverlayPress(ButtonOf(message), p);
             return 0;
         }
+        case WM_MOUSEMOVE: {
+            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ::ClientToScreen(hwnd, &p);
+            events->OnOverlayMove(p);
+            return 0;
+        }
         case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
             events->OnOverlayRelease(ButtonOf(message));
             return 0;

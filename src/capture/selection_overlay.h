@@ -13,6 +13,7 @@ class OverlayEvents {
 public:
     virtual HBITMAP OverlayPicture() const = 0;
     virtual void OnOverlayPress(int button, POINT screen) = 0;
+    virtual void OnOverlayMove(POINT) {}
     virtual void OnOverlayRelease(int button) = 0;
     virtual void OnOverlayCancel() = 0;
     virtual void OnOverlayGone(HWND overlay) = 0;

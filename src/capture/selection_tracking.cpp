@@ -49,7 +49,7 @@ bool MovePointerByKey(int key) {
     return true;
 }
 
-SelRect TrackSelection(HWND hwnd, POINT start) {
+SelRect TrackSelection(HWND hwnd, POINT start, bool* escaped) {
     UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
     const SelPoint anchor{start.x, start.y};
     SelRect rect = SelectionFromCorners(anchor, anchor);
@@ -91,6 +91,7 @@ SelRect TrackSelection(HWND hwnd, POINT start) {
     display.reset();
     ::ReleaseCapture();
     ::PostMessageA(hwnd, WM_LBUTTONUP, msg.wParam, msg.lParam);
+    if (escaped) *escaped = cancelled;
     if (cancelled) return SelectionFromCorners(anchor, anchor);
     return rect;
 }

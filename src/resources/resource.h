@@ -68,6 +68,8 @@
 // Free-region capture messages.
 #define IDS_MSG_CLIPBOARD_BUSY 470
 #define IDS_MSG_CAPTURE_NO_MEMORY 471
+// Scrolling capture.
+#define IDS_MSG_SCROLL_PROGRESS 472
 
 // Menu commands.
 #define IDM_FILE 40000

@@ -1,0 +1,133 @@
+#include "scroll_capture.h"
+
+#include "../document/picture_limits.h"
+#include "../platform/text.h"
+#include "../resources/resource.h"
+#include "capture_area.h"
+#include "scroll_live.h"
+#include "scroll_pick.h"
+#include "selection_band.h"
+#include "selection_tracking.h"
+
+namespace vx {
+namespace {
+
+// The screen needs a moment after the minimise before it shows what lies beneath.
+constexpr DWORD kMinimiseSettleMs = 120;
+
+SelRect SelOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+ScrollCapture::~ScrollCapture() {
+    armed_ = false;
+    host_ = nullptr;
+    CloseOverlay();
+}
+
+void ScrollCapture::CloseOverlay() {
+    Outline({});
+    display_.reset();
+    if (HWND overlay = overlay_) {
+        overlay_ = nullptr;
+        ::DestroyWindow(overlay);
+    }
+    frozen_.reset();
+}
+
+void ScrollCapture::Outline(const SelRect& rect) {
+    if (rect == outline_) return;
+    DrawSelectionBand(display_.get(), outline_);  // drawn twice, it is gone
+    outline_ = rect;
+    DrawSelectionBand(display_.get(), outline_);
+}
+
+void ScrollCapture::mnuScroll_Click(CommandHost& host) {
+    if (armed_) return;
+    host_ = &host;
+    priorState_ = host.GetWindowState();
+    silent_ = host.Silent();
+    armed_ = true;
+    host.SetMousePointer(MousePointer::Crosshair);
+    host.SetWindowState(WindowState::Minimized);
+
+    ::GdiFlush();
+    ::Sleep(kMinimiseSettleMs);
+    const RECT screen = VirtualScreenRect();
+    frozen_ = CopyVirtualScreen(screen);
+    if (frozen_) overlay_ = ShowSelectionOverlay(screen, this);
+    if (!overlay_) {
+        Cancel(host);
+        if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+        return;
+    }
+    display_.reset(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    POINT at{};
+    ::GetCursorPos(&at);
+    OnOverlayMove(at);
+}
+
+void ScrollCapture::Cancel(CommandHost& host) {
+    armed_ = false;
+    CloseOverlay();
+    host.SetMousePointer(MousePointer::Default);
+    host.SetWindowState(priorState_);
+    host_ = nullptr;
+}
+
+void ScrollCapture::OnOverlayMove(POINT screen) {
+    if (armed_ && overlay_) Outline(SelOf(TargetAt(screen, overlay_).area));
+}
+
+void ScrollCapture::OnOverlayPress(int button, POINT screen) {
+    if (!host_ || !armed_) return;
+    CommandHost& host = *host_;
+    if (!(button & 1)) {
+        Cancel(host);  // a right or middle click cancels as Escape does
+        return;
+    }
+    Outline({});
+    bool escaped = false;
+    const SelRect dragged = TrackSelection(host.Owner(), screen, &escaped);
+    if (escaped) {
+        Cancel(host);
+        return;
+    }
+    Capture(host, screen, dragged);
+}
+
+void ScrollCapture::Capture(CommandHost& host, POINT press, const SelRect& dragged) {
+    const RECT area{dragged.left, dragged.top, dragged.right, dragged.bottom};
+    const ScrollTarget target = IsEmptySelection(dragged) ? TargetAt(press, overlay_) : TargetForArea(area, overlay_);
+    armed_ = false;
+    // The live screen from here on: the frozen copy and its outline go first.
+    CloseOverlay();
+    Result<UniqueBitmap> stitched = Result<UniqueBitmap>::Failure(Status::NoImage);
+    if (!::IsRectEmpty(&target.area)) stitched = RunScrollCapture(target, {kMaxPicturePixels, kMaxPictureSide});
+
+    host.SetMousePointer(MousePointer::Default);
+    host.SetWindowState(priorState_ == WindowState::Minimized ? WindowState::Normal : priorState_);
+    host_ = nullptr;
+    if (stitched.outcome.status == Status::NoImage) return;  // nothing there to capture
+    ComPtr<IPicture> picture = stitched.ok() ? CreatePictureFromBitmap(std::move(stitched.value), {}) : nullptr;
+    if (!picture) {
+        // The picture that was there stays, and so does its state.
+        if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+        return;
+    }
+    host.PlacePicture(std::move(picture));
+    host.Doc().ImageUnsaved = true;
+    host.Relayout();
+}
+
+void ScrollCapture::OnOverlayCancel() {
+    if (host_ && armed_) Cancel(*host_);
+}
+
+void ScrollCapture::OnOverlayGone(HWND overlay) {
+    if (overlay_ != overlay) return;  // closed by this object
+    overlay_ = nullptr;
+    if (host_ && armed_) Cancel(*host_);
+}
+
+}  // namespace vx
