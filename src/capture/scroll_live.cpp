@@ -205,7 +205,19 @@ int PlanUnits(const ScrollStitcher& stitcher, double unitPixels) {
     return std::clamp(static_cast<int>(goal / unitPixels), 1, kMaxUnits);
 }
 
+struct PageStripMemory final : StripMemory {
+    uint32_t* Take(size_t pixels) override {
+        return static_cast<uint32_t*>(::VirtualAlloc(nullptr, pixels * sizeof(uint32_t), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+    void Give(uint32_t* strip, size_t) override { ::VirtualFree(strip, 0, MEM_RELEASE); }
+};
+
 }  // namespace
+
+StripMemory& PageStrips() {
+    static PageStripMemory pages;
+    return pages;
+}
 
 AreaCopier::AreaCopier(const RECT& area) : area_(area), screen_(UniqueWindowDc::Client(nullptr)) {
     memory_.reset(::CreateCompatibleDC(screen_.get()));
@@ -238,7 +250,7 @@ Result<UniqueBitmap> RunScrollCapture(const ScrollTarget& target, const ScrollLi
             StopRequested();  // forgets the click that picked the target
             Frame frame, spare;
             Settle(copier, frame, spare);
-            stitcher.emplace(frame, limits.maxPixels, limits.maxSide);
+            stitcher.emplace(frame, limits.maxPixels, limits.maxSide, PageStrips());
             double unitPixels = 0;
             int units = 1;
             SCROLLINFO bar = putBack.bar;

@@ -17,6 +17,10 @@ struct ScrollLimits {
 // The stitched picture as a 32-bit bitmap; NoMemory when it could not be made.
 Result<UniqueBitmap> RunScrollCapture(const ScrollTarget& target, const ScrollLimits& limits);
 
+// Strips in pages of their own, which go back to the system as soon as a strip has been
+// joined into the picture (the heap would keep some), so the end costs about one picture.
+StripMemory& PageStrips();
+
 // The pieces the loop is made of, for the benchmarks.
 class AreaCopier {
 public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace vx {
 namespace {
@@ -21,16 +22,18 @@ bool SameColumn(const Frame& a, const Frame& b, int32_t x, int32_t y0, int32_t y
     return true;
 }
 
-// One hash per row and band of the moving part.
-std::vector<uint64_t> CellHashes(const Frame& f, const FixedParts& p, int32_t bands) {
-    const int32_t x0 = p.left, x1 = f.width - p.right, rows = f.height - p.top - p.bottom;
-    std::vector<uint64_t> cells(static_cast<size_t>(rows) * bands);
-    for (int32_t y = 0; y < rows; ++y) {
-        const uint32_t* row = f.Row(p.top + y);
+// One hash per row and band, the bands over the columns between the side columns.
+std::vector<uint64_t> CellHashes(const Frame& f, int32_t left, int32_t right, int32_t bands) {
+    const int32_t x1 = f.width - right;
+    std::vector<uint64_t> cells(static_cast<size_t>(f.height) * bands);
+    for (int32_t y = 0; y < f.height; ++y) {
+        const uint32_t* row = f.Row(y);
         for (int32_t b = 0; b < bands; ++b) {
             uint64_t h = 1469598103934665603ull;
-            for (int32_t x = x0 + (x1 - x0) * b / bands, end = x0 + (x1 - x0) * (b + 1) / bands; x < end; ++x)
-                h = (h ^ row[x]) * 1099511628211ull;
+            int32_t x = left + (x1 - left) * b / bands;
+            const int32_t end = left + (x1 - left) * (b + 1) / bands;
+            for (; x + 1 < end; x += 2) h = (h ^ (row[x] | uint64_t{row[x + 1]} << 32)) * 1099511628211ull;
+            if (x < end) h = (h ^ row[x]) * 1099511628211ull;
             cells[static_cast<size_t>(y) * bands + b] = h;
         }
     }
@@ -39,14 +42,46 @@ std::vector<uint64_t> CellHashes(const Frame& f, const FixedParts& p, int32_t ba
 
 // True when every changed pixel lies in one small box: a caret, not a scroll.
 bool OnlyASpotChanged(const Frame& a, const Frame& b) {
-    int32_t x0 = a.width, x1 = -1, y0 = a.height, y1 = -1;
-    for (int32_t y = 0; y < a.height; ++y) {
+    const int32_t w = a.width, h = a.height, tall = std::max(8, h / 8), wide = std::max(8, w / 16);
+    int32_t y0 = 0, y1 = h - 1;
+    while (y0 < h && SameRow(a, b, y0, 0, w)) ++y0;
+    if (y0 == h) return true;
+    while (SameRow(a, b, y1, 0, w)) --y1;
+    if (y1 - y0 >= tall) return false;
+    int32_t x0 = w, x1 = -1;
+    for (int32_t y = y0; y <= y1; ++y) {
         const uint32_t *ra = a.Row(y), *rb = b.Row(y);
-        for (int32_t x = 0; x < a.width; ++x)
-            if (ra[x] != rb[x]) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+        for (int32_t x = 0; x < w; ++x)
+            if (ra[x] != rb[x]) x0 = std::min(x0, x), x1 = std::max(x1, x);
     }
-    return x1 < 0 || (x1 - x0 < std::max(8, a.width / 16) && y1 - y0 < std::max(8, a.height / 8));
+    return x1 - x0 < wide;
 }
+
+// The shift search on cell hashes of the rows [top, top + rows).
+Shift MatchCells(const uint64_t* was, const uint64_t* now, int32_t rows, int32_t bands, int32_t expected) {
+    const int32_t minOverlap = std::max(4, rows / 4);
+    Shift best;
+    int64_t bestMisses = 0, bestRows = 1;
+    for (int32_t d = 1; d <= rows - minOverlap; ++d) {
+        // Row y of `now` shows what row y + d of `was` showed.
+        const int64_t overlap = rows - d;
+        const int64_t allowed = 2 + overlap * bands / 25;
+        int64_t misses = 0;
+        for (int64_t i = 0, n = overlap * bands; i < n && misses <= allowed; ++i) misses += now[i] != was[i + int64_t{d} * bands];
+        if (misses > allowed) continue;
+        // The lower share of changed cells wins; equal shares go to the expected distance.
+        const int64_t lhs = misses * bestRows, rhs = bestMisses * overlap;
+        const bool nearer = expected > 0 && std::abs(d - expected) < std::abs(best.distance - expected);
+        if (best.kind != Shift::Moved || lhs < rhs || (lhs == rhs && nearer)) {
+            best = {Shift::Moved, d};
+            bestMisses = misses;
+            bestRows = overlap;
+        }
+    }
+    return best;
+}
+
+int32_t BandsOf(const Frame& f, const FixedParts& p) { return std::min(kBands, f.width - p.left - p.right); }
 
 }  // namespace
 
@@ -66,52 +101,71 @@ FixedParts FindFixedParts(const Frame& before, const Frame& after) {
 }
 
 Shift FindShift(const Frame& before, const Frame& after, const FixedParts& fixed, int32_t expected, bool surelyMoved) {
-    const int32_t rows = before.height - fixed.top - fixed.bottom;
+    const int32_t rows = before.height - fixed.top - fixed.bottom, bands = BandsOf(before, fixed);
     if (!surelyMoved && (rows <= 0 || OnlyASpotChanged(before, after))) return {Shift::Unmoved, 0};
-    const int32_t bands = std::min(kBands, before.width - fixed.left - fixed.right);
-    const int32_t minOverlap = std::max(4, rows / 4);
-    if (bands <= 0 || rows <= minOverlap) return {};
-    const std::vector<uint64_t> was = CellHashes(before, fixed, bands), now = CellHashes(after, fixed, bands);
-
-    Shift best;
-    int64_t bestMisses = 0, bestRows = 1;
-    for (int32_t d = 1; d <= rows - minOverlap; ++d) {
-        // Row y of `after` shows what row y + d of `before` showed.
-        const int64_t overlap = rows - d;
-        const int64_t allowed = 2 + overlap * bands / 25;
-        int64_t misses = 0;
-        for (int64_t i = 0, n = overlap * bands; i < n && misses <= allowed; ++i)
-            misses += now[static_cast<size_t>(i)] != was[static_cast<size_t>(i + int64_t{d} * bands)];
-        if (misses > allowed) continue;
-        // The lower share of changed cells wins; equal shares go to the expected distance.
-        const int64_t lhs = misses * bestRows, rhs = bestMisses * overlap;
-        const bool nearer = expected > 0 && std::abs(d - expected) < std::abs(best.distance - expected);
-        if (best.kind != Shift::Moved || lhs < rhs || (lhs == rhs && nearer)) {
-            best = {Shift::Moved, d};
-            bestMisses = misses;
-            bestRows = overlap;
-        }
-    }
-    return best;
+    if (bands <= 0 || rows <= std::max(4, rows / 4)) return {};
+    const std::vector<uint64_t> was = CellHashes(before, fixed.left, fixed.right, bands);
+    const std::vector<uint64_t> now = CellHashes(after, fixed.left, fixed.right, bands);
+    const size_t first = static_cast<size_t>(fixed.top) * bands;
+    return MatchCells(was.data() + first, now.data() + first, rows, bands, expected);
 }
 
-ScrollStitcher::ScrollStitcher(Frame first, uint64_t maxPixels, uint64_t maxSide)
-    : last_(std::move(first)), movingRows_(last_.height), maxPixels_(maxPixels), maxSide_(maxSide) {}
+namespace {
+
+struct HeapStripMemory final : StripMemory {
+    uint32_t* Take(size_t pixels) override { return new (std::nothrow) uint32_t[pixels]; }
+    void Give(uint32_t* strip, size_t) override { delete[] strip; }
+};
+
+}  // namespace
+
+StripMemory& HeapStrips() {
+    static HeapStripMemory heap;
+    return heap;
+}
+
+ScrollStitcher::ScrollStitcher(Frame first, uint64_t maxPixels, uint64_t maxSide, StripMemory& memory)
+    : last_(std::move(first)), movingRows_(last_.height), maxPixels_(maxPixels), maxSide_(maxSide), memory_(memory) {}
+
+ScrollStitcher::~ScrollStitcher() {
+    for (const Strip& s : strips_) memory_.Give(s.pixels, s.count);
+}
 
 void ScrollStitcher::Keep(const Frame& frame, int32_t from, int32_t to) {
     if (to <= from) return;
-    strips_.emplace_back(frame.Row(from), frame.Row(from) + static_cast<size_t>(to - from) * frame.width);
+    const size_t count = static_cast<size_t>(to - from) * static_cast<size_t>(frame.width);
+    strips_.reserve(strips_.size() + 1);
+    uint32_t* pixels = memory_.Take(count);
+    if (!pixels) throw std::bad_alloc();
+    std::memcpy(pixels, frame.Row(from), count * sizeof(uint32_t));
+    strips_.push_back({pixels, count});
     reached_ += to - from;
 }
 
-ScrollStitcher::Step ScrollStitcher::Add(const Frame& next, int32_t expected, bool surelyMoved) {
+ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool surelyMoved) {
     if (next.width != last_.width || next.height != last_.height) return Step::Unmatched;
     const FixedParts fixed = FindFixedParts(last_, next);
-    const Shift shift = FindShift(last_, next, fixed, expected, surelyMoved);
+    const int32_t rows = next.height - fixed.top - fixed.bottom, bands = BandsOf(next, fixed);
+    Shift shift;
+    if (!surelyMoved && (rows <= 0 || OnlyASpotChanged(last_, next))) {
+        shift.kind = Shift::Unmoved;
+    } else if (bands > 0 && rows > std::max(4, rows / 4)) {
+        // The last frame's hashes are kept from its own step when the columns agree.
+        if (cellsLeft_ != fixed.left || cellsRight_ != fixed.right) lastCells_ = CellHashes(last_, fixed.left, fixed.right, bands);
+        std::vector<uint64_t> cells = CellHashes(next, fixed.left, fixed.right, bands);
+        const size_t first = static_cast<size_t>(fixed.top) * bands;
+        shift = MatchCells(lastCells_.data() + first, cells.data() + first, rows, bands, expected);
+        cellsLeft_ = fixed.left;
+        cellsRight_ = fixed.right;
+        if (shift.kind == Shift::Moved) lastCells_.swap(cells);
+    }
     if (shift.kind == Shift::Unmoved) return Step::Unmoved;
     if (shift.kind == Shift::Unmatched) return Step::Unmatched;
     const uint64_t height = static_cast<uint64_t>(lastOffset_ + shift.distance + next.height);
-    if (height > maxSide_ || height * static_cast<uint64_t>(next.width) > maxPixels_) return Step::TooLarge;
+    if (height > maxSide_ || height * static_cast<uint64_t>(next.width) > maxPixels_) {
+        cellsLeft_ = -1;  // the hashes kept are the refused frame's
+        return Step::TooLarge;
+    }
 
     // The last frame's rows down to this step's footer are content now.
     Keep(last_, static_cast<int32_t>(reached_ - lastOffset_), last_.height - fixed.bottom);
@@ -121,8 +175,8 @@ ScrollStitcher::Step ScrollStitcher::Add(const Frame& next, int32_t expected, bo
     lastOffset_ += shift.distance;
     lastBottom_ = fixed.bottom;
     lastDistance_ = shift.distance;
-    movingRows_ = next.height - fixed.top - fixed.bottom;
-    last_ = next;
+    movingRows_ = rows;
+    std::swap(last_, next);
     ++steps_;
     return Step::Appended;
 }
@@ -140,12 +194,13 @@ void ScrollStitcher::Join(uint32_t* out, bool withFooter) {
     Keep(last_, std::max(from, last_.height - lastBottom_), last_.height - footer);
 
     const size_t w = static_cast<size_t>(last_.width);
-    const uint32_t* edge = firstRows_ > 0 ? strips_.front().data() + (firstRows_ - 1) * w : nullptr;
+    const uint32_t* edge = firstRows_ > 0 ? strips_.front().pixels + (firstRows_ - 1) * w : nullptr;
     int64_t row = 0;
-    for (std::vector<uint32_t>& strip : strips_) {
-        for (size_t i = 0, n = strip.size() / w; i < n; ++i, ++row) {
+    for (size_t s = 0; s < strips_.size(); ++s) {
+        const Strip& strip = strips_[s];
+        for (size_t i = 0, n = strip.count / w; i < n; ++i, ++row) {
             uint32_t* to = out + static_cast<size_t>(row) * w;
-            std::memcpy(to, strip.data() + i * w, w * sizeof(uint32_t));
+            std::memcpy(to, strip.pixels + i * w, w * sizeof(uint32_t));
             // Side columns that never moved appear once, beside the first frame; below
             // it they carry on in the colour of their last row there.
             if (edge && row >= firstRows_ && row < contentEnd) {
@@ -153,9 +208,11 @@ void ScrollStitcher::Join(uint32_t* out, bool withFooter) {
                 for (size_t x = w - static_cast<size_t>(sideRight_); x < w; ++x) to[x] = edge[x];
             }
         }
-        if (&strip == &strips_.front()) continue;  // the edge row lives in it
-        std::vector<uint32_t>().swap(strip);
+        if (s == 0) continue;  // the edge row lives in it
+        memory_.Give(strip.pixels, strip.count);
+        strips_[s] = {nullptr, 0};
     }
+    if (!strips_.empty()) memory_.Give(strips_.front().pixels, strips_.front().count);
     strips_.clear();
 }
 

@@ -39,17 +39,35 @@ struct Shift {
 // the content moved, so "nothing moved" is not an answer.
 Shift FindShift(const Frame& before, const Frame& after, const FixedParts& fixed, int32_t expected, bool surelyMoved);
 
+// Where the strips live: the heap by default; the program gives pages of its own,
+// which go back to the system the moment a strip is freed.
+class StripMemory {
+public:
+    virtual uint32_t* Take(size_t pixels) = 0;  // nullptr: no memory
+    virtual void Give(uint32_t* strip, size_t pixels) = 0;
+
+protected:
+    ~StripMemory() = default;
+};
+StripMemory& HeapStrips();
+
 // The picture being built: the first frame, then the rows each placed frame adds.
+// Out of memory for a strip throws std::bad_alloc.
 class ScrollStitcher {
 public:
     enum class Step { Appended, Unmoved, Unmatched, TooLarge };
 
     // maxPixels and maxSide: the size limit of a picture; a step that would pass it is
     // not taken.
-    ScrollStitcher(Frame first, uint64_t maxPixels, uint64_t maxSide);
+    ScrollStitcher(Frame first, uint64_t maxPixels, uint64_t maxSide, StripMemory& memory = HeapStrips());
+    ~ScrollStitcher();
+    ScrollStitcher(const ScrollStitcher&) = delete;
+    ScrollStitcher& operator=(const ScrollStitcher&) = delete;
 
-    // Places the frame that followed one scroll step and keeps its new rows.
-    Step Add(const Frame& next, int32_t expected, bool surelyMoved = false);
+    // Places the frame that followed one scroll step and keeps its new rows. A frame
+    // that is placed is taken: `next` then holds the one before it.
+    Step Add(Frame& next, int32_t expected, bool surelyMoved = false);
+    Step Add(Frame&& next, int32_t expected, bool surelyMoved = false) { return Add(next, expected, surelyMoved); }
 
     int32_t Width() const { return last_.width; }
     int32_t LastDistance() const { return lastDistance_; }
@@ -65,6 +83,10 @@ public:
     void Join(uint32_t* out, bool withFooter);
 
 private:
+    struct Strip {
+        uint32_t* pixels;
+        size_t count;
+    };
     void Keep(const Frame& frame, int32_t from, int32_t to);
 
     Frame last_;
@@ -77,7 +99,10 @@ private:
     int32_t firstRows_ = 0;    // picture rows that came from the first frame
     int steps_ = 0;
     uint64_t maxPixels_, maxSide_;
-    std::vector<std::vector<uint32_t>> strips_;
+    StripMemory& memory_;
+    std::vector<Strip> strips_;
+    std::vector<uint64_t> lastCells_;  // the last frame's cell hashes, for the columns below
+    int32_t cellsLeft_ = -1, cellsRight_ = -1;
 };
 
 }  // namespace vx
