@@ -58,16 +58,17 @@ Pixels Truth(int rows, int view) {
 }
 
 // Rows of `got` that differ from the truth shown from content row `start`: the header,
-// then content, then (footer) the footer as the last rows. The caret's place is free.
-int WrongRows(const Pixels& got, const Pixels& truth, int start, bool footer) {
+// then content, then (footer) the footer as the last rows; or, for a dragged area at
+// `drag` of the client area, the truth from there on. The caret's place is free.
+int WrongRows(const Pixels& got, const Pixels& truth, int start, bool footer, POINT drag) {
     const int content = truth.height - kHeader - kFooter;
     int wrong = 0;
     for (int y = 0; y < got.height; ++y) {
         const int fromEnd = got.height - y;
-        const int row = y < kHeader ? y : footer && fromEnd <= kFooter ? truth.height - fromEnd : y + start;
-        bool same = row < truth.height && got.width == truth.width && (footer || row < kHeader + content);
+        const int row = drag.y ? drag.y + y : y < kHeader ? y : footer && fromEnd <= kFooter ? truth.height - fromEnd : y + start;
+        bool same = row < truth.height && got.width + drag.x <= truth.width && (footer || row < kHeader + content);
         for (int x = 0; same && x < got.width; ++x) {
-            const std::uint32_t t = truth.At(x, row);
+            const std::uint32_t t = truth.At(x + drag.x, row);
             same = t == 0xFF000000u || t == got.At(x, y);
         }
         wrong += !same;
@@ -94,6 +95,7 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         bool footer;       // ran to the content's end
         int minHeight;     // at least this tall
         bool maximised;
+        RECT drag;         // a free rectangle of the client area instead of a click
     } cases[] = {
         {"standard bar, from the top", L"bar 2000", 2000, 544, 0, true, 2050, true},
         {"wheel, smooth, a caret", L"wheel 2000", 2000, 544, 0, true, 2050, false},
@@ -102,6 +104,7 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         {"Escape half-way: a prefix", L"bar 2000 escape=1000", 2000, 544, 0, false, 1570, false},
         {"the target closes half-way", L"bar 2000 close=1000", 2000, 544, 0, false, 1100, false},
         {"a window that does not scroll", L"still 2000", 2000, 544, 0, true, 590, false},
+        {"a dragged rectangle inside the content", L"bar 2000", 2000, 544, 0, true, 1876, false, {50, 80, 350, 500}},
         {"over 32767 pixels", L"bar 40000 view=896", 40000, 896, 0, true, 40050, false},
     };
     for (const auto& c : cases) {
@@ -112,11 +115,18 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         Target target(c.args);
         ASSERT_TRUE(target.hwnd && truth.height == c.rows + kHeader + kFooter) << c.what;
         const int before = target.Position();
-        CaptureByClick(target);
+        if (c.drag.right) {
+            form->RunCommand(IDM_SCROLL);
+            POINT a{c.drag.left, c.drag.top}, b{c.drag.right, c.drag.bottom};
+            ::ClientToScreen(target.hwnd, &a), ::ClientToScreen(target.hwnd, &b);
+            Drag(a.x, a.y, b.x, b.y);
+        } else {
+            CaptureByClick(target);
+        }
         const Pixels got = ReadPixels(form->Doc().PicBmp.Bitmap());
         EXPECT_GE(got.height, c.minHeight) << c.what;
         EXPECT_LE(got.height, truth.height - c.start) << c.what;
-        EXPECT_EQ(WrongRows(got, truth, c.start, c.footer), 0) << c.what;
+        EXPECT_EQ(WrongRows(got, truth, c.start, c.footer, {c.drag.left, c.drag.top}), 0) << c.what;
         EXPECT_TRUE(form->Doc().ImageUnsaved && !form->Scroll().Armed() && dialogs.boxes.empty()) << c.what;
         EXPECT_EQ(form->GetWindowState(), c.maximised ? WindowState::Maximized : WindowState::Normal) << c.what;
         if (c.args.rfind(L"bar", 0) == 0 && ::IsWindow(target.hwnd)) {
