@@ -2,7 +2,9 @@
 // match that places the frame, not the target's repaint) against one BitBlt of the
 // area; the step that makes the picture 20,000 rows tall against the one at 2,000;
 // and the peak memory at the end against the finished picture's size.
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "bench.h"
 #include "capture/scroll_live.h"
@@ -57,40 +59,64 @@ void ScrollTo(HWND hwnd, int offset) {
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
 }
 
+// A picture being stitched from the tall window, at its own place in the content.
+struct Stitching {
+    int offset = 0;
+    std::optional<ScrollStitcher> stitcher;
+};
+
 std::vector<Figure> Steps(const Context& c) {
     HWND hwnd = TallWindow();
     const RECT area{0, 0, kWidth, kHeader + kView};
     AreaCopier copier(area);
     Frame frame, spare;
-    ScrollTo(hwnd, 0);
-    copier.Copy(frame);
-    ScrollStitcher stitcher(frame, kMaxPicturePixels, kMaxPictureSide, PageStrips());
-    int offset = 0;
     // One step as the loop does it: two copies that agree, then the match.
-    auto step = [&] {
+    auto step = [&](Stitching& s) {
         copier.Copy(frame);
         copier.Copy(spare);
-        if (SameFrame(frame, spare)) stitcher.Add(spare, kStep);
+        if (SameFrame(frame, spare)) s.stitcher->Add(spare, kStep);
     };
-    auto next = [&] { ScrollTo(hwnd, offset += kStep); };
-    auto growTo = [&](int height) {
-        while (stitcher.FinalHeight(false) < height) next(), step();
-    };
-    growTo(2000);
-    const double at2000 = MedianMs(c.repetitions, step, next);
-    growTo(20000);
-    const double at20000 = MedianMs(c.repetitions, step, next);
-    const double blt = MedianMs(c.repetitions, [&] {
-        UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
-        UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
-        void* bits = nullptr;
-        static UniqueBitmap dib = NewDibSection(kWidth, kHeader + kView, &bits);
-        SelectGuard select(memory.get(), dib.get());
+    auto next = [&](Stitching& s) { ScrollTo(hwnd, s.offset += kStep); };
+    Stitching small, tall;
+    for (Stitching* s : {&small, &tall}) {
+        ScrollTo(hwnd, 0);
+        copier.Copy(frame);
+        s->stitcher.emplace(frame, kMaxPicturePixels, kMaxPictureSide, PageStrips());
+        while (s->stitcher->FinalHeight(false) < (s == &small ? 2000 : 20000)) next(*s), step(*s);
+    }
+    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
+    void* bits = nullptr;
+    UniqueBitmap dib = NewDibSection(kWidth, kHeader + kView, &bits);
+    SelectGuard select(memory.get(), dib.get());
+    auto blt = [&] {
         ::BitBlt(memory.get(), 0, 0, kWidth, kHeader + kView, screen.get(), 0, 0, SRCCOPY);
         ::GdiFlush();
-    });
+    };
+    // The three in turn, so that the machine's other work weighs on each alike.
+    std::vector<double> times[3];
+    auto timed = [](const std::function<void()>& run) {
+        LARGE_INTEGER f, a, b;
+        ::QueryPerformanceFrequency(&f);
+        ::QueryPerformanceCounter(&a);
+        run();
+        ::QueryPerformanceCounter(&b);
+        return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
+    };
+    for (int i = 0; i < c.repetitions * 3 + 1; ++i) {
+        const bool warm = i == 0;
+        const double t0 = timed(blt);
+        next(small);
+        const double t1 = timed([&] { step(small); });
+        next(tall);
+        const double t2 = timed([&] { step(tall); });
+        if (!warm) times[0].push_back(t0), times[1].push_back(t1), times[2].push_back(t2);
+    }
+    for (auto& t : times) std::sort(t.begin(), t.end());
+    const double bltMs = times[0][times[0].size() / 2], at2000 = times[1][times[1].size() / 2],
+                 at20000 = times[2][times[2].size() / 2];
     ::DestroyWindow(hwnd);
-    return {Figure{"scroll step (2 copies + settle + match) 800x630", at2000, blt, 3, "ms", "one BitBlt of the area"},
+    return {Figure{"scroll step (2 copies + settle + match) 800x630", at2000, bltMs, 3, "ms", "one BitBlt of the area"},
             Figure{"scroll step at 20,000 rows vs at 2,000", at20000, at2000, 1.2, "ms", "the step at 2,000 rows"}};
 }
 

@@ -134,7 +134,7 @@ ScrollStitcher::~ScrollStitcher() {
 void ScrollStitcher::Keep(const Frame& frame, int32_t from, int32_t to) {
     if (to <= from) return;
     const size_t count = static_cast<size_t>(to - from) * static_cast<size_t>(frame.width);
-    strips_.reserve(strips_.size() + 1);
+    if (strips_.size() == strips_.capacity()) strips_.reserve(strips_.size() * 2 + 16);
     uint32_t* pixels = memory_.Take(count);
     if (!pixels) throw std::bad_alloc();
     std::memcpy(pixels, frame.Row(from), count * sizeof(uint32_t));
