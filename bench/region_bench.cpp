@@ -13,7 +13,7 @@ namespace {
 // into a new one, as any copy of a new frame must make (under Wine most of that cost
 // is the new bitmap's first touch).
 double BareScreenBlt(const Context& c, int width, int height, bool newBitmap) {
-    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    UniqueCreatedDc display = DisplayDc();
     UniqueCreatedDc memory(::CreateCompatibleDC(display.get()));
     UniqueBitmap kept(::CreateCompatibleBitmap(display.get(), width, height));
     return MedianMs(c.repetitions, [&] {
@@ -25,8 +25,8 @@ double BareScreenBlt(const Context& c, int width, int height, bool newBitmap) {
 }
 
 std::vector<Figure> Band(const Context& c) {
-    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-    SelRect rect{100, 100, 1100, 700};
+    UniqueCreatedDc display = DisplayDc();
+    Rect rect{100, 100, 1100, 700};
     Figure f{"band erase+draw 1000x600 with label", 0, 0, 0.1};
     f.measured = MedianMs(c.repetitions * 4, [&] {
         DrawSelectionBand(display.get(), rect);  // erase the last one
@@ -61,7 +61,7 @@ std::vector<Figure> Arming(const Context& c) {
     f.measured = MedianMs(c.repetitions, [&] {
         events.frozen = CopyVirtualScreen(screen);
         overlay = ShowSelectionOverlay(screen, &events);
-        UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+        UniqueCreatedDc display = DisplayDc();
         ::GetPixel(display.get(), 0, 0);
     }, [&] {
         if (overlay) ::DestroyWindow(overlay);

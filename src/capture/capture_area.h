@@ -1,6 +1,7 @@
 #pragma once
 // Copying a rectangle of a window's surface into a new bitmap (with the system
 // palette on 256-colour palette displays) and wrapping it as a picture object.
+#include "../document/picture_object.h"
 #include "../platform/gdi.h"
 
 namespace vx {
@@ -11,11 +12,5 @@ ComPtr<IPicture> CaptureWindowArea(HWND hwnd, bool client, int x, int y, int wid
 // The same copy without the picture object: the bitmap, and in `palette` the copy of
 // the system palette it was taken with on a 256-colour palette display.
 UniqueBitmap CaptureWindowBitmap(HWND hwnd, bool client, int x, int y, int width, int height, UniquePalette& palette);
-
-// Wraps bitmap and palette (may be null) in the standard picture object, which owns
-// both from then on and frees them with its last reference (the palette through a thin
-// front, since the standard object leaves it behind). On failure the handles
-// are freed here, so nothing leaks; the result is then empty.
-ComPtr<IPicture> CreatePictureFromBitmap(UniqueBitmap bitmap, UniquePalette palette);
 
 }  // namespace vx

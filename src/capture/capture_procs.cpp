@@ -35,9 +35,9 @@ RECT VisibleFrameBounds(HWND hwnd) {
     }
     RECT window{};
     ::GetWindowRect(hwnd, &window);
-    const CaptureRect r = VisibleFrame(frameKnown, frame.left, frame.top, frame.right, frame.bottom, window.left,
-                                       window.top, window.right, window.bottom);
-    return RECT{r.x, r.y, r.x + r.width, r.y + r.height};
+    const Rect r = VisibleFrame(frameKnown, {frame.left, frame.top, frame.right, frame.bottom},
+                                {window.left, window.top, window.right, window.bottom});
+    return RECT{r.left, r.top, r.right, r.bottom};
 }
 
 ComPtr<IPicture> CaptureScreen() {
@@ -48,15 +48,13 @@ ComPtr<IPicture> CaptureScreen() {
 }
 
 ComPtr<IPicture> CaptureFormWindow(const CommandHost& form) {
-    const int width = ScaleToPixels(form.Width(), ScaleMode::Twips, form.TwipsPerPixelX());
-    const int height = ScaleToPixels(form.Height(), ScaleMode::Twips, form.TwipsPerPixelY());
-    return CaptureWindowArea(form.Owner(), false, 0, 0, width, height);
+    const Rect outer = form.OuterPixels();
+    return CaptureWindowArea(form.Owner(), false, 0, 0, outer.Width(), outer.Height());
 }
 
 ComPtr<IPicture> CaptureFormClient(const CommandHost& form) {
-    const int width = ScaleToPixels(form.ScaleWidth(), form.GetScaleMode(), form.TwipsPerPixelX());
-    const int height = ScaleToPixels(form.ScaleHeight(), form.GetScaleMode(), form.TwipsPerPixelY());
-    return CaptureWindowArea(form.Owner(), true, 0, 0, width, height);
+    const Rect client = form.ClientPixels();
+    return CaptureWindowArea(form.Owner(), true, 0, 0, client.Width(), client.Height());
 }
 
 ComPtr<IPicture> CaptureActiveWindow() {

@@ -22,25 +22,19 @@ bool OpenClipboardPatiently(HWND owner) {
 UniquePalette CopyPalette(HPALETTE source) {
     WORD count = 0;
     if (!source || !::GetObjectW(source, sizeof count, &count) || count == 0) return {};
-    std::vector<unsigned char> storage(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY), 0);
-    auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
-    logical->palVersion = 0x300;
-    logical->palNumEntries = count;
-    ::GetPaletteEntries(source, 0, count, logical->palPalEntry);
-    return UniquePalette(::CreatePalette(logical));
+    std::vector<PALETTEENTRY> entries(count);
+    ::GetPaletteEntries(source, 0, count, entries.data());
+    return PaletteFromEntries(entries);
 }
 
 }  // namespace
 
-ClipboardCopy CopyScreenAreaToClipboard(HWND owner, const int& left, const int& top, const int& right,
-                                        const int& bottom) {
-    const int width = right - left;
-    const int height = bottom - top;
+ClipboardCopy CopyScreenAreaToClipboard(HWND owner, const Rect& area) {
     ClipboardCopy result;
     UniqueBitmap bitmap;
     {
-        UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-        bitmap = CopyArea(display.get(), left, top, width, height);
+        UniqueCreatedDc display = DisplayDc();
+        bitmap = CopyArea(display.get(), area.left, area.top, area.Width(), area.Height());
     }
     if (bitmap && OpenClipboardPatiently(owner)) {
         ::EmptyClipboard();

@@ -1,6 +1,7 @@
 #pragma once
 // The clipboard side of the free-region capture: the screen area goes onto the
 // clipboard as a bitmap (CF_BITMAP) and is read back from there into the view.
+#include "../platform/geometry.h"
 #include "../platform/unique_handle.h"
 
 namespace vx {
@@ -15,8 +16,7 @@ struct ClipboardCopy {
 // bitmap and puts it on the clipboard opened for `owner`, replacing its content. When
 // another program keeps the clipboard open for about half a second, the bitmap stays
 // with the caller (in `refused`) instead of leaking or being lost.
-ClipboardCopy CopyScreenAreaToClipboard(HWND owner, const int& left, const int& top, const int& right,
-                                        const int& bottom);
+ClipboardCopy CopyScreenAreaToClipboard(HWND owner, const Rect& area);
 
 // The picture of the clipboard's bitmap, copied (the clipboard keeps its own), with
 // its palette when one is offered. Empty when the clipboard changed since

@@ -28,7 +28,7 @@ void RegionSelection::CloseOverlay() {
     }
 }
 
-void RegionSelection::Arm(CommandHost& host) {
+void RegionSelection::Arm(CaptureHost& host) {
     host.SetScaleMode(ScaleMode::Pixels);
     if (armed_) return;
     host_ = &host;
@@ -54,7 +54,7 @@ void RegionSelection::Arm(CommandHost& host) {
     }
 }
 
-void RegionSelection::Cancel(CommandHost& host) {
+void RegionSelection::Cancel(CaptureHost& host) {
     armed_ = false;
     if (::GetCapture() == host.Owner()) ::ReleaseCapture();
     CloseOverlay();
@@ -66,17 +66,17 @@ void RegionSelection::Cancel(CommandHost& host) {
     host_ = nullptr;
 }
 
-void RegionSelection::Press(CommandHost& host, int button, POINT screen) {
+void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
     if (!(button & 1) || !armed_) return;
     armed_ = false;
-    const SelRect rect = TrackSelection(host.Owner(), screen);
-    if (IsEmptySelection(rect)) {
+    const Rect rect = TrackSelection(host.Owner(), screen);
+    if (rect.Empty()) {
         // Escape, or a click without a drag: nothing is taken.
         Cancel(host);
         return;
     }
     // Taken while the frozen copy still covers the screen, so it is what the user saw.
-    ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), rect.left, rect.top, rect.right, rect.bottom);
+    ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), rect);
     CloseOverlay();
 
     // Restoring runs the layout pass with the previous picture and the pixel scale.
@@ -105,7 +105,7 @@ void RegionSelection::Press(CommandHost& host, int button, POINT screen) {
     if (clipboardRefused && !silent_) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
 }
 
-void RegionSelection::Release(CommandHost& host, int button) {
+void RegionSelection::Release(CaptureHost& host, int button) {
     if (!(button & 1)) return;
     host.SetMousePointer(MousePointer::Default);
     host.SetScaleMode(ScaleMode::Twips);

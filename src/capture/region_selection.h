@@ -2,7 +2,7 @@
 // The free-region selection: arm (the window minimised, the screen frozen under a
 // crosshair), track the drag from the first left press, copy the area to the
 // clipboard and place the picture read back from it. All its state lives here.
-#include "../document/command_host.h"
+#include "../document/capture_host.h"
 #include "selection_overlay.h"
 
 namespace vx {
@@ -16,17 +16,17 @@ public:
 
     // mnuDistrict_Click: the scale unit goes to pixels; a selection already armed
     // changes nothing else.
-    void Arm(CommandHost& host);
+    void Arm(CaptureHost& host);
     // A press at a screen point (Form_MouseDown): the left button starts the drag
     // while armed; the area is copied and placed when the button goes up.
-    void Press(CommandHost& host, int button, POINT screen);
+    void Press(CaptureHost& host, int button, POINT screen);
     // A release (Form_MouseUp): the pointer and the scale unit come back; a selection
     // still armed (a release before any press) is cancelled, and a picture just placed
     // is laid out again in twips.
-    void Release(CommandHost& host, int button);
+    void Release(CaptureHost& host, int button);
     // Ends a selection that captured nothing: the frozen screen goes, the pointer, the
     // scale unit, the window state and ImageUnsaved are put back as they were.
-    void Cancel(CommandHost& host);
+    void Cancel(CaptureHost& host);
 
     bool Armed() const { return armed_; }
     HWND Overlay() const { return overlay_; }
@@ -40,7 +40,7 @@ private:
     void OnOverlayGone(HWND overlay) override;
     void CloseOverlay();
 
-    CommandHost* host_ = nullptr;  // while armed or tracking
+    CaptureHost* host_ = nullptr;  // while armed or tracking
     bool armed_ = false;
     bool priorUnsaved_ = false;
     WindowState priorState_ = WindowState::Normal;

@@ -15,7 +15,7 @@ namespace {
 // The screen needs a moment after the minimise before it shows what lies beneath.
 constexpr DWORD kMinimiseSettleMs = 120;
 
-SelRect SelOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+Rect SelOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
@@ -35,14 +35,14 @@ void ScrollCapture::CloseOverlay() {
     frozen_.reset();
 }
 
-void ScrollCapture::Outline(const SelRect& rect) {
+void ScrollCapture::Outline(const Rect& rect) {
     if (rect == outline_) return;
     DrawSelectionBand(display_.get(), outline_);  // drawn twice, it is gone
     outline_ = rect;
     DrawSelectionBand(display_.get(), outline_);
 }
 
-void ScrollCapture::mnuScroll_Click(CommandHost& host) {
+void ScrollCapture::mnuScroll_Click(CaptureHost& host) {
     if (armed_) return;
     host_ = &host;
     priorState_ = host.GetWindowState();
@@ -61,13 +61,13 @@ void ScrollCapture::mnuScroll_Click(CommandHost& host) {
         if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
         return;
     }
-    display_.reset(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    display_ = DisplayDc();
     POINT at{};
     ::GetCursorPos(&at);
     OnOverlayMove(at);
 }
 
-void ScrollCapture::Cancel(CommandHost& host) {
+void ScrollCapture::Cancel(CaptureHost& host) {
     armed_ = false;
     CloseOverlay();
     host.SetMousePointer(MousePointer::Default);
@@ -81,14 +81,14 @@ void ScrollCapture::OnOverlayMove(POINT screen) {
 
 void ScrollCapture::OnOverlayPress(int button, POINT screen) {
     if (!host_ || !armed_) return;
-    CommandHost& host = *host_;
+    CaptureHost& host = *host_;
     if (!(button & 1)) {
         Cancel(host);  // a right or middle click cancels as Escape does
         return;
     }
     Outline({});
     bool escaped = false;
-    const SelRect dragged = TrackSelection(host.Owner(), screen, &escaped);
+    const Rect dragged = TrackSelection(host.Owner(), screen, &escaped);
     if (escaped) {
         Cancel(host);
         return;
@@ -96,9 +96,9 @@ void ScrollCapture::OnOverlayPress(int button, POINT screen) {
     Capture(host, screen, dragged);
 }
 
-void ScrollCapture::Capture(CommandHost& host, POINT press, const SelRect& dragged) {
+void ScrollCapture::Capture(CaptureHost& host, POINT press, const Rect& dragged) {
     const RECT area{dragged.left, dragged.top, dragged.right, dragged.bottom};
-    const ScrollTarget target = IsEmptySelection(dragged) ? TargetAt(press, overlay_) : TargetForArea(area, overlay_);
+    const ScrollTarget target = dragged.Empty() ? TargetAt(press, overlay_) : TargetForArea(area, overlay_);
     armed_ = false;
     // The live screen from here on: the frozen copy and its outline go first.
     CloseOverlay();

@@ -3,7 +3,7 @@
 // screen frozen under a crosshair, the window under the pointer outlined), pick the
 // target with a click or a free rectangle with a drag, then stitch the live screen
 // while the target scrolls, and place the long picture. All its state lives here.
-#include "../document/command_host.h"
+#include "../document/capture_host.h"
 #include "selection_geometry.h"
 #include "selection_overlay.h"
 
@@ -17,9 +17,9 @@ public:
     ~ScrollCapture();
 
     // The menu item: arms the picking; a capture already armed changes nothing.
-    void mnuScroll_Click(CommandHost& host);
+    void mnuScroll_Click(CaptureHost& host);
     // Ends the picking without a capture: everything is as it was.
-    void Cancel(CommandHost& host);
+    void Cancel(CaptureHost& host);
 
     bool Armed() const { return armed_; }
     HWND Overlay() const { return overlay_; }
@@ -31,17 +31,17 @@ private:
     void OnOverlayRelease(int) override {}
     void OnOverlayCancel() override;
     void OnOverlayGone(HWND overlay) override;
-    void Outline(const SelRect& rect);
+    void Outline(const Rect& rect);
     void CloseOverlay();
-    void Capture(CommandHost& host, POINT press, const SelRect& dragged);
+    void Capture(CaptureHost& host, POINT press, const Rect& dragged);
 
-    CommandHost* host_ = nullptr;  // while armed
+    CaptureHost* host_ = nullptr;  // while armed
     bool armed_ = false;
     bool silent_ = false;
     WindowState priorState_ = WindowState::Normal;
     UniqueBitmap frozen_;
     UniqueCreatedDc display_;  // the outline is drawn on the frozen screen, never on a frame
-    SelRect outline_;
+    Rect outline_;
     HWND overlay_ = nullptr;
 };
 

@@ -6,16 +6,15 @@
 
 namespace vx {
 
-void DrawSelectionBand(HDC display, const SelRect& rect) {
-    const RECT r{rect.left, rect.top, rect.right, rect.bottom};
-    if (!display || ::IsRectEmpty(&r)) return;
-    for (const BandEdge& e : BandEdges(rect)) ::PatBlt(display, e.x, e.y, e.width, e.height, DSTINVERT);
+void DrawSelectionBand(HDC display, const Rect& rect) {
+    if (!display || rect.Empty()) return;
+    for (const Rect& e : BandEdges(rect)) ::PatBlt(display, e.left, e.top, e.Width(), e.Height(), DSTINVERT);
 
     const std::string label = SizeLabel(rect);
     const int length = static_cast<int>(label.size());
     SIZE size{};
     ::GetTextExtentPoint32A(display, label.c_str(), length, &size);
-    const SelPoint at = LabelPosition(rect, size.cx, size.cy);
+    const Point at = LabelPosition(rect, size.cx, size.cy);
 
     UniqueCreatedDc memory(::CreateCompatibleDC(display));
     if (!memory) return;

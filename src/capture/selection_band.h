@@ -6,6 +6,6 @@
 
 namespace vx {
 
-void DrawSelectionBand(HDC display, const SelRect& rect);
+void DrawSelectionBand(HDC display, const Rect& rect);
 
 }  // namespace vx

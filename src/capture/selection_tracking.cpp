@@ -42,17 +42,17 @@ bool MouseMessageWaiting() {
 }  // namespace
 
 bool MovePointerByKey(int key) {
-    const SelPoint step = ArrowStep(key, ::GetKeyState(VK_SHIFT) < 0);
+    const Point step = ArrowStep(key, ::GetKeyState(VK_SHIFT) < 0);
     POINT at{};
     if ((step.x == 0 && step.y == 0) || !::GetCursorPos(&at)) return false;
     ::SetCursorPos(at.x + step.x, at.y + step.y);
     return true;
 }
 
-SelRect TrackSelection(HWND hwnd, POINT start, bool* escaped) {
-    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-    const SelPoint anchor{start.x, start.y};
-    SelRect rect = SelectionFromCorners(anchor, anchor);
+Rect TrackSelection(HWND hwnd, POINT start, bool* escaped) {
+    UniqueCreatedDc display = DisplayDc();
+    const Point anchor{start.x, start.y};
+    Rect rect = SelectionFromCorners(anchor, anchor);
     DrawSelectionBand(display.get(), rect);
 
     MSG msg{};

@@ -9,7 +9,7 @@ namespace vx {
 // start: the press, in screen pixels. Returns the normalised selection in screen
 // pixels; Escape returns an empty one at the start (and sets *cancelled). Ends by
 // releasing the mouse capture and posting WM_LBUTTONUP to hwnd.
-SelRect TrackSelection(HWND hwnd, POINT start, bool* cancelled = nullptr);
+Rect TrackSelection(HWND hwnd, POINT start, bool* cancelled = nullptr);
 
 // Moves the pointer by an arrow key's step (Shift: ten pixels); false for other keys.
 bool MovePointerByKey(int key);

@@ -29,6 +29,9 @@ bool MakeBmpLayout(std::uint32_t width, std::uint32_t height, unsigned bitsPerPi
 // little-endian, kBmpFileHeaderSize + kBmpInfoHeaderSize bytes.
 std::vector<unsigned char> BmpHeaders(const BmpLayout& layout);
 
+// How much of a picture's rows one pass reads, converts or writes.
+constexpr std::size_t kBmpBandBytes = std::size_t{1} << 20;
+
 // Rows per write so that one band stays near `bandBytes` (at least one row).
 std::uint32_t RowsPerBand(std::uint32_t stride, std::uint32_t height, std::size_t bandBytes);
 

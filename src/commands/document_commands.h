@@ -2,6 +2,7 @@
 // The commands on the picture and the desktop: open, save, print, clear, wallpaper
 // and edit in Paint.
 #include "../document/command_host.h"
+#include "../document/outcome.h"
 
 namespace vx {
 
@@ -10,7 +11,9 @@ void mnuOpen_Click(CommandHost& host);
 // name on the command line, or dropped on the window); first asks about an unsaved
 // picture.
 void OpenPicturePath(CommandHost& host, const std::wstring& path);
-void mnusave_Click(CommandHost& host);
+// Ok once the file is written; Cancelled when the user turned back (failures are told
+// here already).
+Outcome mnusave_Click(CommandHost& host);
 void mnuprint_Click(CommandHost& host);
 void mnuClear_Click(CommandHost& host);
 void mnuWallpaper_Click(CommandHost& host);

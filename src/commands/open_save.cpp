@@ -73,8 +73,8 @@ bool SaveFirstIfUnsaved(CommandHost& host) {
     const std::wstring text = LoadText(IDS_MSG_UNSAVED);
     const CloseAnswer answer = ToCloseAnswer(CurrentDialogs().MessageBox(
         host.Owner(), text.c_str(), ProgramName().c_str(), MB_YESNOCANCEL | MB_ICONINFORMATION));
-    if (answer == CloseAnswer::Yes) mnusave_Click(host);  // tells its outcome only through ImageUnsaved
-    return !KeepWindowOpen(answer, doc.ImageUnsaved);
+    const bool unsavedAfter = answer == CloseAnswer::Yes ? !mnusave_Click(host).ok() : doc.ImageUnsaved;
+    return !KeepWindowOpen(answer, unsavedAfter);
 }
 
 void OpenPicturePath(CommandHost& host, const std::wstring& path) {
@@ -94,14 +94,14 @@ void mnuOpen_Click(CommandHost& host) {
     if (!path.empty()) OpenChosenFile(host, path);
 }
 
-void mnusave_Click(CommandHost& host) {
+Outcome mnusave_Click(CommandHost& host) {
     Document& doc = host.Doc();
     CommonDialogState& dialog = doc.CDopen;
     dialog.DefaultExt = L".BMP";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
     dialog.Filter = kPictureFilter;
     dialog.DialogTitle = LoadText(IDS_SAVE_TITLE);
-    if (!RequirePicture(host)) return;
+    if (!RequirePicture(host)) return Outcome{Status::NoImage, 0};
 
     FileDialogRequest request(host.Owner(), dialog);
     // The dialog wants the extension without its dot.
@@ -109,17 +109,19 @@ void mnusave_Click(CommandHost& host) {
     request.ofn.lpstrDefExt = request.defaultExt.c_str();
     request.ofn.Flags = dialog.Flags;
     request.ofn.lpstrTitle = dialog.DialogTitle.c_str();
-    if (!CurrentDialogs().GetSaveFileName(request.ofn)) return;
+    const Outcome cancelled{Status::Cancelled, 0};
+    if (!CurrentDialogs().GetSaveFileName(request.ofn)) return cancelled;
     const std::wstring path = request.Chosen();
-    if (path.empty()) return;
+    if (path.empty()) return cancelled;
     dialog.FileName = path;
 
     const Outcome outcome = SavePictureFile(doc.PicBmp.Bitmap(), doc.PicBmp.Palette(), path, FormatForPath(path));
     if (!outcome.ok()) {
         host.ReportFailure(DescribeFailure(outcome, path));
-        return;  // ImageUnsaved keeps its value
+        return outcome;  // ImageUnsaved keeps its value
     }
     doc.ImageUnsaved = false;
+    return outcome;
 }
 
 }  // namespace vx

@@ -15,21 +15,11 @@
 namespace vx {
 namespace {
 
-// Asks for the default printer without showing anything (comdlg32 only, so no
-// spooler library joins the program's imports).
-bool AnyPrinterInstalled() {
-    PRINTDLGW probe{};
-    probe.lStructSize = sizeof probe;
-    probe.Flags = PD_RETURNDEFAULT;
-    const bool found = ::PrintDlgW(&probe) != FALSE;
-    UniqueGlobal devMode(probe.hDevMode), devNames(probe.hDevNames);
-    return found;
-}
-
 // One page: the picture as large as the printable area allows, its shape kept, centred.
-bool PrintPicture(HDC printer, HBITMAP bitmap, const std::wstring& documentName, DWORD& error) {
+Outcome PrintPicture(HDC printer, HBITMAP bitmap, const std::wstring& documentName) {
+    const Outcome failed{Status::CannotPrint, 0};
     BITMAP info{};
-    if (!::GetObjectW(bitmap, sizeof info, &info)) return false;
+    if (!printer || !::GetObjectW(bitmap, sizeof info, &info)) return failed;
     BITMAPINFO bmi = DibInfo(info.bmWidth, info.bmHeight, 24);
     // A printer cannot take the screen's bitmap directly: hand it device-independent bits.
     std::vector<unsigned char> bits(static_cast<size_t>(BmpStride(static_cast<std::uint32_t>(info.bmWidth), 24)) *
@@ -38,44 +28,37 @@ bool PrintPicture(HDC printer, HBITMAP bitmap, const std::wstring& documentName,
         UniqueCreatedDc screen(::CreateCompatibleDC(nullptr));
         if (::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(info.bmHeight), bits.data(), &bmi, DIB_RGB_COLORS) !=
             info.bmHeight) {
-            return false;
+            return failed;
         }
     }
-    const PlacedRect place = FitCentered(info.bmWidth, info.bmHeight, ::GetDeviceCaps(printer, HORZRES),
+    const Rect place = FitCentered(info.bmWidth, info.bmHeight, ::GetDeviceCaps(printer, HORZRES),
                                          ::GetDeviceCaps(printer, VERTRES), ::GetDeviceCaps(printer, LOGPIXELSX),
                                          ::GetDeviceCaps(printer, LOGPIXELSY));
     DOCINFOW doc{};
     doc.cbSize = sizeof doc;
     doc.lpszDocName = documentName.c_str();
-    if (::StartDocW(printer, &doc) <= 0) {
-        error = ::GetLastError();
-        return false;
-    }
+    if (::StartDocW(printer, &doc) <= 0) return LastError(Status::CannotPrint);
     bool ok = ::StartPage(printer) > 0;
     if (ok) {
         ::SetStretchBltMode(printer, HALFTONE);
         ::SetBrushOrgEx(printer, 0, 0, nullptr);
-        ok = ::StretchDIBits(printer, place.x, place.y, place.width, place.height, 0, 0, info.bmWidth, info.bmHeight,
+        ok = ::StretchDIBits(printer, place.left, place.top, place.Width(), place.Height(), 0, 0, info.bmWidth, info.bmHeight,
                              bits.data(), &bmi, DIB_RGB_COLORS, SRCCOPY) != 0;
         ok = ::EndPage(printer) > 0 && ok;
     }
     if (!ok) {
-        error = ::GetLastError();
+        const Outcome outcome = LastError(Status::CannotPrint);
         ::AbortDoc(printer);
-        return false;
+        return outcome;
     }
-    if (::EndDoc(printer) <= 0) {
-        error = ::GetLastError();
-        return false;
-    }
-    return true;
+    return ::EndDoc(printer) > 0 ? Outcome{} : LastError(Status::CannotPrint);
 }
 
 }  // namespace
 
 void mnuprint_Click(CommandHost& host) {
     if (!RequirePicture(host)) return;
-    if (!AnyPrinterInstalled()) {
+    if (!CurrentDialogs().AnyPrinterInstalled()) {
         host.ReportFailure(LoadText(IDS_DOC_NO_PRINTER));
         return;
     }
@@ -92,12 +75,10 @@ void mnuprint_Click(CommandHost& host) {
         if (::CommDlgExtendedError() != 0) host.ReportFailure(LoadText(IDS_DOC_NO_PRINTER));
         return;
     }
-    DWORD error = 0;
     const Document& doc = host.Doc();
     const std::wstring name = doc.CDopen.FileName.empty() ? ProgramName() : GetFileName(doc.CDopen.FileName);
-    if (!printer || !PrintPicture(printer.get(), doc.PicBmp.Bitmap(), name, error)) {
-        host.ReportFailure(FillText(LoadText(IDS_DOC_PRINT_FAILED), {ReasonText(error)}));
-    }
+    const Outcome outcome = PrintPicture(printer.get(), doc.PicBmp.Bitmap(), name);
+    if (!outcome.ok()) host.ReportFailure(DescribeFailure(outcome, std::wstring()));
 }
 
 void mnuClear_Click(CommandHost& host) {

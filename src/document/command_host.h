@@ -1,10 +1,11 @@
 #pragma once
 // What a command needs from the window: its handle as the owner of dialogs, the shared
 // document, telling a failure (or staying silent on the toolbar's road), placing a new
-// picture and laying the view out again, and the window's state and scale unit.
+// picture and laying the view out again, and the window's state and size.
 #include <string>
 #include <vector>
 
+#include "../platform/geometry.h"
 #include "../platform/unique_handle.h"
 #include "document.h"
 #include "form_state.h"
@@ -18,7 +19,6 @@ public:
 
     // A message box from the menu; nothing when the command came from the toolbar.
     virtual void ReportFailure(const std::wstring& text) = 0;
-    virtual bool Silent() const = 0;
 
     // Replaces the picture (the old one is freed) and repaints the view.
     virtual void PlacePicture(ComPtr<IPicture> picture) = 0;
@@ -27,17 +27,9 @@ public:
 
     virtual WindowState GetWindowState() const = 0;
     virtual void SetWindowState(WindowState state) = 0;
-    virtual ScaleMode GetScaleMode() const = 0;
-    virtual void SetScaleMode(ScaleMode mode) = 0;
-    virtual void SetMousePointer(MousePointer pointer) = 0;
-
-    // The outer size in twips, the client size in the current scale unit.
-    virtual double Width() const = 0;
-    virtual double Height() const = 0;
-    virtual double ScaleWidth() const = 0;
-    virtual double ScaleHeight() const = 0;
-    virtual double TwipsPerPixelX() const = 0;
-    virtual double TwipsPerPixelY() const = 0;
+    // The outer rectangle on the screen and the client area (origin 0, 0), in pixels.
+    virtual Rect OuterPixels() const = 0;
+    virtual Rect ClientPixels() const = 0;
 
     // Lines of a language file: the title, status panel 1 and the 23 menu captions in
     // the file's order; fewer lines change fewer targets.

@@ -27,8 +27,13 @@ std::wstring ReasonText(DWORD error) {
 std::wstring DescribeFailure(const Outcome& outcome, const std::wstring& path) {
     unsigned id = IDS_DOC_CANNOT_WRITE;
     switch (outcome.status) {
-        case Status::Ok: return std::wstring();
+        case Status::Ok:
+        case Status::Cancelled: return std::wstring();
         case Status::NoImage: return LoadText(IDS_DOC_NO_IMAGE);
+        case Status::CannotPrint: return FillText(LoadText(IDS_DOC_PRINT_FAILED), {ReasonText(outcome.error)});
+        case Status::CannotSetWallpaper:
+            return FillText(LoadText(IDS_DOC_WALLPAPER_FAILED), {ReasonText(outcome.error)});
+        case Status::CannotStart: id = IDS_DOC_SHELL_FAILED; break;
         case Status::CannotRead: id = IDS_DOC_CANNOT_READ; break;
         case Status::CannotDecode: id = IDS_DOC_CANNOT_DECODE; break;
         case Status::TooLarge: id = IDS_DOC_TOO_LARGE; break;

@@ -12,7 +12,8 @@ namespace vx {
 // system's sentence with its code; "" for 0.
 std::wstring ReasonText(DWORD error);
 
-// One sentence about a failure on `path`.
+// One sentence about a failure on `path` (printing and the wallpaper name no file;
+// "" for Ok and Cancelled).
 std::wstring DescribeFailure(const Outcome& outcome, const std::wstring& path);
 
 // True when there is a picture; otherwise the user is told so (from the menu).

@@ -7,13 +7,21 @@
 
 namespace vx {
 
-enum class Status { Ok, NoImage, CannotRead, CannotDecode, TooLarge, NoMemory, CannotWrite };
+// Cancelled: the user turned back (nothing to tell). CannotStart: the program to hand a
+// file to could not be started; CannotPrint and CannotSetWallpaper: the system refused.
+enum class Status {
+    Ok, NoImage, CannotRead, CannotDecode, TooLarge, NoMemory, CannotWrite,
+    Cancelled, CannotStart, CannotPrint, CannotSetWallpaper
+};
 
 struct Outcome {
     Status status = Status::Ok;
     DWORD error = 0;  // the Win32 error behind it, when known
     bool ok() const { return status == Status::Ok; }
 };
+
+// A failure with the calling thread's last error behind it.
+inline Outcome LastError(Status status) { return Outcome{status, ::GetLastError()}; }
 
 // A value or the failure that kept it from being made.
 template <typename T>

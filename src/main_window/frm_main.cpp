@@ -15,8 +15,6 @@ namespace vx {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VellumoxMain";
-constexpr int kPanel2Twips = 2000;
-constexpr int kPanel1MinTwips = 2000;
 
 }  // namespace
 
@@ -128,14 +126,9 @@ bool FrmMain::CreateControls() {
     return true;
 }
 
-void FrmMain::UpdateStatusParts() {
-    RECT client{};
-    ::GetClientRect(hwnd_, &client);
-    const int panel2 = TwipsToPixels(kPanel2Twips, twipsPerPixelX_);
-    const int panel1Min = TwipsToPixels(kPanel1MinTwips, twipsPerPixelX_);
-    int parts[2] = {client.right - panel2, -1};
-    if (parts[0] < panel1Min) parts[0] = panel1Min;
-    ::SendMessageW(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+void FrmMain::Form_Load() {
+    ShowStartTime();
+    RestoreWindowPlacement();
 }
 
 RECT FrmMain::WindowPixels() const {
@@ -144,14 +137,15 @@ RECT FrmMain::WindowPixels() const {
     return r;
 }
 
-double FrmMain::Width() const {
+Rect FrmMain::OuterPixels() const {
     const RECT r = WindowPixels();
-    return (r.right - r.left) * twipsPerPixelX_;
+    return {r.left, r.top, r.right, r.bottom};
 }
 
-double FrmMain::Height() const {
-    const RECT r = WindowPixels();
-    return (r.bottom - r.top) * twipsPerPixelY_;
+Rect FrmMain::ClientPixels() const {
+    RECT r{};
+    ::GetClientRect(hwnd_, &r);
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 double FrmMain::ScaleWidth() const {

@@ -7,7 +7,7 @@
 
 #include "../capture/region_selection.h"
 #include "../capture/scroll_capture.h"
-#include "../document/command_host.h"
+#include "../document/capture_host.h"
 #include "scroll_bar.h"
 #include "view_input.h"
 
@@ -16,7 +16,7 @@ namespace vx {
 // Which road a command came by: the toolbar's is silent about failures.
 enum class Road { Menu, Toolbar };
 
-class FrmMain final : public CommandHost {
+class FrmMain final : public CaptureHost {
 public:
     FrmMain();
     ~FrmMain();
@@ -58,21 +58,25 @@ public:
     HWND Owner() const override { return hwnd_; }
     Document& Doc() override { return doc_; }
     void ReportFailure(const std::wstring& text) override;
-    bool Silent() const override { return silent_; }
     void PlacePicture(ComPtr<IPicture> picture) override;
     void Relayout() override { Form_Resize(); }
     WindowState GetWindowState() const override;
     void SetWindowState(WindowState state) override;
+    Rect OuterPixels() const override;
+    Rect ClientPixels() const override;
+    void ApplyCaptions(const std::vector<std::wstring>& lines) override;
+
+    // CaptureHost
+    bool Silent() const override { return silent_; }
     ScaleMode GetScaleMode() const override { return scaleMode_; }
     void SetScaleMode(ScaleMode mode) override { scaleMode_ = mode; }
     void SetMousePointer(MousePointer pointer) override { mousePointer_ = pointer; }
-    double Width() const override;
-    double Height() const override;
-    double ScaleWidth() const override;
-    double ScaleHeight() const override;
-    double TwipsPerPixelX() const override { return twipsPerPixelX_; }
-    double TwipsPerPixelY() const override { return twipsPerPixelY_; }
-    void ApplyCaptions(const std::vector<std::wstring>& lines) override;
+
+    // The client size in the current scale unit, and the screen's twips per pixel.
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+    double TwipsPerPixelX() const { return twipsPerPixelX_; }
+    double TwipsPerPixelY() const { return twipsPerPixelY_; }
 
     // What tests and benchmarks look at.
     const Document& Doc() const { return doc_; }
@@ -100,6 +104,8 @@ private:
     void ScrollTo(bool horizontal, int32_t value);
     bool CreateControls();
     void UpdateStatusParts();
+    void ShowStartTime();
+    void RestoreWindowPlacement();
     // One pixel in the current scale unit.
     double ScaleUnitPerPixelX() const { return scaleMode_ == ScaleMode::Pixels ? 1.0 : twipsPerPixelX_; }
     double ScaleUnitPerPixelY() const { return scaleMode_ == ScaleMode::Pixels ? 1.0 : twipsPerPixelY_; }

@@ -3,6 +3,7 @@
 
 #include "../capture/capture_commands.h"
 #include "../commands/document_commands.h"
+#include "../help/help_commands.h"
 #include "../language/language_commands.h"
 #include "../platform/dpi.h"
 #include "../platform/text.h"
@@ -20,14 +21,6 @@ int ShiftState(WPARAM wParam) {
     if (wParam & MK_CONTROL) shift |= 2;
     if (::GetKeyState(VK_MENU) < 0) shift |= 4;
     return shift;
-}
-
-int ButtonOf(UINT message) {
-    switch (message) {
-        case WM_LBUTTONDOWN: case WM_LBUTTONUP: return 1;
-        case WM_RBUTTONDOWN: case WM_RBUTTONUP: return 2;
-        default: return 4;
-    }
 }
 
 bool IsGap(int index) {

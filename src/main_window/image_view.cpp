@@ -66,9 +66,9 @@ void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long ori
     const bool any = bitmap && ::IntersectRect(&part, &shown, &clip);
 
     // Workspace colour around the picture only, so the picture itself is drawn once.
-    UniqueHandle<HRGN, DeleteObjectCloser> background(::CreateRectRgnIndirect(&clip));
+    UniqueRegion background(::CreateRectRgnIndirect(&clip));
     if (any) {
-        UniqueHandle<HRGN, DeleteObjectCloser> hole(::CreateRectRgnIndirect(&part));
+        UniqueRegion hole(::CreateRectRgnIndirect(&part));
         ::CombineRgn(background.get(), background.get(), hole.get(), RGN_DIFF);
     }
     ::FillRgn(dc, background.get(), ::GetSysColorBrush(COLOR_APPWORKSPACE));
@@ -77,12 +77,9 @@ void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long ori
     UniqueCreatedDc memory(::CreateCompatibleDC(dc));
     if (!memory) return;
     SelectGuard select(memory.get(), bitmap);
-    HPALETTE palette = picture.Palette();
-    HPALETTE previous = palette ? ::SelectPalette(dc, palette, TRUE) : nullptr;
-    if (palette) ::RealizePalette(dc);
+    PaletteGuard palette(dc, picture.Palette(), true);
     ::BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, memory.get(),
              part.left - originX, part.top - originY, SRCCOPY);
-    if (previous) ::SelectPalette(dc, previous, TRUE);
 }
 
 void FrmMain::HScroll1_Change() {

@@ -15,12 +15,8 @@ constexpr double kLimitTwips = 1.0e8;
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
-bool Intersects(const PixelRect& a, const PixelRect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-double DistanceSquared(const PixelRect& window, const PixelRect& area) {
-    auto gap = [](long lo1, long hi1, long lo2, long hi2) -> double {
+double DistanceSquared(const Rect& window, const Rect& area) {
+    auto gap = [](int32_t lo1, int32_t hi1, int32_t lo2, int32_t hi2) -> double {
         if (hi1 <= lo2) return static_cast<double>(lo2) - hi1;
         if (hi2 <= lo1) return static_cast<double>(lo1) - hi2;
         return 0.0;
@@ -107,10 +103,10 @@ std::wstring FormatTwips(double twips) {
     return std::wstring(text.begin(), text.end());
 }
 
-PixelRect BringOntoMonitor(const PixelRect& window, const std::vector<MonitorArea>& monitors) {
+Rect BringOntoMonitor(const Rect& window, const std::vector<MonitorArea>& monitors) {
     if (monitors.empty()) return window;
     for (const auto& m : monitors) {
-        if (Intersects(window, m.bounds)) return window;
+        if (!window.Intersect(m.bounds).Empty()) return window;
     }
     const MonitorArea* nearest = &monitors.front();
     double best = std::numeric_limits<double>::max();
@@ -118,15 +114,11 @@ PixelRect BringOntoMonitor(const PixelRect& window, const std::vector<MonitorAre
         const double d = DistanceSquared(window, m.bounds);
         if (d < best) { best = d; nearest = &m; }
     }
-    const PixelRect& work = nearest->work;
-    const long width = std::min(window.Width(), work.Width());
-    const long height = std::min(window.Height(), work.Height());
-    PixelRect r;
-    r.left = std::clamp(window.left, work.left, work.right - width);
-    r.top = std::clamp(window.top, work.top, work.bottom - height);
-    r.right = r.left + width;
-    r.bottom = r.top + height;
-    return r;
+    const Rect& work = nearest->work;
+    const int32_t width = std::min(window.Width(), work.Width());
+    const int32_t height = std::min(window.Height(), work.Height());
+    return Rect::FromSize(std::clamp(window.left, work.left, work.right - width),
+                          std::clamp(window.top, work.top, work.bottom - height), width, height);
 }
 
 }  // namespace vx

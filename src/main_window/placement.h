@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "../platform/geometry.h"
+
 namespace vx {
 
 struct PlacementTwips {
@@ -25,19 +27,13 @@ PlacementTwips ResolvePlacement(const std::optional<std::wstring>& left,
 // Decimal text written back for a twips value ("1005", or "1012.5" when fractional).
 std::wstring FormatTwips(double twips);
 
-struct PixelRect {
-    long left = 0, top = 0, right = 0, bottom = 0;
-    long Width() const { return right - left; }
-    long Height() const { return bottom - top; }
-};
-
 struct MonitorArea {
-    PixelRect bounds;  // the whole monitor
-    PixelRect work;    // without the task bar
+    Rect bounds;  // the whole monitor, in pixels
+    Rect work;    // without the task bar
 };
 
 // A window that lies entirely outside every monitor (one since unplugged) is brought
 // back onto the nearest monitor's work area, keeping its size where it fits.
-PixelRect BringOntoMonitor(const PixelRect& window, const std::vector<MonitorArea>& monitors);
+Rect BringOntoMonitor(const Rect& window, const std::vector<MonitorArea>& monitors);
 
 }  // namespace vx

@@ -1,5 +1,5 @@
-// Form_Load and SaveWindowPlacement: the start date in panel 2 and the placement
-// record under HKEY_CURRENT_USER\Software\Vellumox\Settings.
+// The placement record under HKEY_CURRENT_USER\Software\Vellumox\Settings: read
+// when the window is made, written when it closes.
 #include <optional>
 #include <vector>
 
@@ -46,16 +46,6 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     return TRUE;
 }
 
-// Short date, a blank, long time; the date alone at exactly midnight.
-std::wstring GeneralDateText(const SYSTEMTIME& now) {
-    wchar_t date[128] = {};
-    wchar_t time[128] = {};
-    ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 128, nullptr);
-    if (now.wHour == 0 && now.wMinute == 0 && now.wSecond == 0) return date;
-    ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &now, nullptr, time, 128);
-    return std::wstring(date) + L" " + time;
-}
-
 }  // namespace
 
 RECT FrmMain::NormalBounds() const {
@@ -71,19 +61,11 @@ RECT FrmMain::NormalBounds() const {
     return r;
 }
 
-void FrmMain::Form_Load() {
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    const std::wstring stamp = GeneralDateText(now);
-    ::SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(stamp.c_str()));
-
+void FrmMain::RestoreWindowPlacement() {
     const PlacementTwips p = ResolvePlacement(ReadSetting(L"MainLeft"), ReadSetting(L"MainTop"),
                                               ReadSetting(L"MainWidth"), ReadSetting(L"MainHeight"));
-    PixelRect r;
-    r.left = TwipsToPixels(p.left, twipsPerPixelX_);
-    r.top = TwipsToPixels(p.top, twipsPerPixelY_);
-    r.right = r.left + TwipsToPixels(p.width, twipsPerPixelX_);
-    r.bottom = r.top + TwipsToPixels(p.height, twipsPerPixelY_);
+    Rect r = Rect::FromSize(TwipsToPixels(p.left, twipsPerPixelX_), TwipsToPixels(p.top, twipsPerPixelY_),
+                            TwipsToPixels(p.width, twipsPerPixelX_), TwipsToPixels(p.height, twipsPerPixelY_));
     std::vector<MonitorArea> monitors;
     ::EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
     r = BringOntoMonitor(r, monitors);
@@ -92,12 +74,11 @@ void FrmMain::Form_Load() {
 
 bool FrmMain::SaveWindowPlacement() {
     if (GetWindowState() == WindowState::Minimized) return true;  // minimised: the previous run's values stay
-    HKEY raw = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
+    UniqueKey key;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
         ERROR_SUCCESS) {
         return false;
     }
-    UniqueKey key(raw);
     // A maximised window keeps its normal (restored) bounds, so the user's own size
     // survives a maximised close; the record keeps its format and meaning.
     const RECT r = GetWindowState() == WindowState::Maximized ? NormalBounds() : WindowPixels();

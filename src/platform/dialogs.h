@@ -12,6 +12,8 @@ public:
     virtual bool GetOpenFileName(OPENFILENAMEW& ofn);
     virtual bool GetSaveFileName(OPENFILENAMEW& ofn);
     virtual bool PrintDlg(PRINTDLGW& pd);
+    // Whether there is a default printer, asked without showing anything.
+    virtual bool AnyPrinterInstalled();
 };
 
 // The dialogs in force; tests swap them with SetDialogs and put back nullptr.

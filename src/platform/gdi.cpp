@@ -1,5 +1,6 @@
 #include "gdi.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace vx {
@@ -13,6 +14,16 @@ BITMAPINFO DibInfo(long width, long height, unsigned bitsPerPixel) {
     bmi.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
     bmi.bmiHeader.biCompression = BI_RGB;
     return bmi;
+}
+
+UniquePalette PaletteFromEntries(const std::vector<PALETTEENTRY>& entries) {
+    if (entries.empty() || entries.size() > 0xFFFF) return {};
+    std::vector<unsigned char> storage(sizeof(LOGPALETTE) + (entries.size() - 1) * sizeof(PALETTEENTRY), 0);
+    auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = static_cast<WORD>(entries.size());
+    std::copy(entries.begin(), entries.end(), logical->palPalEntry);
+    return UniquePalette(::CreatePalette(logical));
 }
 
 namespace {
@@ -56,7 +67,7 @@ UniqueBitmap CopyArea(HDC source, int x, int y, int width, int height, HDC forma
 UniqueBitmap CopyBitmapArea(HBITMAP source, int x, int y, int width, int height) {
     BITMAP info{};
     if (!source || !::GetObjectW(source, sizeof info, &info)) return {};
-    UniqueCreatedDc display(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    UniqueCreatedDc display = DisplayDc();
     UniqueCreatedDc from(::CreateCompatibleDC(display.get()));
     SelectGuard select(from.get(), source);
     if (info.bmBitsPixel != 1) return CopyArea(from.get(), x, y, width, height, display.get());

@@ -1,12 +1,17 @@
 #pragma once
 // GDI helpers every feature uses: the description of an uncompressed DIB, and copying
 // an area of a device context into a new bitmap.
+#include <vector>
+
 #include "unique_handle.h"
 
 namespace vx {
 
 // An uncompressed DIB description: a positive height is bottom-up, a negative one top-down.
 BITMAPINFO DibInfo(long width, long height, unsigned bitsPerPixel);
+
+// A logical palette of these entries (empty when there are none or it cannot be made).
+UniquePalette PaletteFromEntries(const std::vector<PALETTEENTRY>& entries);
 
 // Every bitmap the program makes for a picture comes from here: one place where a
 // machine out of memory shows, and where tests can make that happen.

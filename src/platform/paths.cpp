@@ -25,11 +25,8 @@ std::wstring ProgramNameFromPath(const std::wstring& exePath) {
 
 std::wstring JoinFolderAndFile(const std::wstring& folder, const std::wstring& file) { return folder + file; }
 
-std::wstring JoinFolder(const std::wstring& folder, const std::wstring& tail) {
-    if (!folder.empty() && folder.back() == L'\\' && !tail.empty() && tail.front() == L'\\') {
-        return folder + tail.substr(1);
-    }
-    return folder + tail;
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+    return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
 }
 
 }  // namespace vx

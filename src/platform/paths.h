@@ -16,12 +16,13 @@ std::wstring FolderOfPath(const std::wstring& path);
 // Base name without extension of a program file path ("C:\x\grab.exe" gives "grab").
 std::wstring ProgramNameFromPath(const std::wstring& exePath);
 
-// Plain joining: the folder followed directly by a name that begins with "\". At a
-// drive's root ("C:\") the result holds two separators in a row, which the file
-// system accepts.
-std::wstring JoinFolderAndFile(const std::wstring& folder, const std::wstring& file);
+// The program's way of joining: one backslash between the folder and the name, none
+// added after a folder that ends with one ("C:\" + "Temp" gives "C:\Temp").
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 
-// The same without a doubled separator at a drive's root ("C:\" + "\Temp" gives "C:\Temp").
-std::wstring JoinFolder(const std::wstring& folder, const std::wstring& tail);
+// Plain joining, only for the language files and the help text, whose names are
+// defined as beginning with "\": the folder followed directly by the name. At a drive's
+// root ("C:\") the result holds two separators in a row, which the file system accepts.
+std::wstring JoinFolderAndFile(const std::wstring& folder, const std::wstring& file);
 
 }  // namespace vx

@@ -2,6 +2,7 @@
 // Texts for the user: the built-in ones from the string table, and filling their
 // %1, %2 ... places.
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 namespace vx {
@@ -14,5 +15,9 @@ std::wstring FillText(const std::wstring& pattern, std::initializer_list<std::ws
 
 // The system's own sentence for a Win32 error code, without the trailing line break.
 std::wstring SystemErrorText(unsigned long error);
+
+// The text in the system's 8-bit code page when every character survives the trip
+// (no best-fit look-alikes); nullopt otherwise, for the caller to use the wide form.
+std::optional<std::string> ToSystemCodePage(const std::wstring& text);
 
 }  // namespace vx

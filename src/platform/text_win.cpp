@@ -1,6 +1,6 @@
 #include "text.h"
 
-#include "win32.h"
+#include "unique_handle.h"
 
 namespace vx {
 
@@ -12,12 +12,21 @@ std::wstring LoadText(unsigned id) {
 }
 
 std::wstring SystemErrorText(unsigned long error) {
-    wchar_t* text = nullptr;
+    UniqueLocal<wchar_t> text;
     ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    std::wstring out = text ? text : L"";
-    if (text) ::LocalFree(text);
+                     nullptr, error, 0, reinterpret_cast<LPWSTR>(text.put()), 0, nullptr);
+    std::wstring out = text ? text.get() : L"";
     while (!out.empty() && (out.back() == L'\n' || out.back() == L'\r' || out.back() == L' ')) out.pop_back();
+    return out;
+}
+
+std::optional<std::string> ToSystemCodePage(const std::wstring& text) {
+    BOOL lossy = FALSE;
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (n <= 0 || lossy) return std::nullopt;
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, out.data(), n, nullptr, nullptr);
+    out.pop_back();
     return out;
 }
 

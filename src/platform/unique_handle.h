@@ -6,30 +6,53 @@
 
 namespace vx {
 
-template <typename T, typename Closer>
+// What "no handle" is: zero for most kinds, INVALID_HANDLE_VALUE (and zero) for files.
+template <typename T>
+struct ZeroIsNone {
+    static T None() { return T{}; }
+    static bool Valid(T value) { return value != T{}; }
+};
+struct InvalidHandleIsNone {
+    static HANDLE None() { return INVALID_HANDLE_VALUE; }
+    static bool Valid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+};
+
+// Copying is deleted, moving hands the handle on. The closer may carry state (the
+// window a borrowed device context goes back to).
+template <typename T, typename Closer, typename Policy = ZeroIsNone<T>>
 class UniqueHandle {
 public:
     UniqueHandle() = default;
-    explicit UniqueHandle(T value) : value_(value) {}
+    explicit UniqueHandle(T value, Closer closer = Closer{}) : value_(value), closer_(closer) {}
     ~UniqueHandle() { reset(); }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : closer_(other.closer_) { value_ = other.release(); }
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
+        if (this != &other) {
+            reset(other.release());
+            closer_ = other.closer_;
+        }
         return *this;
     }
 
     T get() const { return value_; }
-    explicit operator bool() const { return value_ != T{}; }
-    T release() { return std::exchange(value_, T{}); }
-    void reset(T value = T{}) {
+    explicit operator bool() const { return Policy::Valid(value_); }
+    T release() { return std::exchange(value_, Policy::None()); }
+    void reset(T value = Policy::None()) {
         T old = std::exchange(value_, value);
-        if (old != T{}) Closer{}(old);
+        if (Policy::Valid(old)) closer_(old);
+    }
+    // For a function that hands a new handle out through a pointer: the old one is
+    // closed first.
+    T* put() {
+        reset();
+        return &value_;
     }
 
 private:
-    T value_{};
+    T value_ = Policy::None();
+    Closer closer_{};
 };
 
 struct DeleteObjectCloser { void operator()(HGDIOBJ h) const { ::DeleteObject(h); } };
@@ -38,71 +61,56 @@ struct CloseHandleCloser { void operator()(HANDLE h) const { ::CloseHandle(h); }
 struct RegCloseKeyCloser { void operator()(HKEY h) const { ::RegCloseKey(h); } };
 struct ImageListCloser { void operator()(HIMAGELIST h) const { ::ImageList_Destroy(h); } };
 struct GlobalFreeCloser { void operator()(HGLOBAL h) const { ::GlobalFree(h); } };
+struct LocalFreeCloser { void operator()(HLOCAL h) const { ::LocalFree(h); } };
+struct CoTaskMemFreeCloser { void operator()(void* p) const { ::CoTaskMemFree(p); } };
+struct ReleaseDcCloser {
+    HWND hwnd = nullptr;
+    void operator()(HDC h) const { ::ReleaseDC(hwnd, h); }
+};
 
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObjectCloser>;
 using UniquePalette = UniqueHandle<HPALETTE, DeleteObjectCloser>;
+using UniqueRegion = UniqueHandle<HRGN, DeleteObjectCloser>;
+using UniqueFont = UniqueHandle<HFONT, DeleteObjectCloser>;
 using UniqueCreatedDc = UniqueHandle<HDC, DeleteDcCloser>;  // CreateDC, CreateCompatibleDC
-using UniqueProcess = UniqueHandle<HANDLE, CloseHandleCloser>;
+using UniqueProcess = UniqueHandle<HANDLE, CloseHandleCloser>;  // also a thread
+using UniqueFile = UniqueHandle<HANDLE, CloseHandleCloser, InvalidHandleIsNone>;
 using UniqueKey = UniqueHandle<HKEY, RegCloseKeyCloser>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListCloser>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalFreeCloser>;
-
-// A file handle uses INVALID_HANDLE_VALUE for "none"; keep it apart from the zero-based ones.
-class UniqueFile {
-public:
-    UniqueFile() = default;
-    explicit UniqueFile(HANDLE h) : h_(h) {}
-    ~UniqueFile() { reset(); }
-    UniqueFile(const UniqueFile&) = delete;
-    UniqueFile& operator=(const UniqueFile&) = delete;
-    UniqueFile(UniqueFile&& o) noexcept : h_(std::exchange(o.h_, INVALID_HANDLE_VALUE)) {}
-    UniqueFile& operator=(UniqueFile&& o) noexcept {
-        if (this != &o) { reset(); h_ = std::exchange(o.h_, INVALID_HANDLE_VALUE); }
-        return *this;
-    }
-    HANDLE get() const { return h_; }
-    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    void reset() {
-        if (*this) ::CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE h_ = INVALID_HANDLE_VALUE;
-};
+// Memory the system allocated for the caller: LocalAlloc'd (a formatted message), and
+// the task allocator's (a known folder's path).
+template <typename T>
+using UniqueLocal = UniqueHandle<T*, LocalFreeCloser>;
+template <typename T>
+using UniqueCoTaskMem = UniqueHandle<T*, CoTaskMemFreeCloser>;
 
 // A device context borrowed from a window (GetDC / GetWindowDC): remembers its window
 // so that ReleaseDC gets both.
-class UniqueWindowDc {
+class UniqueWindowDc : public UniqueHandle<HDC, ReleaseDcCloser> {
 public:
-    UniqueWindowDc() = default;
-    UniqueWindowDc(HWND hwnd, HDC dc) : hwnd_(hwnd), dc_(dc) {}
-    static UniqueWindowDc Client(HWND hwnd) { return UniqueWindowDc(hwnd, ::GetDC(hwnd)); }
-    static UniqueWindowDc Whole(HWND hwnd) { return UniqueWindowDc(hwnd, ::GetWindowDC(hwnd)); }
-    ~UniqueWindowDc() { reset(); }
-    UniqueWindowDc(const UniqueWindowDc&) = delete;
-    UniqueWindowDc& operator=(const UniqueWindowDc&) = delete;
-    UniqueWindowDc(UniqueWindowDc&& o) noexcept
-        : hwnd_(std::exchange(o.hwnd_, nullptr)), dc_(std::exchange(o.dc_, nullptr)) {}
-    UniqueWindowDc& operator=(UniqueWindowDc&& o) noexcept {
-        if (this != &o) {
-            reset();
-            hwnd_ = std::exchange(o.hwnd_, nullptr);
-            dc_ = std::exchange(o.dc_, nullptr);
-        }
-        return *this;
+    using UniqueHandle::UniqueHandle;
+    static UniqueWindowDc Client(HWND hwnd) { return UniqueWindowDc(::GetDC(hwnd), ReleaseDcCloser{hwnd}); }
+    static UniqueWindowDc Whole(HWND hwnd) { return UniqueWindowDc(::GetWindowDC(hwnd), ReleaseDcCloser{hwnd}); }
+};
+
+// A display context for the whole screen (all monitors).
+inline UniqueCreatedDc DisplayDc() { return UniqueCreatedDc(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr)); }
+
+// A movable global memory block locked for the life of the guard.
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL memory) : memory_(memory), data_(memory ? ::GlobalLock(memory) : nullptr) {}
+    ~GlobalLockGuard() {
+        if (data_) ::GlobalUnlock(memory_);
     }
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-    void reset() {
-        if (dc_) ::ReleaseDC(hwnd_, dc_);
-        dc_ = nullptr;
-        hwnd_ = nullptr;
-    }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    void* data() const { return data_; }
 
 private:
-    HWND hwnd_ = nullptr;
-    HDC dc_ = nullptr;
+    HGLOBAL memory_;
+    void* data_;
 };
 
 // Selects an object into a device context and puts the previous one back.
@@ -120,13 +128,17 @@ private:
     HGDIOBJ previous_;
 };
 
+// Selects and realises a palette and puts the previous one back; `background` as
+// SelectPalette's bForceBackground.
 class PaletteGuard {
 public:
-    PaletteGuard(HDC dc, HPALETTE palette) : dc_(dc), previous_(dc && palette ? ::SelectPalette(dc, palette, FALSE) : nullptr) {
+    PaletteGuard(HDC dc, HPALETTE palette, bool background = false)
+        : dc_(dc), previous_(dc && palette ? ::SelectPalette(dc, palette, background) : nullptr),
+          background_(background) {
         if (previous_) ::RealizePalette(dc_);
     }
     ~PaletteGuard() {
-        if (previous_) ::SelectPalette(dc_, previous_, FALSE);
+        if (previous_) ::SelectPalette(dc_, previous_, background_);
     }
     PaletteGuard(const PaletteGuard&) = delete;
     PaletteGuard& operator=(const PaletteGuard&) = delete;
@@ -134,6 +146,7 @@ public:
 private:
     HDC dc_;
     HPALETTE previous_;
+    BOOL background_;
 };
 
 // COM pointer: Release on destruction, AddRef on copy.

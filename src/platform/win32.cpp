@@ -1,5 +1,17 @@
 #include "win32.h"
 
+namespace vx {
+
+int ButtonOf(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN: case WM_LBUTTONUP: return 1;
+        case WM_RBUTTONDOWN: case WM_RBUTTONUP: return 2;
+        default: return 4;
+    }
+}
+
+}  // namespace vx
+
 namespace vx::api {
 namespace {
 

@@ -21,6 +21,13 @@
 #define WM_DPICHANGED 0x02E0
 #endif
 
+namespace vx {
+
+// The button of a mouse message as a bit: 1 left, 2 right, 4 middle.
+int ButtonOf(UINT message);
+
+}  // namespace vx
+
 namespace vx::api {
 
 // Functions newer than the oldest Windows the program runs on; null when absent.

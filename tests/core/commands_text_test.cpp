@@ -21,7 +21,7 @@ TEST(CommandsText, PathsTitleFilledTextsAndToolbarIds) {
         EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path;
     }
     EXPECT_EQ(ProgramNameFromPath(L"C:\\x\\Vellumox.test.exe"), L"Vellumox.test");
-    EXPECT_EQ(JoinFolder(L"C:\\", L"\\Temp\\temp.bmp"), L"C:\\Temp\\temp.bmp");
+    EXPECT_EQ(JoinPath(JoinPath(L"C:\\", L"Temp"), L"temp.bmp"), L"C:\\Temp\\temp.bmp");
     EXPECT_EQ(JoinFolderAndFile(L"C:\\", L"\\language"), L"C:\\\\language");  // plain joining, as the file system takes it
     EXPECT_EQ(OpenedTitle(L"grab", L"shot.bmp", 640, 480), L"grab\x2500[shot.bmp(640x480) ]");
     // Places filled in order; a place without an argument and a lone % stay as they are.

@@ -2,6 +2,7 @@
 // packing, the size a file's first bytes claim, and the printed page.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "commands/bmp_layout.h"
@@ -103,23 +104,23 @@ TEST(PictureHeader, SizesAreReadFromTheHeaderWithinTheBytesAndAbsurdOnesRefused)
         const std::vector<unsigned char> prefix(jpeg.begin(), jpeg.begin() + static_cast<long>(n));
         const PictureHeader h = SniffPictureHeader(prefix.empty() ? nullptr : prefix.data(), prefix.size());
         EXPECT_EQ(h.sizeKnown, n == jpeg.size()) << n;
-        EXPECT_TRUE(!h.sizeKnown || (h.width == 20 && h.height == 10)) << n;
+        if (h.sizeKnown) EXPECT_EQ(std::tuple(h.width, h.height), std::tuple(20u, 10u)) << n;
     }
 }
 
 // The largest rectangle with the picture's shape, centred; in inches, so a printer with
 // unequal resolutions keeps the shape.
 TEST(PrintFit, ThePictureFillsThePageWithItsShapeKept) {
-    const struct { long w, h, areaW, areaH, dpiX, dpiY; PlacedRect expected; } cases[] = {
+    // Expected: left, top, width, height.
+    const struct { long w, h, areaW, areaH, dpiX, dpiY; std::vector<int32_t> expected; } cases[] = {
         {400, 200, 1000, 1000, 600, 600, {0, 250, 1000, 500}},   // full width, centred vertically
         {100, 400, 1000, 1000, 300, 300, {375, 0, 250, 1000}},   // full height, centred horizontally
         {100, 100, 2000, 500, 600, 300, {500, 0, 1000, 500}},    // twice the dots across for the same inches
         {0, 10, 100, 100, 96, 96, {0, 0, 0, 0}},
     };
     for (const auto& c : cases) {
-        const PlacedRect r = FitCentered(c.w, c.h, c.areaW, c.areaH, c.dpiX, c.dpiY);
-        EXPECT_EQ((std::vector{r.x, r.y, r.width, r.height}),
-                  (std::vector{c.expected.x, c.expected.y, c.expected.width, c.expected.height})) << c.w << "x" << c.h;
+        const Rect r = FitCentered(c.w, c.h, c.areaW, c.areaH, c.dpiX, c.dpiY);
+        EXPECT_EQ((std::vector{r.left, r.top, r.Width(), r.Height()}), c.expected) << c.w << "x" << c.h;
     }
 }
 

@@ -7,8 +7,6 @@
 namespace vx {
 namespace {
 
-std::vector<long> Rect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 TEST(Placement, StoredTextIsParsedStrictlyAndAWindowOffEveryMonitorComesBack) {
     // Plain decimal text only; anything else falls back to the default.
     const struct { const wchar_t* text; double twips; } good[] = {
@@ -31,12 +29,12 @@ TEST(Placement, StoredTextIsParsedStrictlyAndAWindowOffEveryMonitorComesBack) {
         {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
         {{1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}},
     };
-    const struct { const char* name; PixelRect window; std::vector<long> expected; } rescues[] = {
+    const struct { const char* name; Rect window, expected; } rescues[] = {
         {"partly visible: left alone", {-300, 100, 200, 600}, {-300, 100, 200, 600}},
         {"beyond the right monitor: onto it, size kept", {5000, 200, 5433, 633}, {3200 - 433, 200, 3200, 633}},
         {"above and too large: shrunk to the work area", {100, -5000, 2100, -3000}, {0, 0, 1920, 1040}},
     };
-    for (const auto& r : rescues) EXPECT_EQ(Rect(BringOntoMonitor(r.window, monitors)), r.expected) << r.name;
+    for (const auto& r : rescues) EXPECT_EQ(BringOntoMonitor(r.window, monitors), r.expected) << r.name;
 }
 
 }  // namespace

@@ -10,10 +10,10 @@ namespace {
 
 // Inverts pixels as GDI's PatBlt(DSTINVERT) does: a negative extent spans back from
 // the origin, the origin's own row or column included.
-void Invert(std::vector<std::string>& grid, const BandEdge& e) {
-    int x0 = e.x, x1 = e.x + e.width, y0 = e.y, y1 = e.y + e.height;
-    if (x1 < x0) { x0 = x1 + 1; x1 = e.x + 1; }
-    if (y1 < y0) { y0 = y1 + 1; y1 = e.y + 1; }
+void Invert(std::vector<std::string>& grid, const Rect& e) {
+    int x0 = e.left, x1 = e.right, y0 = e.top, y1 = e.bottom;
+    if (x1 < x0) { x0 = x1 + 1; x1 = e.left + 1; }
+    if (y1 < y0) { y0 = y1 + 1; y1 = e.top + 1; }
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
             char& c = grid[static_cast<size_t>(y)][static_cast<size_t>(x)];
@@ -23,7 +23,7 @@ void Invert(std::vector<std::string>& grid, const BandEdge& e) {
 
 TEST(SelectionGeometry, RectangleBandAndLabel) {
     // Each axis ordered, equal values kept; empty when a side is zero or less.
-    const struct { SelRect in, out; bool empty; } rects[] = {
+    const struct { Rect in, out; bool empty; } rects[] = {
         {{10, 20, 130, 65}, {10, 20, 130, 65}, false},    // already ordered
         {{130, 65, 10, 20}, {10, 20, 130, 65}, false},    // dragged up and left
         {{130, 20, 10, 65}, {10, 20, 130, 65}, false},    // only x reversed
@@ -34,12 +34,12 @@ TEST(SelectionGeometry, RectangleBandAndLabel) {
         {{5, 5, 6, 6}, {5, 5, 6, 6}, false},              // one pixel
     };
     for (const auto& c : rects) {
-        SelRect r = c.in;
+        Rect r = c.in;
         NormalizeRect(r);
         EXPECT_EQ(r, c.out) << c.in.left << "," << c.in.top << "," << c.in.right << "," << c.in.bottom;
-        EXPECT_EQ(IsEmptySelection(r), c.empty) << c.in.left << "," << c.in.top;
+        EXPECT_EQ(r.Empty(), c.empty) << c.in.left << "," << c.in.top;
     }
-    EXPECT_TRUE(IsEmptySelection({9, 9, 5, 5}) && IsEmptySelection({INT32_MAX, 0, INT32_MIN, 10}));  // not normalised
+    for (const Rect& r : {Rect{9, 9, 5, 5}, Rect{INT32_MAX, 0, INT32_MIN, 10}}) EXPECT_TRUE(r.Empty());  // not normalised
     // Mirrored drags give the same rectangle, so the label never shows a negative number.
     EXPECT_EQ(SelectionFromCorners({200, 100}, {320, 145}), SelectionFromCorners({320, 145}, {200, 100}));
     EXPECT_EQ(SizeLabel(SelectionFromCorners({320, 145}, {200, 100})), "120x45");
@@ -50,14 +50,14 @@ TEST(SelectionGeometry, RectangleBandAndLabel) {
     // is gone.
     const std::vector<std::string> blank(6, ".......");
     std::vector<std::string> grid = blank;
-    for (const BandEdge& e : BandEdges({1, 1, 5, 4})) Invert(grid, e);
+    for (const Rect& e : BandEdges({1, 1, 5, 4})) Invert(grid, e);
     EXPECT_EQ(grid, (std::vector<std::string>{".......", ".###...", ".#..#..", ".###.#.", ".#.....", "......."}));
-    for (const BandEdge& e : BandEdges({1, 1, 5, 4})) Invert(grid, e);
+    for (const Rect& e : BandEdges({1, 1, 5, 4})) Invert(grid, e);
     EXPECT_EQ(grid, blank);
 
     // The label centred on 120 x 45 at (100, 50), whose centre is (160, 72.5), halves to
     // even; wider than the rectangle it sticks out; far from the origin nothing overflows.
-    const struct { SelRect rect; int32_t cx, cy; SelPoint at; } labels[] = {
+    const struct { Rect rect; int32_t cx, cy; Point at; } labels[] = {
         {{100, 50, 220, 95}, 40, 16, {140, 64}},  // 64.5 -> 64
         {{100, 50, 220, 95}, 41, 15, {140, 65}},  // 139.5 -> 140
         {{100, 50, 220, 95}, 43, 14, {138, 66}},  // 138.5 -> 138, 65.5 -> 66

@@ -21,9 +21,10 @@ TEST(CaptureArea, PicturesFreeTheirBitmapAndPaletteAndCapturesLeaveNothingElse) 
     ComPtr<IPicture> picture = CreatePictureFromBitmap(UniqueBitmap(bitmap), UniquePalette(palette));
     PictureBox box;
     box.SetPicture(picture, 15, 15);
+    EXPECT_EQ(box.Palette(), palette);  // answered by the palette's one owner
     picture.reset();
     box.SetPicture(nullptr, 15, 15);
-    EXPECT_TRUE(!::GetObjectType(bitmap) && !::GetObjectType(palette)) << "bitmap or palette alive";
+    EXPECT_EQ(std::tuple(::GetObjectType(bitmap), ::GetObjectType(palette)), std::tuple(0u, 0u)) << "bitmap, palette alive";
 
     auto counts = [] { return std::vector{CountGdiObjects(OBJ_BITMAP), CountGdiObjects(OBJ_MEMDC), CountGdiObjects(OBJ_PAL)}; };
     const std::vector<int> before = counts();
@@ -93,8 +94,8 @@ TEST_F(CaptureCommandsTest, WholeScreenShowsWhatTheMainWindowCovered) {
     const Pixels shot = Shot(*form);
     ASSERT_EQ(std::pair(shot.width, shot.height), std::pair(width, height));
     EXPECT_TRUE(ShowsPattern(shot, 40, 120, 240, 168)) << "the main window is in the capture";
-    EXPECT_TRUE(form->Doc().ImageUnsaved && ::IsWindowVisible(form->hwnd()) && ::GetFocus() == form->hwnd() &&
-                form->GetWindowState() == WindowState::Normal);
+    EXPECT_EQ(std::tuple(form->Doc().ImageUnsaved, bool(::IsWindowVisible(form->hwnd())), ::GetFocus() == form->hwnd(),
+                         form->GetWindowState()), std::tuple(true, true, true, WindowState::Normal));
 }
 
 // Each capture equals what the screen showed of its rectangle just before; the window
@@ -109,7 +110,7 @@ TEST_F(CaptureCommandsTest, ClientAndWindowCapturesStartAtTheirTopLeftPixel) {
         const Pixels before = ReadScreen(r);
         client ? mnuClient_Click(*form) : form->Toolbar1_ButtonClick(9);
         const Pixels shot = Shot(*form);
-        EXPECT_TRUE(shot.width == before.width && shot.values == before.values) << client;
+        EXPECT_EQ(std::tuple(shot.width, shot.values == before.values), std::tuple(before.width, true)) << client;
         Pump(150);  // the view shows the capture before the next one
     }
 }
@@ -120,7 +121,8 @@ TEST_F(CaptureCommandsTest, DelayedCaptureCancelsOrTakesTheWindowBroughtToFront)
     ScriptedDialogs dialogs;
     DWORD start = ::GetTickCount();
     mnuAtiveWindow_Click(*form);
-    EXPECT_TRUE(::GetTickCount() - start < 1000 && form->Doc().PicBmp.Empty() && !form->Doc().ImageUnsaved) << "after Cancel";
+    EXPECT_EQ(std::tuple(::GetTickCount() - start < 1000, form->Doc().PicBmp.Empty(), form->Doc().ImageUnsaved),
+              std::tuple(true, true, false)) << "after Cancel";
 
     dialogs.boxAnswers = {IDOK};
     form->SetWindowState(WindowState::Maximized);
@@ -129,9 +131,11 @@ TEST_F(CaptureCommandsTest, DelayedCaptureCancelsOrTakesTheWindowBroughtToFront)
     mnuAtiveWindow_Click(*form);
     EXPECT_GE(::GetTickCount() - start, 1990u);
     const Pixels shot = Shot(*form);
-    EXPECT_TRUE(shot.width == 300 && shot.height == 204 && ShowsPattern(shot, 0, 0, 300, 204));
+    ASSERT_EQ(std::tuple(shot.width, shot.height), std::tuple(300, 204));
+    EXPECT_TRUE(ShowsPattern(shot, 0, 0, 300, 204));
     Pump(100);
-    EXPECT_TRUE(dialogs.boxes.size() == 2 && form->Doc().ImageUnsaved && form->GetWindowState() == WindowState::Normal);
+    EXPECT_EQ(std::tuple(dialogs.boxes.size(), form->Doc().ImageUnsaved, form->GetWindowState()),
+              std::tuple(2u, true, WindowState::Normal));
 }
 
 // On a palette display the capture carries a copy of the system palette and 8-bit
@@ -148,8 +152,9 @@ TEST_F(CaptureCommandsTest, PaletteDisplayCaptureCarriesTheSystemPalette) {
     ASSERT_EQ(::GetPaletteEntries(palette, 0, 256, copy), 256u);
     for (int i = 0; i < 256; ++i) system[i].peFlags = copy[i].peFlags = 0;  // the colours only
     BITMAP info{};
-    EXPECT_TRUE(!memcmp(system, copy, sizeof system) && ::GetObjectW(form->Doc().PicBmp.Bitmap(), sizeof info, &info) &&
-                info.bmBitsPixel == 8);
+    EXPECT_EQ(memcmp(system, copy, sizeof system), 0) << "not the system palette";
+    ASSERT_TRUE(::GetObjectW(form->Doc().PicBmp.Bitmap(), sizeof info, &info));
+    EXPECT_EQ(info.bmBitsPixel, 8);
     TempDir dir;
     Outcome outcome;
     ASSERT_TRUE(SavePictureFile(form->Doc().PicBmp.Bitmap(), palette, dir.File(L"8.bmp"), PictureFileFormat::Bmp).ok());

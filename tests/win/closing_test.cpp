@@ -29,10 +29,12 @@ TEST_F(ClosingTest, TheUnsavedImageQuestionDecidesAndThePlacementIsStoredAnyway)
         ScriptedDialogs dialogs;
         dialogs.boxAnswers = {c.answer};
         dialogs.fileAnswers = {c.saveAs};
-        EXPECT_TRUE(form->RequestClose() == c.closes && (form->hwnd() == nullptr) == c.closes &&
-                    RegString(HKEY_CURRENT_USER, L"Software\\Vellumox\\Settings", L"MainLeft").empty() != c.stored);
-        EXPECT_TRUE(c.closes || (form->Doc().ImageUnsaved && !form->Doc().PicBmp.Empty()));
-        EXPECT_TRUE(dialogs.boxes.size() == 1 && dialogs.boxes[0].text == LoadText(IDS_MSG_UNSAVED));
+        EXPECT_EQ(form->RequestClose(), c.closes);
+        EXPECT_EQ(std::tuple(form->hwnd() == nullptr, !RegString(HKEY_CURRENT_USER, L"Software\\Vellumox\\Settings",
+                                                                 L"MainLeft").empty()), std::tuple(c.closes, c.stored));
+        if (!c.closes) EXPECT_EQ(std::tuple(form->Doc().ImageUnsaved, form->Doc().PicBmp.Empty()), std::tuple(true, false));
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0].text, LoadText(IDS_MSG_UNSAVED));
     }
     EXPECT_EQ(ReadFileBytes(dir.File(L"closing shot.bmp")).substr(0, 2), "BM");
 }
@@ -51,12 +53,12 @@ TEST_F(ClosingTest, ExitAsksLikeTheCloseBoxAndEndsOnlyTheLastHelpEditor) {
     form->Doc().ImageUnsaved = true;
     dialogs.boxAnswers = {IDCANCEL, IDNO};
     form->mnuExit_Click();
-    EXPECT_TRUE(::IsWindowVisible(form->hwnd()) && ::WaitForSingleObject(editors[1].get(), 500) == WAIT_TIMEOUT)
-        << "the window closed or the editor ended after a cancelled Exit";
+    EXPECT_TRUE(::IsWindowVisible(form->hwnd())) << "the window closed after a cancelled Exit";
+    EXPECT_EQ(::WaitForSingleObject(editors[1].get(), 500), WAIT_TIMEOUT) << "the editor ended after a cancelled Exit";
     form->mnuExit_Click();
-    EXPECT_TRUE(dialogs.boxes.size() == 2 && form->hwnd() == nullptr);
-    EXPECT_TRUE(::WaitForSingleObject(editors[1].get(), 5000) == WAIT_OBJECT_0 &&
-                ::WaitForSingleObject(editors[0].get(), 0) == WAIT_TIMEOUT);
+    EXPECT_EQ(std::tuple(dialogs.boxes.size(), form->hwnd()), std::tuple(2u, HWND{}));
+    EXPECT_EQ(::WaitForSingleObject(editors[1].get(), 5000), WAIT_OBJECT_0) << "the last editor still runs";
+    EXPECT_EQ(::WaitForSingleObject(editors[0].get(), 0), WAIT_TIMEOUT) << "an earlier editor was ended";
 }
 
 }  // namespace

@@ -34,9 +34,11 @@ TEST_F(Documents, AFailedSaveKeepsTheOldFile) {
         ::SetFileAttributesW(target.c_str(), path == target ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         mnusave_Click(*form);
         ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ASSERT_TRUE(ReadFileBytes(target) == old && form->Doc().ImageUnsaved && dialogs.boxes.size() == 1) << Narrow(path);
+        ASSERT_EQ(std::tuple(ReadFileBytes(target) == old, form->Doc().ImageUnsaved, dialogs.boxes.size()),
+                  std::tuple(true, true, 1u)) << Narrow(path);
         const std::wstring& text = dialogs.boxes[0].text;  // the file and the reason
-        EXPECT_TRUE(text.find(path) != text.npos && text.find(LoadText(reason)) != text.npos) << Narrow(text);
+        EXPECT_EQ(std::tuple(text.find(path) != text.npos, text.find(LoadText(reason)) != text.npos),
+                  std::tuple(true, true)) << Narrow(text);
     }
     EXPECT_EQ(FileCount(), 1);
 }
@@ -89,9 +91,11 @@ TEST_F(Documents, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
             // picture and its name stay. Damage the decoder tolerated: shown and named.
             const bool refused = !dialogs.boxes.empty();
             const std::wstring now = WindowTitle(form->hwnd());
-            EXPECT_TRUE(dialogs.boxes.size() <= 1 && (form->Doc().PicBmp.Picture.get() == picture) == refused &&
-                        (refused ? now == title : now.find(GetFileName(path)) != now.npos));
-            EXPECT_TRUE(!failure || (refused && dialogs.boxes[0].text.substr(0, 6) == LoadText(failure).substr(0, 6)));
+            EXPECT_EQ(std::tuple(dialogs.boxes.size() <= 1, form->Doc().PicBmp.Picture.get() == picture,
+                                 refused ? now == title : now.find(GetFileName(path)) != now.npos),
+                      std::tuple(true, refused, true)) << "one box at most, picture kept, title";
+            if (failure) ASSERT_EQ(dialogs.boxes.size(), 1u);
+            if (failure) EXPECT_EQ(dialogs.boxes[0].text.substr(0, 6), LoadText(failure).substr(0, 6));
         }
         if (pass == 0) bitmaps = CountGdiObjects(OBJ_BITMAP);
     }
@@ -120,9 +124,10 @@ TEST_F(Documents, FiveHundredCyclesOfCaptureSaveClearAndOpen) {
         if (i >= 6) return;
         const std::string bytes = ReadFileBytes(dir.File(f.name));
         const auto back = Shown();
-        ASSERT_TRUE(bytes.rfind(f.magic, 0) == 0 && back.size() == shot.values.size()) << i;
+        ASSERT_EQ(std::tuple(bytes.rfind(f.magic, 0), back.size()), std::tuple(0u, shot.values.size())) << i;
         // A BMP at 24 bits, its rows padded.
-        EXPECT_TRUE(i % 3 || (bytes.size() == 54 + (shot.width * 3u + 3) / 4 * 4 * shot.height && bytes[28] == 24));
+        if (i % 3 == 0)
+            EXPECT_EQ(std::tuple(bytes.size(), int(bytes[28])), std::tuple((shot.width * 3u + 3) / 4 * 4 * shot.height + 54, 24));
         double error = 0;  // mean difference per colour channel
         for (size_t k = 0; k < back.size() * 3; ++k)
             error += std::abs(int(back[k / 3] >> k % 3 * 8 & 255) - int(shot.values[k / 3] >> k % 3 * 8 & 255));
@@ -158,14 +163,16 @@ TEST_F(Documents, WallpaperWithItsFallbackAndPaintGetTheirFiles) {
         const std::wstring& expected = readOnly ? fallback : fixed;
         form->PlacePicture(PatternPicture(120, 90, 7 + readOnly));
         ::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ASSERT_TRUE(!readOnly || (WriteFileBytes(fixed, stale) && ::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_READONLY)));
+        if (readOnly) ASSERT_TRUE(WriteFileBytes(fixed, stale));
+        if (readOnly) ASSERT_TRUE(::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_READONLY));
         mnuWallpaper_Click(*form);
         EXPECT_EQ(_wcsicmp(current().c_str(), expected.c_str()), 0) << Narrow(current());
         EXPECT_EQ(PixelsOf(BitmapOf(LoadPictureFile(expected, outcome))), Shown()) << Narrow(expected);
         mnuClearWall_Click(*form);
         EXPECT_EQ(current(), L"");
     }
-    EXPECT_TRUE(::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_NORMAL) && ReadFileBytes(fixed) == stale);
+    ASSERT_TRUE(::SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(ReadFileBytes(fixed) == stale) << "the stale file was overwritten";
     ::DeleteFileW(fixed.c_str());
 
     const std::wstring log = dir.File(L"paint.log"), folder = ProgramFolder() + L"\\Temp", scratch = folder + L"\\temp.bmp";

@@ -70,7 +70,7 @@ TEST_F(ImageViewTest, BarsFitTheViewAndMoveTheImageByAPixelAThirdAndToTheEnd) {
     const double tpp = form->TwipsPerPixelX();
     const RECT view = ChildRect(form->picScroll()), hbar = ChildRect(form->HScroll1().hwnd);
     const RECT vbar = ChildRect(form->VScroll1().hwnd), toolbar = ChildRect(form->Toolbar1());
-    ASSERT_TRUE(::IsWindowVisible(form->HScroll1().hwnd) && ::IsWindowVisible(form->VScroll1().hwnd));
+    for (HWND bar : {form->HScroll1().hwnd, form->VScroll1().hwnd}) ASSERT_TRUE(::IsWindowVisible(bar)) << bar;
     EXPECT_EQ((std::vector{view.top, hbar.top, hbar.bottom, vbar.left, vbar.right}),
               (std::vector{toolbar.bottom, view.bottom, ChildRect(form->StatusBar1()).top, view.right, 554L}));
     // The maximum shows the last column at the right edge, read back from the control.

@@ -2,7 +2,7 @@
 // the shortcuts, and Help: the system's notepad on readme.txt.
 #include <filesystem>
 
-#include "language/help_viewer.h"
+#include "help/help_viewer.h"
 #include "language/language_loader.h"
 #include "main_window/menu_definition.h"
 #include "platform/program_path.h"
@@ -50,7 +50,8 @@ TEST_F(LanguageTest, ChineseFileReproducesTheBuiltInInterfaceAfterEnglish) {
     ::MoveFileExW(hidden.c_str(), shipped.c_str(), MOVEFILE_REPLACE_EXISTING);
     EXPECT_FALSE(ApplyLanguageFile(*form, dir.path, L""));
     EXPECT_EQ(Targets(*form), Expected());
-    EXPECT_TRUE(dialogs.boxes.size() == 1 && dialogs.boxes[0].text.find(shipped) != shipped.npos);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find(shipped), shipped.npos) << Narrow(dialogs.boxes[0].text);
 
     WriteFileBytes(dir.File(L"test.lng"), "\xEF\xBB\xBF" "T\r\nS\na\x80z\r\xE6\x96\x87\r\n\r\nab\r\n\xE6\x96z\r\n\r\n\r\n\r\nF");
     ASSERT_TRUE(ApplyLanguageFile(*form, dir.path, L"\\test.lng"));
@@ -59,7 +60,7 @@ TEST_F(LanguageTest, ChineseFileReproducesTheBuiltInInterfaceAfterEnglish) {
     mnuEnglish_Click(*form);
     const auto english = Targets(*form), builtIn = Expected();
     for (size_t i = 0; i < english.size(); ++i)
-        EXPECT_TRUE(english[i] != builtIn[i] && Narrow(english[i]).size() == english[i].size()) << i;
+        EXPECT_EQ(std::tuple(english[i] != builtIn[i], Narrow(english[i]).size()), std::tuple(true, english[i].size())) << i;
     mnuChinese_Click(*form);
     EXPECT_EQ(Targets(*form), builtIn);
     EXPECT_EQ(dialogs.boxes.size(), 1u);
@@ -80,8 +81,8 @@ TEST_F(LanguageTest, GbkFileWithoutMarkDecodesInCodePage936) {
 // notepad shows that folder's readme.
 TEST_F(LanguageTest, HelpRunsTheSystemNotepadOnTheQuotedReadme) {
     const std::wstring folder = dir.File(L"Program Files With Spaces");
-    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr) &&
-                WriteFileBytes(folder + L"\\readme.txt", "help text beside a program in a folder with spaces\r\n"));
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\readme.txt", "help text beside a program in a folder with spaces\r\n"));
     const std::wstring planted[] = {ProgramFolder() + L"\\notepad.exe", folder + L"\\notepad.exe"};
     for (const auto& path : planted) ASSERT_TRUE(::CopyFileW(TestProgram(L"vxprobe.exe").c_str(), path.c_str(), FALSE));
     const auto previous = std::filesystem::current_path();

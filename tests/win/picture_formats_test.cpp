@@ -49,8 +49,8 @@ TEST(PictureFormats, TransparencyIsFlattenedOntoWhite) {
     for (int x = 0; x < w; ++x) {
         const int white = x < 128 ? 255 : 255 - (x - 128) * 2;  // what shows of the white beneath
         const std::uint32_t c = p.At(x, 1);
-        EXPECT_TRUE(std::abs(int(c >> 16) - white) <= 1 && std::abs(int(c >> 8 & 255) - white) <= 1 && (c & 255) >= 254)
-            << x << ": " << std::hex << c;
+        EXPECT_EQ(std::tuple(std::abs(int(c >> 16) - white) <= 1, std::abs(int(c >> 8 & 255) - white) <= 1, (c & 255) >= 254),
+                  std::tuple(true, true, true)) << x << ": red, green, blue of " << std::hex << c;
     }
 }
 

@@ -28,9 +28,9 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     Pump(50);
     form->RunCommand(IDM_DISTRICT);
     const HWND overlay = form->Selection().Overlay();
-    EXPECT_TRUE(form->Selection().Armed() && form->Doc().ImageUnsaved && ::IsWindowVisible(overlay) &&
-                form->GetMousePointer() == MousePointer::Crosshair && form->GetScaleMode() == ScaleMode::Pixels &&
-                form->GetWindowState() == WindowState::Minimized);
+    EXPECT_EQ(std::tuple(form->Selection().Armed(), form->Doc().ImageUnsaved, bool(::IsWindowVisible(overlay)),
+                         form->GetMousePointer(), form->GetScaleMode(), form->GetWindowState()),
+              std::tuple(true, true, true, MousePointer::Crosshair, ScaleMode::Pixels, WindowState::Minimized));
     ::PostMessageW(overlay, WM_KEYDOWN, VK_ESCAPE, 0);
     Pump(100);
     // Wine keeps a few objects (the crosshair's bitmaps, the popup's class) from the
@@ -46,15 +46,16 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     Pump(50);
     form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 300, 300);
-    EXPECT_TRUE(Disarmed() && form->GetWindowState() == WindowState::Maximized && !form->Doc().ImageUnsaved &&
-                form->Doc().PicBmp.Empty() && ::GetClipboardSequenceNumber() == sequence);
+    EXPECT_EQ(std::tuple(Disarmed(), form->GetWindowState(), form->Doc().ImageUnsaved, form->Doc().PicBmp.Empty(),
+                         ::GetClipboardSequenceNumber()), std::tuple(true, WindowState::Maximized, false, true, sequence));
     EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmapsBefore);
 
     form->RunCommand(IDM_DISTRICT);  // it arms again
     Drag(410, 345, 290, 300);
     EXPECT_EQ(PictureSize(), std::pair(120L, 45L));
-    EXPECT_TRUE(Disarmed() && form->GetWindowState() == WindowState::Normal && form->Doc().ImageUnsaved &&
-                ::GetClipboardSequenceNumber() != sequence && dialogs.boxes.empty());
+    EXPECT_EQ(std::tuple(Disarmed(), form->GetWindowState(), form->Doc().ImageUnsaved,
+                         ::GetClipboardSequenceNumber() != sequence, dialogs.boxes.size()),
+              std::tuple(true, WindowState::Normal, true, true, 0u));
     const int bitmaps = CountGdiObjects(OBJ_BITMAP);
     form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 340, 320);
@@ -67,8 +68,9 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 380, 330);
     EXPECT_EQ(PictureSize(), std::pair(80L, 30L));
-    EXPECT_TRUE(dialogs.boxes.size() == 1 && dialogs.boxes[0].text == LoadText(IDS_MSG_CLIPBOARD_BUSY) &&
-                ::GetClipboardSequenceNumber() == sequence && CountGdiObjects(OBJ_BITMAP) == bitmaps);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(std::tuple(dialogs.boxes[0].text, ::GetClipboardSequenceNumber(), CountGdiObjects(OBJ_BITMAP)),
+              std::tuple(LoadText(IDS_MSG_CLIPBOARD_BUSY), sequence, bitmaps));
 }
 
 }  // namespace

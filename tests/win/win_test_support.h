@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include "capture/capture_area.h"
 #include "capture/capture_commands.h"
 #include "commands/document_commands.h"
+#include "help/help_commands.h"
 #include "language/language_commands.h"
 #include "main_window/frm_main.h"
 #include "platform/dialogs.h"

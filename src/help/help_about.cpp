@@ -5,7 +5,7 @@
 #include "../platform/text.h"
 #include "../resources/resource.h"
 #include "help_viewer.h"
-#include "language_commands.h"
+#include "help_commands.h"
 
 namespace vx {
 namespace {
@@ -35,7 +35,7 @@ UniqueProcess StartHelpViewer(const std::wstring& programFolder) {
                           &startup, &info)) {
         return UniqueProcess();
     }
-    ::CloseHandle(info.hThread);
+    UniqueProcess thread(info.hThread);  // not needed
     return UniqueProcess(info.hProcess);
 }
 
