@@ -16,7 +16,7 @@ namespace {
 
 constexpr DWORD kQuietMs = 40;           // unchanged this long: the screen has settled
 constexpr DWORD kSettleTimeoutMs = 1500;  // an animation longer than this is taken as it is
-constexpr DWORD kStepTimeoutMs = 800;     // nothing new by then: the step moved nothing
+constexpr DWORD kStepTimeoutMs = 1200;    // nothing new by then: the step moved nothing
 constexpr UINT kTargetTimeoutMs = 1000;   // a target that takes longer to answer hangs
 constexpr int kMaxUnits = 200;            // lines or notches in one step
 
