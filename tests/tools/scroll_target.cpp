@@ -5,7 +5,7 @@
 //     bar: a standard vertical bar, 16 pixels a line; wheel: no bar, three lines a
 //     notch moving over four paints, and a caret blinking; still: does not scroll.
 //     escape/close: presses Escape, or closes, once the content has moved that far.
-//     The title says "scroll_target POSITION".
+//     The title says "scroll_target POSITION" after each scroll by the bar.
 //   scroll_target truth FILE ROWS [view=PX]: writes the whole picture (width, height,
 //     then 0x00RRGGBB pixels; 0xFF000000 where the caret may be).
 #include <windows.h>
@@ -51,9 +51,6 @@ void Paint(HWND hwnd) {
 void MoveTo(HWND hwnd, int pos) {
     g_pos = pos < 0 ? 0 : pos > g_rows - g_view ? g_rows - g_view : pos;
     if (g_kind == 'b') SetScrollPos(hwnd, SB_VERT, g_pos / kLine, TRUE);
-    wchar_t title[64];
-    swprintf(title, 64, L"scroll_target %d", g_pos);
-    SetWindowTextW(hwnd, title);
     InvalidateRect(hwnd, nullptr, FALSE);
     if (g_escapeAt >= 0 && g_pos >= g_escapeAt) {
         g_escapeAt = -1;
@@ -70,6 +67,11 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT: Paint(hwnd); return 0;
         case WM_ERASEBKGND: return 1;
         case WM_VSCROLL:
+            if (LOWORD(wp) == SB_ENDSCROLL) {
+                wchar_t title[64];
+                swprintf(title, 64, L"scroll_target %d", g_pos);
+                SetWindowTextW(hwnd, title);
+            }
             if (g_kind != 'b') return 0;
             if (LOWORD(wp) == SB_LINEDOWN || LOWORD(wp) == SB_LINEUP) MoveTo(hwnd, g_pos + (LOWORD(wp) == SB_LINEDOWN ? kLine : -kLine));
             if (LOWORD(wp) == SB_THUMBPOSITION) MoveTo(hwnd, HIWORD(wp) * kLine);
@@ -141,6 +143,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (g_kind == 'w') SetTimer(hwnd, 2, 250, nullptr);
     MoveTo(hwnd, Arg(argc, argv, L"start=", 0));
+    SendMessageW(hwnd, WM_VSCROLL, SB_ENDSCROLL, 0);
     ShowWindow(hwnd, SW_SHOW);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
