@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace {
@@ -67,11 +68,7 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT: Paint(hwnd); return 0;
         case WM_ERASEBKGND: return 1;
         case WM_VSCROLL:
-            if (LOWORD(wp) == SB_ENDSCROLL) {
-                wchar_t title[64];
-                swprintf(title, 64, L"scroll_target %d", g_pos);
-                SetWindowTextW(hwnd, title);
-            }
+            if (LOWORD(wp) == SB_ENDSCROLL) SetWindowTextW(hwnd, (L"scroll_target " + std::to_wstring(g_pos)).c_str());
             if (g_kind != 'b') return 0;
             if (LOWORD(wp) == SB_LINEDOWN || LOWORD(wp) == SB_LINEUP) MoveTo(hwnd, g_pos + (LOWORD(wp) == SB_LINEDOWN ? kLine : -kLine));
             if (LOWORD(wp) == SB_THUMBPOSITION) MoveTo(hwnd, HIWORD(wp) * kLine);
@@ -82,18 +79,10 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             SetTimer(hwnd, 1, 10, nullptr);
             return 0;
         case WM_TIMER:
-            if (wp == 2) {
-                g_caret = !g_caret;
-                RECT r{kCaretX, kHeader + kCaretY - g_pos, kCaretX + 2, kHeader + kCaretY - g_pos + 14};
-                InvalidateRect(hwnd, &r, FALSE);
-            } else if (g_goal == 0) {
-                KillTimer(hwnd, 1);
-            } else {
-                // Smooth: a quarter of a notch each paint.
-                const int step = g_goal > 0 ? 12 : -12;
-                g_goal -= step;
-                MoveTo(hwnd, g_pos + step);
-            }
+            // 2: the caret blinks; 1: smooth scrolling, a quarter of a notch each paint.
+            if (wp == 2) g_caret = !g_caret, InvalidateRect(hwnd, nullptr, FALSE);
+            else if (g_goal == 0) KillTimer(hwnd, 1);
+            else { const int step = g_goal > 0 ? 12 : -12; g_goal -= step; MoveTo(hwnd, g_pos + step); }
             return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
     }
@@ -126,11 +115,7 @@ int wmain(int argc, wchar_t** argv) {
     g_kind = static_cast<char>(argv[1][0]);
     g_escapeAt = Arg(argc, argv, L"escape=", -1);
     g_closeAt = Arg(argc, argv, L"close=", -1);
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"VxScrollTarget";
+    WNDCLASSW wc{0, Proc, 0, 0, GetModuleHandleW(nullptr), nullptr, LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr, L"VxScrollTarget"};
     RegisterClassW(&wc);
     const DWORD style = WS_POPUP | WS_BORDER | (g_kind == 'b' ? WS_VSCROLL : 0);
     RECT r{0, 0, kWidth + (g_kind == 'b' ? GetSystemMetrics(SM_CXVSCROLL) : 0), kHeader + g_view + kFooter};
