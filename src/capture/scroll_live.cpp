@@ -269,7 +269,9 @@ Result<UniqueBitmap> RunScrollCapture(const ScrollTarget& target, const ScrollLi
                     break;
                 }
                 const bool barMoved = barRead;
-                const int32_t expected = static_cast<int32_t>(std::lround(unitPixels * (barMoved ? now.nPos - bar.nPos : units)));
+                // Before any step has been matched, the bar's page tells about how tall a unit is.
+                const double perUnit = unitPixels > 0 || !barMoved || bar.nPage == 0 ? unitPixels : static_cast<double>(stitcher->MovingRows()) / bar.nPage;
+                const int32_t expected = static_cast<int32_t>(std::lround(perUnit * (barMoved ? now.nPos - bar.nPos : units)));
                 const ScrollStitcher::Step step = PlaceStep(copier, *stitcher, frame, spare, expected, barMoved);
                 if (!::IsWindow(target.window)) break;  // that frame may show what lay beneath
                 if (step == ScrollStitcher::Step::Unmoved) {

@@ -144,11 +144,19 @@ void ScrollStitcher::Keep(const Frame& frame, int32_t from, int32_t to) {
 
 ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool surelyMoved) {
     if (next.width != last_.width || next.height != last_.height) return Step::Unmatched;
-    const FixedParts fixed = FindFixedParts(last_, next);
-    const int32_t rows = next.height - fixed.top - fixed.bottom, bands = BandsOf(next, fixed);
+    FixedParts fixed = FindFixedParts(last_, next);
+    int32_t rows = next.height - fixed.top - fixed.bottom;
+    const int32_t bands = BandsOf(next, fixed);
     Shift shift;
     if (!surelyMoved && (rows <= 0 || OnlyASpotChanged(last_, next))) {
         shift.kind = Shift::Unmoved;
+    } else if (rows <= 0 && expected > 0 && expected < movingRows_) {
+        // The two frames look alike (one colour fills the area) but the bar moved: it
+        // says how far. The footer and the moving part stay what the last step found.
+        shift = {Shift::Moved, expected};
+        fixed = {0, lastBottom_, std::max(0, sideLeft_), std::max(0, sideRight_)};
+        rows = movingRows_;
+        cellsLeft_ = -1;
     } else if (bands > 0 && rows > std::max(4, rows / 4)) {
         // The last frame's hashes are kept from its own step when the columns agree.
         if (cellsLeft_ != fixed.left || cellsRight_ != fixed.right) lastCells_ = CellHashes(last_, fixed.left, fixed.right, bands);

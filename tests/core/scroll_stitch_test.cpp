@@ -101,11 +101,14 @@ TEST(ScrollStitch, SizeLimitAndWhatCannotBeTold) {
     EXPECT_EQ(s.Add(truth.At(10, 30), 0), ScrollStitcher::Step::Appended);
     EXPECT_EQ(s.Add(truth.At(20, 30), 0), ScrollStitcher::Step::TooLarge);
     EXPECT_EQ(s.FinalHeight(false), kHeader + 40);
-    // All blank: nothing can be told from the frames, unless the bar says it moved.
+    // All blank: nothing can be told from the frames; a bar that moved says how far.
     const Truth blank{std::string(100, '.')};
     const Frame x = blank.At(0, 30), y = blank.At(8, 30);
     EXPECT_EQ(FindShift(x, y, FindFixedParts(x, y), 8, false).kind, Shift::Unmoved);
     EXPECT_EQ(FindShift(x, y, FindFixedParts(x, y), 8, true).kind, Shift::Unmatched);
+    ScrollStitcher b(x, 1u << 26, 1u << 20);
+    EXPECT_EQ(b.Add(blank.At(8, 30), 8, true), ScrollStitcher::Step::Appended);
+    EXPECT_EQ(b.FinalHeight(true), x.height + 8);
     // Content that does not fit anywhere is not placed.
     EXPECT_EQ(FindShift(truth.At(0, 30), Truth{std::string(200, '=')}.At(0, 30), {kHeader, kFooter, 0, 0}, 0, false).kind, Shift::Unmatched);
 }
