@@ -104,7 +104,7 @@ TEST(PictureHeader, SizesAreReadFromTheHeaderWithinTheBytesAndAbsurdOnesRefused)
         const std::vector<unsigned char> prefix(jpeg.begin(), jpeg.begin() + static_cast<long>(n));
         const PictureHeader h = SniffPictureHeader(prefix.empty() ? nullptr : prefix.data(), prefix.size());
         EXPECT_EQ(h.sizeKnown, n == jpeg.size()) << n;
-        if (h.sizeKnown) EXPECT_EQ(std::tuple(h.width, h.height), std::tuple(20u, 10u)) << n;
+        if (h.sizeKnown) { EXPECT_EQ(std::tuple(h.width, h.height), std::tuple(20u, 10u)) << n; }
     }
 }
 

@@ -19,11 +19,19 @@ TEST(CaptureArea, PicturesFreeTheirBitmapAndPaletteAndCapturesLeaveNothingElse) 
     HPALETTE palette = ::CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical));
     HBITMAP bitmap = ::CreateCompatibleBitmap(UniqueWindowDc::Client(nullptr).get(), 8, 8);
     ComPtr<IPicture> picture = CreatePictureFromBitmap(UniqueBitmap(bitmap), UniquePalette(palette));
+    // The standard object behind the front (reached through another interface) may
+    // outlive it: it must not be left naming the palette the front has freed, a value
+    // the next palette of the program may get.
+    ComPtr<IPicture> inner = picture.As<IDispatch>(IID_IDispatch).As<IPicture>(IID_IPicture);
     PictureBox box;
     box.SetPicture(picture, 15, 15);
     EXPECT_EQ(box.Palette(), palette);  // answered by the palette's one owner
     picture.reset();
     box.SetPicture(nullptr, 15, 15);
+    OLE_HANDLE held = 1;
+    ASSERT_EQ(inner->get_hPal(&held), S_OK);
+    EXPECT_EQ(held, 0u) << "the palette the front freed";
+    inner.reset();
     EXPECT_EQ(std::tuple(::GetObjectType(bitmap), ::GetObjectType(palette)), std::tuple(0u, 0u)) << "bitmap, palette alive";
 
     auto counts = [] { return std::vector{CountGdiObjects(OBJ_BITMAP), CountGdiObjects(OBJ_MEMDC), CountGdiObjects(OBJ_PAL)}; };

@@ -32,9 +32,8 @@ TEST_F(ClosingTest, TheUnsavedImageQuestionDecidesAndThePlacementIsStoredAnyway)
         EXPECT_EQ(form->RequestClose(), c.closes);
         EXPECT_EQ(std::tuple(form->hwnd() == nullptr, !RegString(HKEY_CURRENT_USER, L"Software\\Vellumox\\Settings",
                                                                  L"MainLeft").empty()), std::tuple(c.closes, c.stored));
-        if (!c.closes) EXPECT_EQ(std::tuple(form->Doc().ImageUnsaved, form->Doc().PicBmp.Empty()), std::tuple(true, false));
-        ASSERT_EQ(dialogs.boxes.size(), 1u);
-        EXPECT_EQ(dialogs.boxes[0].text, LoadText(IDS_MSG_UNSAVED));
+        if (!c.closes) { EXPECT_EQ(std::tuple(form->Doc().ImageUnsaved, form->Doc().PicBmp.Empty()), std::tuple(true, false)); }
+        EXPECT_EQ(dialogs.Texts(), std::vector{LoadText(IDS_MSG_UNSAVED)});
     }
     EXPECT_EQ(ReadFileBytes(dir.File(L"closing shot.bmp")).substr(0, 2), "BM");
 }

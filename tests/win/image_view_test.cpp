@@ -137,8 +137,7 @@ TEST_F(ImageViewTest, NoLayoutLeavesThePictureOutOfView) {
     EXPECT_EQ(At(0, 0), std::pair(0, 0));
     // The viewport reaches down to the status bar and stops at the vertical bar.
     const RECT view = ChildRect(form->picScroll());
-    EXPECT_EQ(view.bottom, ChildRect(form->StatusBar1()).top);
-    EXPECT_EQ(view.right, ChildRect(form->VScroll1().hwnd).left);
+    EXPECT_EQ(std::tuple(view.bottom, view.right), std::tuple(ChildRect(form->StatusBar1()).top, ChildRect(form->VScroll1().hwnd).left));
     // Scrolled, then a smaller picture; at the bottom, then a window exactly as tall as the picture.
     Scroll(form->VScroll1(), SB_PAGEDOWN);
     Show(100, 80);

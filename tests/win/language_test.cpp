@@ -62,8 +62,7 @@ TEST_F(LanguageTest, ChineseFileReproducesTheBuiltInInterfaceAfterEnglish) {
     for (size_t i = 0; i < english.size(); ++i)
         EXPECT_EQ(std::tuple(english[i] != builtIn[i], Narrow(english[i]).size()), std::tuple(true, english[i].size())) << i;
     mnuChinese_Click(*form);
-    EXPECT_EQ(Targets(*form), builtIn);
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(std::tuple(Targets(*form), dialogs.boxes.size()), std::tuple(builtIn, 1u));
 }
 
 // Needs a prefix whose ANSI code page is 936 (tests/e2e/language_gbk_test.sh makes one).
@@ -107,7 +106,7 @@ std::vector<std::uint32_t> DrawChar(const LOGFONTW& font, const wchar_t* text) {
     UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
     UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
     UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), 64, 64));
-    UniqueHandle<HFONT, DeleteObjectCloser> hfont(::CreateFontIndirectW(&font));
+    UniqueFont hfont(::CreateFontIndirectW(&font));
     {
         SelectGuard selectBitmap(memory.get(), bitmap.get());
         SelectGuard selectFont(memory.get(), hfont.get());

@@ -47,8 +47,8 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 300, 300);
     EXPECT_EQ(std::tuple(Disarmed(), form->GetWindowState(), form->Doc().ImageUnsaved, form->Doc().PicBmp.Empty(),
-                         ::GetClipboardSequenceNumber()), std::tuple(true, WindowState::Maximized, false, true, sequence));
-    EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmapsBefore);
+                         ::GetClipboardSequenceNumber(), CountGdiObjects(OBJ_BITMAP)),
+              std::tuple(true, WindowState::Maximized, false, true, sequence, bitmapsBefore));
 
     form->RunCommand(IDM_DISTRICT);  // it arms again
     Drag(410, 345, 290, 300);
@@ -59,8 +59,7 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     const int bitmaps = CountGdiObjects(OBJ_BITMAP);
     form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 340, 320);
-    EXPECT_EQ(PictureSize(), std::pair(40L, 20L));
-    EXPECT_EQ(CountGdiObjects(OBJ_BITMAP), bitmaps);
+    EXPECT_EQ(std::tuple(PictureSize(), CountGdiObjects(OBJ_BITMAP)), std::tuple(std::pair(40L, 20L), bitmaps));
 
     ClipboardHolder holder;
     ASSERT_TRUE(holder.process);
@@ -68,9 +67,8 @@ TEST_F(RegionSelectionTest, ArmEscapeEmptyClickSelectionsAndAHeldClipboard) {
     form->RunCommand(IDM_DISTRICT);
     Drag(300, 300, 380, 330);
     EXPECT_EQ(PictureSize(), std::pair(80L, 30L));
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(std::tuple(dialogs.boxes[0].text, ::GetClipboardSequenceNumber(), CountGdiObjects(OBJ_BITMAP)),
-              std::tuple(LoadText(IDS_MSG_CLIPBOARD_BUSY), sequence, bitmaps));
+    EXPECT_EQ(std::tuple(dialogs.Texts(), ::GetClipboardSequenceNumber(), CountGdiObjects(OBJ_BITMAP)),
+              std::tuple(std::vector{LoadText(IDS_MSG_CLIPBOARD_BUSY)}, sequence, bitmaps));
 }
 
 }  // namespace

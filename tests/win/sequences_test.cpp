@@ -94,8 +94,8 @@ TEST_F(SequenceTest, RegionCapturesAreLaidOutForThePictureTheyPlace) {
         if (!r.bars) continue;
         ::GetClientRect(form->picScroll(), &view);
         // At the end of each bar the picture's far edge meets the viewport's.
-        EXPECT_EQ(form->HScroll1().Max, (r.width - view.right) * 15);
-        EXPECT_EQ(form->VScroll1().Max, (r.height - view.bottom) * 15);
+        EXPECT_EQ(std::tuple(form->HScroll1().Max, form->VScroll1().Max),
+                  std::tuple((r.width - view.right) * 15, (r.height - view.bottom) * 15));
     }
 }
 
@@ -111,8 +111,7 @@ TEST_F(SequenceTest, OpeningOverAnUnsavedCaptureAsksFirstAndTheOpenedFileIsSaved
         dialogs.boxAnswers = {c.answer};
         dialogs.fileAnswers.assign(c.files.begin(), c.files.end());
         mnuOpen_Click(*form);
-        EXPECT_EQ(form->Doc().PicBmp.PixelWidth(), c.width);
-        EXPECT_EQ(form->Doc().ImageUnsaved, c.unsaved);
+        EXPECT_EQ(std::tuple(form->Doc().PicBmp.PixelWidth(), form->Doc().ImageUnsaved), std::tuple(c.width, c.unsaved));
     }
     EXPECT_TRUE(FileExists(saved));
     dialogs.boxes.clear();
@@ -138,10 +137,9 @@ TEST_F(SequenceTest, ADroppedFileOpensAsTheOpenCommandDoesAfterAskingAboutAnUnsa
         Pump(100);
     }
     EXPECT_EQ(dialogs.boxes.size(), 2u);  // asked both times; kept after Cancel
-    EXPECT_EQ(form->Doc().PicBmp.PixelWidth(), 64);
-    EXPECT_FALSE(form->Doc().ImageUnsaved);
-    EXPECT_EQ(WindowTitle(form->hwnd()), ProgramName() + L"\x2500[dropped one.bmp(64x48) ]");
-    EXPECT_EQ(form->Doc().CDopen.FileName, first);
+    EXPECT_EQ(std::tuple(form->Doc().PicBmp.PixelWidth(), form->Doc().ImageUnsaved), std::tuple(64, false));
+    EXPECT_EQ(std::tuple(WindowTitle(form->hwnd()), form->Doc().CDopen.FileName),
+              std::tuple(ProgramName() + L"\x2500[dropped one.bmp(64x48) ]", first));
 }
 
 TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
@@ -151,8 +149,7 @@ TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
     WithoutBitmaps([&] {
         for (const unsigned id : commands) form->Toolbar1_ButtonClick(ToolbarIndexOf(id)), form->RunCommand(id), Pump(50);
     });
-    EXPECT_EQ(form->Doc().PicBmp.Bitmap(), before);
-    EXPECT_TRUE(form->Doc().ImageUnsaved);
+    EXPECT_EQ(std::tuple(form->Doc().PicBmp.Bitmap(), form->Doc().ImageUnsaved), std::tuple(before, true));
     ASSERT_EQ(dialogs.boxes.size(), std::size(commands));  // from the menu only
     for (const auto& box : dialogs.boxes) EXPECT_EQ(box.text, LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
     ExpectSelectionEnded(true);
@@ -163,8 +160,7 @@ TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
     form->RunCommand(IDM_DISTRICT);
     WithoutBitmaps([] { Drag(200, 200, 260, 240); });
     EXPECT_EQ(form->Doc().PicBmp.Bitmap(), before);
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+    EXPECT_EQ(dialogs.Texts(), std::vector{LoadText(IDS_MSG_CAPTURE_NO_MEMORY)});
 
     // A valid file too large for the memory at hand is not called damaged.
     const std::wstring file = File(L"fine.bmp", 64, 48);

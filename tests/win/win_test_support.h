@@ -42,6 +42,7 @@ public:
 
     struct Box { std::wstring text; UINT style; };
     std::vector<Box> boxes;
+    std::vector<std::wstring> Texts() const { std::vector<std::wstring> t; for (const Box& b : boxes) t.push_back(b.text); return t; }
     std::deque<int> boxAnswers;             // IDOK, IDYES, ...; IDCANCEL when empty
     std::deque<std::wstring> fileAnswers;   // a path, or "" to cancel
 
