@@ -16,10 +16,11 @@ bool SameRow(const Frame& a, const Frame& b, int32_t y, int32_t x0, int32_t x1) 
     return std::memcmp(a.Row(y) + x0, b.Row(y) + x0, static_cast<size_t>(x1 - x0) * sizeof(uint32_t)) == 0;
 }
 
-bool SameColumn(const Frame& a, const Frame& b, int32_t x, int32_t y0, int32_t y1) {
-    for (int32_t y = y0; y < y1; ++y)
-        if (a.Row(y)[x] != b.Row(y)[x]) return false;
-    return true;
+// Rows in [y0, y1) where column x differs, up to `enough`.
+int32_t ColumnChanges(const Frame& a, const Frame& b, int32_t x, int32_t y0, int32_t y1, int32_t enough) {
+    int32_t changed = 0;
+    for (int32_t y = y0; y < y1 && changed <= enough; ++y) changed += a.Row(y)[x] != b.Row(y)[x];
+    return changed;
 }
 
 // One hash per row and band, the bands over the columns between the side columns.
@@ -89,14 +90,17 @@ bool SameFrame(const Frame& a, const Frame& b) {
     return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
 }
 
-FixedParts FindFixedParts(const Frame& before, const Frame& after) {
+FixedParts FindFixedParts(const Frame& before, const Frame& after, bool barColumns) {
     FixedParts p;
     const int32_t w = before.width, h = before.height;
     while (p.top < h && SameRow(before, after, p.top, 0, w)) ++p.top;
     while (p.bottom < h - p.top && SameRow(before, after, h - 1 - p.bottom, 0, w)) ++p.bottom;
     if (p.top == h) return p;
-    while (p.left < w - 1 && SameColumn(before, after, p.left, p.top, h - p.bottom)) ++p.left;
-    while (p.right < w - 1 - p.left && SameColumn(before, after, w - 1 - p.right, p.top, h - p.bottom)) ++p.right;
+    // A bar's thumb changes a few rows of its columns; content changes most of them.
+    const int32_t y0 = p.top, y1 = h - p.bottom, few = barColumns ? std::max(2, (y1 - y0) / 4) : 0;
+    const int32_t widest = barColumns ? std::max(8, w / 8) : w - 1;
+    while (p.left < widest && ColumnChanges(before, after, p.left, y0, y1, few) <= few) ++p.left;
+    while (p.right < std::min(widest, w - 1 - p.left) && ColumnChanges(before, after, w - 1 - p.right, y0, y1, few) <= few) ++p.right;
     return p;
 }
 
@@ -142,11 +146,24 @@ void ScrollStitcher::Keep(const Frame& frame, int32_t from, int32_t to) {
     reached_ += to - from;
 }
 
+Shift ScrollStitcher::Match(const Frame& next, const FixedParts& fixed, int32_t expected) {
+    const int32_t rows = next.height - fixed.top - fixed.bottom, bands = BandsOf(next, fixed);
+    if (bands <= 0 || rows <= std::max(4, rows / 4)) return {};
+    // The last frame's hashes are kept from its own step when the columns agree.
+    if (cellsLeft_ != fixed.left || cellsRight_ != fixed.right) lastCells_ = CellHashes(last_, fixed.left, fixed.right, bands);
+    std::vector<uint64_t> cells = CellHashes(next, fixed.left, fixed.right, bands);
+    const size_t first = static_cast<size_t>(fixed.top) * bands;
+    const Shift shift = MatchCells(lastCells_.data() + first, cells.data() + first, rows, bands, expected);
+    cellsLeft_ = fixed.left;
+    cellsRight_ = fixed.right;
+    if (shift.kind == Shift::Moved) lastCells_.swap(cells);
+    return shift;
+}
+
 ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool surelyMoved) {
     if (next.width != last_.width || next.height != last_.height) return Step::Unmatched;
     FixedParts fixed = FindFixedParts(last_, next);
     int32_t rows = next.height - fixed.top - fixed.bottom;
-    const int32_t bands = BandsOf(next, fixed);
     Shift shift;
     if (!surelyMoved && (rows <= 0 || OnlyASpotChanged(last_, next))) {
         shift.kind = Shift::Unmoved;
@@ -157,15 +174,10 @@ ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool sur
         fixed = {0, lastBottom_, std::max(0, sideLeft_), std::max(0, sideRight_)};
         rows = movingRows_;
         cellsLeft_ = -1;
-    } else if (bands > 0 && rows > std::max(4, rows / 4)) {
-        // The last frame's hashes are kept from its own step when the columns agree.
-        if (cellsLeft_ != fixed.left || cellsRight_ != fixed.right) lastCells_ = CellHashes(last_, fixed.left, fixed.right, bands);
-        std::vector<uint64_t> cells = CellHashes(next, fixed.left, fixed.right, bands);
-        const size_t first = static_cast<size_t>(fixed.top) * bands;
-        shift = MatchCells(lastCells_.data() + first, cells.data() + first, rows, bands, expected);
-        cellsLeft_ = fixed.left;
-        cellsRight_ = fixed.right;
-        if (shift.kind == Shift::Moved) lastCells_.swap(cells);
+    } else if ((shift = Match(next, fixed, expected)).kind == Shift::Unmatched) {
+        // A scroll bar inside a dragged area: its thumb moves, but not with the content.
+        const FixedParts bar = FindFixedParts(last_, next, true);
+        if (bar.left != fixed.left || bar.right != fixed.right) shift = Match(next, fixed = bar, expected);
     }
     if (shift.kind == Shift::Unmoved) return Step::Unmoved;
     if (shift.kind == Shift::Unmatched) return Step::Unmatched;

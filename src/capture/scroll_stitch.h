@@ -20,11 +20,12 @@ struct Frame {
 bool SameFrame(const Frame& a, const Frame& b);
 
 // Rows at the top and the bottom, and columns at the sides, that are the same in both
-// frames. Equal frames are all "top".
+// frames. Equal frames are all "top". With `barColumns`, narrow side columns that
+// changed in only a few rows count as fixed too (a scroll bar whose thumb moved).
 struct FixedParts {
     int32_t top = 0, bottom = 0, left = 0, right = 0;
 };
-FixedParts FindFixedParts(const Frame& before, const Frame& after);
+FixedParts FindFixedParts(const Frame& before, const Frame& after, bool barColumns = false);
 
 // What a step did, seen from the frames.
 struct Shift {
@@ -88,6 +89,7 @@ private:
         size_t count;
     };
     void Keep(const Frame& frame, int32_t from, int32_t to);
+    Shift Match(const Frame& next, const FixedParts& fixed, int32_t expected);
 
     Frame last_;
     int64_t lastOffset_ = 0;   // picture row of the last frame's row 0

@@ -48,6 +48,7 @@ TEST(ScrollStitch, StepsAgainstTheTruth) {
         int32_t expected;              // the distance the caller expects (0: none)
         std::function<void(Frame&, int)> spoil;
         int placed;                    // steps appended
+        int32_t checked = kW;          // columns compared with the truth
     } cases[] = {
         {"top to end", unique, {0, 20, 40, 60, 80, 100, 120, 140, 160, 170, 170}, true, 0, nullptr, 9},
         {"from the middle", unique, {90, 110, 130, 150, 170, 170}, true, 0, nullptr, 4},
@@ -56,6 +57,8 @@ TEST(ScrollStitch, StepsAgainstTheTruth) {
         {"a caret blinking", unique, {0, 20, 40, 60}, false, 0,
          [](Frame& f, int i) { if (i % 2) for (int y = 20; y < 28; ++y) f.pixels[y * kW + 10] ^= 0xFFFFFF; }, 3},
         {"stopped half-way: an exact prefix", unique, {0, 20, 40}, false, 0, nullptr, 2},
+        {"a scroll bar in the area, its thumb moving", unique, {0, 20, 40, 60, 80}, false, 0,
+         [](Frame& f, int i) { for (int y = kHeader; y < kHeader + 30; ++y) for (int x = 36; x < kW; ++x) f.pixels[y * kW + x] = y - kHeader - 2 * i >= 0 && y - kHeader - 2 * i < 6 ? 0x606060 : 0xC0C0C0; }, 4, 36},
         {"a step that moved nothing but the caret", unique, {0, 20, 20}, true, 0,
          [](Frame& f, int i) { if (i == 2) f.pixels[30 * kW + 20] ^= 1; }, 1},
     };
@@ -85,11 +88,11 @@ TEST(ScrollStitch, StepsAgainstTheTruth) {
         int wrong = 0;
         for (int32_t y = 0; y < height; ++y) {
             const int32_t row = y < kHeader ? y : y >= kHeader + content ? y - content + static_cast<int32_t>(c.kinds.size()) : y + c.offsets[0];
-            for (int32_t x = 0; x < kW; ++x)
+            for (int32_t x = 0; x < c.checked; ++x)
                 wrong += out[static_cast<size_t>(y) * kW + x] != truth.Pixel(x, row, static_cast<int32_t>(c.kinds.size()));
         }
         // A caret may stay in the rows a spoiled frame gave, nowhere else.
-        if (c.spoil) wrong = std::max(0, wrong - 16);
+        if (c.spoil && c.checked == kW) wrong = std::max(0, wrong - 16);
         EXPECT_EQ(wrong, 0) << c.what;
     }
 }
