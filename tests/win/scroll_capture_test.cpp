@@ -52,8 +52,9 @@ int WrongRows(const Pixels& got, const Pixels& truth, int start, bool footer, PO
     for (int y = 0; y < got.height; ++y) {
         const int fromEnd = got.height - y;
         const int row = drag.y ? drag.y + y : y < kHeader ? y : footer && fromEnd <= kFooter ? truth.height - fromEnd : y + start;
-        bool same = row < truth.height && got.width + drag.x <= truth.width && (footer || row < kHeader + content);
-        for (int x = 0; same && x < got.width; ++x) {
+        // A dragged area may take in the scroll bar beside the content: only content is compared.
+        bool same = row < truth.height && (drag.y || got.width == truth.width) && (footer || row < kHeader + content);
+        for (int x = 0; same && x < std::min<int>(got.width, truth.width - drag.x); ++x) {
             const std::uint32_t t = truth.At(x + drag.x, row);
             same = t == 0xFF000000u || t == got.At(x, y);
         }
@@ -92,6 +93,7 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         {"the target closes half-way", L"bar 2000 close=1000", 2000, 544, 0, false, 1100, false},
         {"a window that does not scroll", L"still 2000", 2000, 544, 0, true, 590, false},
         {"a dragged rectangle inside the content", L"bar 2000", 2000, 544, 0, true, 1876, false, {50, 80, 350, 500}},
+        {"a dragged rectangle with the scroll bar", L"bar 2000", 2000, 544, 0, true, 1876, false, {50, 80, 417, 500}},
         {"over 32767 pixels", L"bar 34000 view=896", 34000, 896, 0, true, 34050, false},
     };
     for (const auto& c : cases) {
