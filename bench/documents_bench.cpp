@@ -117,8 +117,7 @@ std::vector<Figure> Run(const Context& context) {
         frame->CopyPixels(nullptr, stride, static_cast<UINT>(buffer.size()), buffer.data());
     });
     const double open = MedianMs(7, [&] {
-        Outcome outcome;
-        ComPtr<IPicture> opened = LoadPictureFile(jpeg, outcome);
+        const Result<ComPtr<IPicture>> opened = LoadPictureFile(jpeg);
     });
     figures.push_back({"documents: JPEG open 3840x2160", open, bare, 1.3, "ms", "bare decode (imaging component)"});
     if (std::getenv("VX_BENCH_DETAIL")) {

@@ -52,6 +52,11 @@ void mnuAtiveWindow_Click(CommandHost& host) {
     host.Relayout();
 }
 
+void ActiveWindowNow_Click(CommandHost& host) {
+    PlaceCapture(host, CaptureActiveWindow());
+    host.Relayout();
+}
+
 void mnuClient_Click(CommandHost& host) {
     PlaceCapture(host, CaptureFormClient(host));
     host.Relayout();

@@ -29,6 +29,8 @@ public:
     void Cancel(CaptureHost& host);
 
     bool Armed() const { return armed_; }
+    // Armed, tracking, or placing its picture until the button is up.
+    bool Busy() const { return host_ != nullptr; }
     HWND Overlay() const { return overlay_; }
     HBITMAP Frozen() const { return frozen_.get(); }
 

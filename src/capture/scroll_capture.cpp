@@ -105,6 +105,13 @@ void ScrollCapture::Capture(CaptureHost& host, POINT press, const Rect& dragged)
     Result<UniqueBitmap> stitched = Result<UniqueBitmap>::Failure(Status::NoImage);
     if (!::IsRectEmpty(&target.area)) stitched = RunScrollCapture(target, {kMaxPicturePixels, kMaxPictureSide});
 
+    // A Print Screen key pressed meanwhile waited in the queue: it must not run now.
+    for (MSG key{}; ::PeekMessageW(&key, host.Owner(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE);) {
+        if (key.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(key.wParam));
+            break;
+        }
+    }
     host.SetMousePointer(MousePointer::Default);
     host.SetWindowState(priorState_ == WindowState::Minimized ? WindowState::Normal : priorState_);
     host_ = nullptr;

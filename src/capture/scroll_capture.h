@@ -22,6 +22,8 @@ public:
     void Cancel(CaptureHost& host);
 
     bool Armed() const { return armed_; }
+    // Armed, or capturing until its picture is placed.
+    bool Busy() const { return host_ != nullptr; }
     HWND Overlay() const { return overlay_; }
 
 private:

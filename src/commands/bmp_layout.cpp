@@ -139,10 +139,9 @@ bool HasSsse3() {
 
 void FlattenOntoWhite(std::uint8_t* bgra, std::size_t pixels) {
     for (std::size_t i = 0; i < pixels; ++i, bgra += 4) {
-        const unsigned transparency = 255u - bgra[3];
-        if (transparency == 0) continue;
-        // Premultiplied: each channel is at most alpha, so the sum stays within a byte.
-        for (int c = 0; c < 3; ++c) bgra[c] = static_cast<std::uint8_t>(std::min(255u, bgra[c] + transparency));
+        const unsigned alpha = bgra[3];
+        if (alpha == 255) continue;
+        for (int c = 0; c < 3; ++c) bgra[c] = static_cast<std::uint8_t>((bgra[c] * alpha + 255 * (255 - alpha) + 127) / 255);
         bgra[3] = 255;
     }
 }

@@ -40,8 +40,9 @@ std::uint32_t RowsPerBand(std::uint32_t stride, std::uint32_t height, std::size_
 // byte and zeroing the row padding. `to` must not overlap `from`.
 void PackRows32To24(const std::uint8_t* from, std::uint8_t* to, std::uint32_t width, std::uint32_t rows);
 
-// Premultiplied blue, green, red, alpha pixels laid over white, in place: what a
-// picture viewer shows of a transparent picture. Opaque pixels stay as they are.
+// Blue, green, red, alpha pixels (not premultiplied) laid over white, in place, rounded
+// to the nearest: what a picture viewer shows of a transparent picture. Opaque pixels
+// stay as they are.
 void FlattenOntoWhite(std::uint8_t* bgra, std::size_t pixels);
 
 }  // namespace vx

@@ -6,75 +6,62 @@
 
 namespace vx {
 
-bool WriteAll(HANDLE file, const void* data, size_t size) {
+Outcome WriteAll(HANDLE file, const void* data, size_t size) {
     const auto* p = static_cast<const unsigned char*>(data);
     while (size > 0) {
         const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
         DWORD written = 0;
-        if (!::WriteFile(file, p, chunk, &written, nullptr)) return false;
-        if (written == 0) {
-            ::SetLastError(ERROR_WRITE_FAULT);
-            return false;
-        }
+        if (!::WriteFile(file, p, chunk, &written, nullptr)) return Outcome{Status::CannotWrite, ::GetLastError()};
+        if (written == 0) return Outcome{Status::CannotWrite, ERROR_WRITE_FAULT};
         p += written;
         size -= written;
     }
-    return true;
+    return {};
 }
 
 namespace {
 
 // Bytes per band: small enough to stay in the cache between reading the rows and
 // writing them, never a copy of the whole frame.
-constexpr size_t kBandBytes = 1 << 20;
+
+Outcome Unwritten(DWORD error) { return Outcome{Status::CannotWrite, error}; }
 
 // A true-colour picture is written at 24 bits. The platform converts to 24 bits pixel
 // by pixel, at about three times the cost of handing out 32-bit rows, which are a
 // plain copy of the screen's format; so bands are taken at 32 bits and packed here.
-bool WriteBmpTrueColour(HANDLE file, HBITMAP bitmap, const BmpLayout& layout, DWORD& error) {
+Outcome WriteBmpTrueColour(HANDLE file, HBITMAP bitmap, const BmpLayout& layout) {
     UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
     BITMAPINFO bmi = DibInfo(static_cast<long>(layout.width), static_cast<long>(layout.height), 32);  // the file's order
     const std::vector<unsigned char> headers = BmpHeaders(layout);
-    if (!WriteAll(file, headers.data(), headers.size())) {
-        error = ::GetLastError();
-        return false;
-    }
+    if (const Outcome o = WriteAll(file, headers.data(), headers.size()); !o.ok()) return o;
     const std::uint32_t wideStride = layout.width * 4;  // fits: the 24-bit layout was accepted
-    const std::uint32_t bandRows = RowsPerBand(wideStride, layout.height, kBandBytes);
+    const std::uint32_t bandRows = RowsPerBand(wideStride, layout.height, kBmpBandBytes);
     std::vector<unsigned char> wide(static_cast<size_t>(bandRows) * wideStride);
     std::vector<unsigned char> packed(static_cast<size_t>(bandRows) * layout.stride);
     for (std::uint32_t first = 0; first < layout.height; first += bandRows) {
         const std::uint32_t rows = std::min(bandRows, layout.height - first);
         if (::GetDIBits(dc.get(), bitmap, first, rows, wide.data(), &bmi, DIB_RGB_COLORS) != static_cast<int>(rows)) {
-            error = ERROR_INVALID_DATA;
-            return false;
+            return Unwritten(ERROR_INVALID_DATA);
         }
         PackRows32To24(wide.data(), packed.data(), layout.width, rows);
-        if (!WriteAll(file, packed.data(), static_cast<size_t>(rows) * layout.stride)) {
-            error = ::GetLastError();
-            return false;
-        }
+        if (const Outcome o = WriteAll(file, packed.data(), static_cast<size_t>(rows) * layout.stride); !o.ok()) return o;
     }
-    return true;
+    return {};
 }
 
 }  // namespace
 
 // The BMP rows go from the bitmap to the file band by band, no copy of the whole frame.
-bool WriteBmp(HANDLE file, HBITMAP bitmap, HPALETTE palette, DWORD& error) {
+Outcome WriteBmp(HANDLE file, HBITMAP bitmap, HPALETTE palette) {
     BITMAP info{};
-    if (!::GetObjectW(bitmap, sizeof info, &info)) {
-        error = ERROR_INVALID_HANDLE;
-        return false;
-    }
+    if (!::GetObjectW(bitmap, sizeof info, &info)) return Unwritten(ERROR_INVALID_HANDLE);
     const unsigned bits = palette ? 8 : 24;
     BmpLayout layout;
     if (!MakeBmpLayout(static_cast<std::uint32_t>(info.bmWidth), static_cast<std::uint32_t>(info.bmHeight), bits,
                        layout)) {
-        error = ERROR_ARITHMETIC_OVERFLOW;
-        return false;
+        return Unwritten(ERROR_ARITHMETIC_OVERFLOW);
     }
-    if (!palette) return WriteBmpTrueColour(file, bitmap, layout, error);
+    if (!palette) return WriteBmpTrueColour(file, bitmap, layout);
 
     UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
     // With the picture's palette in the context, GetDIBits gives its colours as the table.
@@ -84,28 +71,23 @@ bool WriteBmp(HANDLE file, HBITMAP bitmap, HPALETTE palette, DWORD& error) {
     auto* bmi = reinterpret_cast<BITMAPINFO*>(infoStorage.data());
     bmi->bmiHeader = DibInfo(static_cast<long>(layout.width), static_cast<long>(layout.height), bits).bmiHeader;
 
-    const std::uint32_t bandRows = RowsPerBand(layout.stride, layout.height, kBandBytes);
+    const std::uint32_t bandRows = RowsPerBand(layout.stride, layout.height, kBmpBandBytes);
     std::vector<unsigned char> band(static_cast<size_t>(bandRows) * layout.stride);
     for (std::uint32_t first = 0; first < layout.height; first += bandRows) {
         const std::uint32_t rows = std::min(bandRows, layout.height - first);
         if (::GetDIBits(dc.get(), bitmap, first, rows, band.data(), bmi, DIB_RGB_COLORS) != static_cast<int>(rows)) {
-            error = ERROR_INVALID_DATA;
-            return false;
+            return Unwritten(ERROR_INVALID_DATA);
         }
+        Outcome o;
         if (first == 0) {
             const std::vector<unsigned char> headers = BmpHeaders(layout);
-            if (!WriteAll(file, headers.data(), headers.size()) ||
-                !WriteAll(file, bmi->bmiColors, layout.colours * sizeof(RGBQUAD))) {
-                error = ::GetLastError();
-                return false;
-            }
+            o = WriteAll(file, headers.data(), headers.size());
+            if (o.ok()) o = WriteAll(file, bmi->bmiColors, layout.colours * sizeof(RGBQUAD));
         }
-        if (!WriteAll(file, band.data(), static_cast<size_t>(rows) * layout.stride)) {
-            error = ::GetLastError();
-            return false;
-        }
+        if (o.ok()) o = WriteAll(file, band.data(), static_cast<size_t>(rows) * layout.stride);
+        if (!o.ok()) return o;
     }
-    return true;
+    return {};
 }
 
 }  // namespace vx

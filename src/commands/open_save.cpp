@@ -48,14 +48,13 @@ CloseAnswer ToCloseAnswer(int result) {
 void OpenChosenFile(CommandHost& host, const std::wstring& path) {
     Document& doc = host.Doc();
     doc.CDopen.FileName = path;
-    Outcome outcome;
-    ComPtr<IPicture> picture = LoadPictureFile(path, outcome);
-    if (!picture) {
+    Result<ComPtr<IPicture>> loaded = LoadPictureFile(path);
+    if (!loaded.ok()) {
         // Nothing changes: picture, title and scroll bars stay as they were.
-        host.ReportFailure(DescribeFailure(outcome, path));
+        host.ReportFailure(DescribeFailure(loaded.outcome, path));
         return;
     }
-    host.PlacePicture(std::move(picture));
+    host.PlacePicture(std::move(loaded.value));
     // What was read from a file is saved as it is.
     doc.ImageUnsaved = false;
     const std::wstring title =

@@ -4,6 +4,7 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_set>
 #include <vector>
 
@@ -14,7 +15,6 @@ namespace vx {
 namespace {
 
 // Bytes per band when rows go between a bitmap and the imaging component.
-constexpr size_t kBandBytes = 1 << 20;
 
 void SetEncoderOption(IPropertyBag2* bag, const wchar_t* name, VARIANT value) {
     if (!bag) return;
@@ -104,7 +104,7 @@ bool WriteTrueColour(IWICBitmapFrameEncode* frame, HBITMAP bitmap, std::uint32_t
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     if (FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR) return false;
     const std::uint32_t stride = BmpStride(width, 24);
-    const std::uint32_t bandRows = RowsPerBand(stride, height, kBandBytes);
+    const std::uint32_t bandRows = RowsPerBand(stride, height, kBmpBandBytes);
     std::vector<unsigned char> band(static_cast<size_t>(bandRows) * stride);
     BITMAPINFO bmi = DibInfo(static_cast<long>(width), static_cast<long>(height), 24);
     UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
@@ -124,25 +124,54 @@ bool WriteTrueColour(IWICBitmapFrameEncode* frame, HBITMAP bitmap, std::uint32_t
     return true;
 }
 
-// Formats that carry no transparency: decoded as before, pixel for pixel.
-bool Opaque(const WICPixelFormatGUID& f) {
-    for (const GUID* g : {&GUID_WICPixelFormat24bppBGR, &GUID_WICPixelFormat24bppRGB, &GUID_WICPixelFormat32bppBGR,
-                          &GUID_WICPixelFormat48bppRGB, &GUID_WICPixelFormat8bppGray, &GUID_WICPixelFormat16bppGray,
-                          &GUID_WICPixelFormatBlackWhite, &GUID_WICPixelFormat16bppBGR555,
-                          &GUID_WICPixelFormat16bppBGR565}) {
-        if (IsEqualGUID(f, *g)) return true;
+// Whether anything can show through: a pixel format with alpha, or a palette with a
+// transparent entry (the imaging component reports indexed formats as opaque).
+bool SeeThrough(IWICImagingFactory* factory, IWICBitmapSource* frame) {
+    WICPixelFormatGUID format{};
+    BOOL alpha = FALSE;
+    ComPtr<IWICComponentInfo> info;
+    if (SUCCEEDED(frame->GetPixelFormat(&format)) && SUCCEEDED(factory->CreateComponentInfo(format, info.put()))) {
+        const auto pixels = info.As<IWICPixelFormatInfo2>(IID_IWICPixelFormatInfo2);
+        if (pixels && SUCCEEDED(pixels->SupportsTransparency(&alpha)) && alpha) return true;
     }
-    return false;
+    ComPtr<IWICPalette> palette;
+    return SUCCEEDED(factory->CreatePalette(palette.put())) && SUCCEEDED(frame->CopyPalette(palette.get())) &&
+           SUCCEEDED(palette->HasAlpha(&alpha)) && alpha;
 }
 
-ComPtr<IWICFormatConverter> Converter(IWICImagingFactory* factory, IWICBitmapSource* frame, const GUID& format) {
+// The format rows are asked for in, and whether they are laid over white.
+struct Road {
+    const GUID* format;
+    unsigned bits;
+    bool flatten;
+};
+
+// Rows of `frame` along `road` into the bitmap selected into `dc`, band by band
+// through a small buffer.
+HRESULT LayRows(IWICImagingFactory* factory, IWICBitmapSource* frame, const Road& road, HDC dc, UINT width,
+                UINT height) {
     ComPtr<IWICFormatConverter> converter;
-    if (FAILED(factory->CreateFormatConverter(converter.put())) ||
-        FAILED(converter->Initialize(frame, format, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                     WICBitmapPaletteTypeCustom))) {
-        return {};
+    HRESULT hr = factory->CreateFormatConverter(converter.put());
+    if (SUCCEEDED(hr)) {
+        hr = converter->Initialize(frame, *road.format, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom);
     }
-    return converter;
+    const std::uint32_t stride = BmpStride(width, road.bits);
+    const std::uint32_t bandRows = RowsPerBand(stride, height, kBmpBandBytes);
+    std::vector<unsigned char> band(SUCCEEDED(hr) ? static_cast<size_t>(bandRows) * stride : 0);
+    BITMAPINFO bmi = DibInfo(static_cast<long>(width), 0, road.bits);
+    for (std::uint32_t top = 0; SUCCEEDED(hr) && top < height; top += bandRows) {
+        const std::uint32_t rows = std::min(bandRows, height - top);
+        const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
+        hr = converter->CopyPixels(&rect, stride, stride * rows, band.data());
+        if (SUCCEEDED(hr) && road.flatten) FlattenOntoWhite(band.data(), std::size_t{width} * rows);
+        bmi.bmiHeader.biHeight = -static_cast<LONG>(rows);
+        if (SUCCEEDED(hr) && ::SetDIBitsToDevice(dc, 0, static_cast<int>(top), width, rows, 0, 0, 0, rows, band.data(),
+                                                 &bmi, DIB_RGB_COLORS) == 0) {
+            hr = E_FAIL;
+        }
+    }
+    return hr;
 }
 
 }  // namespace
@@ -154,18 +183,18 @@ ComPtr<IWICImagingFactory> ImagingFactory() {
     return factory;
 }
 
-bool EncodeWithWic(HBITMAP bitmap, HPALETTE palette, PictureFileFormat format, ComPtr<IStream>& encoded,
-                   DWORD& error) {
-    error = ERROR_INVALID_DATA;
+Result<ComPtr<IStream>> EncodeWithWic(HBITMAP bitmap, HPALETTE palette, PictureFileFormat format) {
+    using Encoded = Result<ComPtr<IStream>>;
+    const Encoded invalid = Encoded::Failure(Status::CannotWrite, ERROR_INVALID_DATA);
     BITMAP info{};
-    if (!::GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
+    if (!::GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return invalid;
     const auto width = static_cast<std::uint32_t>(info.bmWidth);
     const auto height = static_cast<std::uint32_t>(info.bmHeight);
     ComPtr<IWICImagingFactory> factory = ImagingFactory();
-    if (!factory) return false;
+    if (!factory) return invalid;
+    ComPtr<IStream> encoded;
     if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, encoded.put()))) {
-        error = ERROR_NOT_ENOUGH_MEMORY;
-        return false;
+        return Encoded::Failure(Status::CannotWrite, ERROR_NOT_ENOUGH_MEMORY);
     }
     ComPtr<IWICBitmapEncoder> encoder;
     ComPtr<IWICBitmapFrameEncode> frame;
@@ -173,74 +202,49 @@ bool EncodeWithWic(HBITMAP bitmap, HPALETTE palette, PictureFileFormat format, C
     if (FAILED(factory->CreateEncoder(ContainerOf(format), nullptr, encoder.put())) ||
         FAILED(encoder->Initialize(encoded.get(), WICBitmapEncoderNoCache)) ||
         FAILED(encoder->CreateNewFrame(frame.put(), options.put()))) {
-        return false;
+        return invalid;
     }
     SetOptions(options.get(), format);
-    if (FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(width, height))) return false;
+    if (FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(width, height))) return invalid;
     const bool written = format == PictureFileFormat::Gif ? WriteIndexed(factory.get(), frame.get(), bitmap, palette)
                                                           : WriteTrueColour(frame.get(), bitmap, width, height);
-    if (!written || FAILED(frame->Commit()) || FAILED(encoder->Commit())) return false;
-    error = 0;
-    return true;
+    if (!written || FAILED(frame->Commit()) || FAILED(encoder->Commit())) return invalid;
+    return Encoded::Success(std::move(encoded));
 }
 
-Decoded DecodeIntoBitmap(IWICImagingFactory* factory, IWICBitmapSource* frame, UINT width, UINT height) {
-    Decoded out;
-    WICPixelFormatGUID native{};
-    frame->GetPixelFormat(&native);
-    // With transparency: premultiplied, then flattened onto white below. Otherwise 24
-    // bits, or 32 for formats the converter cannot take to 24.
-    const bool flatten = !Opaque(native);
-    unsigned bits = 32;
-    ComPtr<IWICFormatConverter> converted;
-    if (flatten) converted = Converter(factory, frame, GUID_WICPixelFormat32bppPBGRA);
-    if (!converted) {
-        bits = 24;
-        converted = Converter(factory, frame, GUID_WICPixelFormat24bppBGR);
-    }
-    if (!converted) {
-        bits = 32;
-        converted = Converter(factory, frame, GUID_WICPixelFormat32bppBGR);
-    }
-    if (!converted) return out;
-    const bool premultiplied = flatten && bits == 32;
-    const std::uint32_t stride = BmpStride(width, bits);
-    BITMAPINFO bmi = DibInfo(static_cast<long>(width), -static_cast<long>(height), bits);
-
+Result<UniqueBitmap> DecodeIntoBitmap(IWICImagingFactory* factory, IWICBitmapSource* frame, UINT width,
+                                      UINT height) {
+    using Decoded = Result<UniqueBitmap>;
     UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    UniqueBitmap bitmap;
     if (::GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE) {
-        // A palette display cannot hold the colours in its own format: keep the DIB.
+        // A palette display cannot hold the colours in its own format: a DIB then.
+        const BITMAPINFO bmi = DibInfo(static_cast<long>(width), -static_cast<long>(height), 24);
         void* pixels = nullptr;
-        UniqueBitmap dib(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
-        out.noMemory = !dib || !pixels;
-        if (out.noMemory) return out;
-        if (FAILED(converted->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)))) return out;
-        if (premultiplied) FlattenOntoWhite(static_cast<std::uint8_t*>(pixels), std::size_t{width} * height);
-        out.bitmap = std::move(dib);
-        return out;
+        bitmap.reset(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    } else {
+        // The screen's own format, as a capture has (a fresh DIB section costs more in
+        // page faults than the decode itself).
+        bitmap = NewCompatibleBitmap(screen.get(), static_cast<int>(width), static_cast<int>(height));
     }
-    // The screen's own format, as a capture has: decoded band by band through a small
-    // buffer (a fresh DIB section costs more in page faults than the decode itself).
-    UniqueBitmap bitmap = NewCompatibleBitmap(screen.get(), static_cast<int>(width), static_cast<int>(height));
-    out.noMemory = !bitmap;
-    if (out.noMemory) return out;
+    if (!bitmap) return Decoded::Failure(Status::NoMemory);
     UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
     SelectGuard select(memory.get(), bitmap.get());
-    const std::uint32_t bandRows = RowsPerBand(stride, height, kBandBytes);
-    std::vector<unsigned char> band(static_cast<size_t>(bandRows) * stride);
-    for (std::uint32_t top = 0; top < height; top += bandRows) {
-        const std::uint32_t rows = std::min(bandRows, height - top);
-        const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
-        if (FAILED(converted->CopyPixels(&rect, stride, stride * rows, band.data()))) return out;
-        if (premultiplied) FlattenOntoWhite(band.data(), std::size_t{width} * rows);
-        bmi.bmiHeader.biHeight = -static_cast<LONG>(rows);
-        if (::SetDIBitsToDevice(memory.get(), 0, static_cast<int>(top), width, rows, 0, 0, 0, rows, band.data(), &bmi,
-                                DIB_RGB_COLORS) == 0) {
-            return out;
+    // Wine's converter takes every format to 24-bit BGR at first and then refuses to copy
+    // the rows of most (grey, indexed, 16-bit BGR, 16 bits a sample), so each road is
+    // tried in turn; 32-bit BGRA is the one every decoder reaches.
+    static const Road opaque[] = {{&GUID_WICPixelFormat24bppBGR, 24, false},
+                                  {&GUID_WICPixelFormat32bppBGR, 32, false},
+                                  {&GUID_WICPixelFormat32bppBGRA, 32, false}};
+    static const Road seeThrough[] = {{&GUID_WICPixelFormat32bppBGRA, 32, true}};
+    const bool clear = SeeThrough(factory, frame);
+    const Road* roads = clear ? seeThrough : opaque;
+    for (size_t i = 0; i < (clear ? std::size(seeThrough) : std::size(opaque)); ++i) {
+        if (SUCCEEDED(LayRows(factory, frame, roads[i], memory.get(), width, height))) {
+            return Decoded::Success(std::move(bitmap));
         }
     }
-    out.bitmap = std::move(bitmap);
-    return out;
+    return Decoded::Failure(Status::CannotDecode);
 }
 
 }  // namespace vx

@@ -4,6 +4,7 @@
 // through COM only, so the imaging DLL is never looked up beside the program.
 #include <string>
 
+#include "../document/outcome.h"
 #include "../platform/unique_handle.h"
 #include "file_format.h"
 
@@ -14,18 +15,13 @@ namespace vx {
 
 ComPtr<IWICImagingFactory> ImagingFactory();
 
-struct Decoded {
-    UniqueBitmap bitmap;
-    bool noMemory = false;  // it decodes, but its bitmap could not be made
-};
-
 // A decoded frame in the screen's own format (a DIB on a palette display). Pictures
-// with transparency come out flattened onto white, as picture viewers show them;
-// pictures without it come out pixel for pixel.
-Decoded DecodeIntoBitmap(IWICImagingFactory* factory, IWICBitmapSource* frame, UINT width, UINT height);
+// whose pixel format has alpha, or whose palette has a transparent entry, come out
+// flattened onto white, as picture viewers show them; others pixel for pixel. NoMemory
+// when it decodes but its bitmap could not be made, CannotDecode when no road gives rows.
+Result<UniqueBitmap> DecodeIntoBitmap(IWICImagingFactory* factory, IWICBitmapSource* frame, UINT width, UINT height);
 
-// Encodes into memory; the caller writes the bytes. False with a Win32 error.
-bool EncodeWithWic(HBITMAP bitmap, HPALETTE palette, PictureFileFormat format, ComPtr<IStream>& encoded,
-                   DWORD& error);
+// Encodes into memory; the caller writes the bytes.
+Result<ComPtr<IStream>> EncodeWithWic(HBITMAP bitmap, HPALETTE palette, PictureFileFormat format);
 
 }  // namespace vx

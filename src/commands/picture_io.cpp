@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "../capture/capture_area.h"
+#include "../document/picture_object.h"
 #include "../platform/paths.h"
 #include "bmp_layout.h"
 #include "bmp_writer.h"
@@ -26,69 +26,69 @@ DWORD Win32ErrorOf(HRESULT hr) {
 
 Outcome Fail(Status status, DWORD error = 0) { return Outcome{status, error}; }
 
+// What the file claims, learnt before any decoder allocates for it.
+Outcome CheckClaimedSize(const std::wstring& path) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return Fail(Status::CannotRead, ::GetLastError());
+    std::vector<unsigned char> start(kSniffBytes);
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), start.data(), kSniffBytes, &read, nullptr)) {
+        return Fail(Status::CannotRead, ::GetLastError());
+    }
+    const PictureHeader header = SniffPictureHeader(start.data(), read);
+    if (header.kind == PictureKind::Unknown) return Fail(Status::CannotDecode);
+    if (header.sizeKnown && !PictureSizeAcceptable(header.width, header.height)) {
+        return Fail(header.width == 0 || header.height == 0 ? Status::CannotDecode : Status::TooLarge);
+    }
+    return {};
+}
+
+// The whole file under its temporary name.
+Outcome WriteTemporary(const wchar_t* temporary, HBITMAP bitmap, HPALETTE palette, PictureFileFormat format) {
+    UniqueFile file(::CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return Fail(Status::CannotWrite, ::GetLastError());
+    if (format == PictureFileFormat::Bmp) return WriteBmp(file.get(), bitmap, palette);
+    const Result<ComPtr<IStream>> encoded = EncodeWithWic(bitmap, palette, format);
+    if (!encoded.ok()) return encoded.outcome;
+    HGLOBAL memory = nullptr;
+    STATSTG stat{};
+    if (FAILED(::GetHGlobalFromStream(encoded.value.get(), &memory)) ||
+        FAILED(encoded.value->Stat(&stat, STATFLAG_NONAME))) {
+        return Fail(Status::CannotWrite);
+    }
+    const GlobalLockGuard locked(memory);
+    return locked.data() ? WriteAll(file.get(), locked.data(), static_cast<size_t>(stat.cbSize.QuadPart))
+                         : Fail(Status::CannotWrite, ::GetLastError());
+}
+
 }  // namespace
 
-ComPtr<IPicture> LoadPictureFile(const std::wstring& path, Outcome& outcome) {
-    outcome = {};
-    // Learn what the file claims before any decoder allocates for it.
-    {
-        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            outcome = Fail(Status::CannotRead, ::GetLastError());
-            return {};
-        }
-        std::vector<unsigned char> start(kSniffBytes);
-        DWORD read = 0;
-        if (!::ReadFile(file.get(), start.data(), kSniffBytes, &read, nullptr)) {
-            outcome = Fail(Status::CannotRead, ::GetLastError());
-            return {};
-        }
-        const PictureHeader header = SniffPictureHeader(start.data(), read);
-        if (header.kind == PictureKind::Unknown) {
-            outcome = Fail(Status::CannotDecode);
-            return {};
-        }
-        if (header.sizeKnown && !PictureSizeAcceptable(header.width, header.height)) {
-            outcome = Fail(header.width == 0 || header.height == 0 ? Status::CannotDecode : Status::TooLarge);
-            return {};
-        }
-    }
-
+Result<ComPtr<IPicture>> LoadPictureFile(const std::wstring& path) {
+    using Loaded = Result<ComPtr<IPicture>>;
+    if (const Outcome claimed = CheckClaimedSize(path); !claimed.ok()) return Loaded::Failure(claimed);
     ComPtr<IWICImagingFactory> factory = ImagingFactory();
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0, height = 0;
-    if (!factory) {
-        outcome = Fail(Status::CannotDecode);
-        return {};
-    }
+    if (!factory) return Loaded::Failure(Status::CannotDecode);
     HRESULT hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                     WICDecodeMetadataCacheOnDemand, decoder.put());
     if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.put());
     if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
     if (FAILED(hr)) {
         const DWORD error = Win32ErrorOf(hr);
-        outcome = Fail(error && error != ERROR_NOT_ENOUGH_MEMORY ? Status::CannotRead : Status::CannotDecode,
-                       error);
-        return {};
+        return Loaded::Failure(error && error != ERROR_NOT_ENOUGH_MEMORY ? Status::CannotRead : Status::CannotDecode,
+                               error);
     }
-    if (!PictureSizeAcceptable(width, height)) {
-        outcome = Fail(Status::TooLarge);
-        return {};
-    }
-
-    Decoded decoded = DecodeIntoBitmap(factory.get(), frame.get(), width, height);
-    const bool noMemory = decoded.noMemory;
-    UniqueBitmap bitmap = std::move(decoded.bitmap);
-    if (!bitmap) {
-        // A valid picture too large for the memory at hand is not called damaged.
-        outcome = Fail(noMemory ? Status::NoMemory : Status::CannotDecode);
-        return {};
-    }
-    ComPtr<IPicture> picture = CreatePictureFromBitmap(std::move(bitmap), UniquePalette());
-    if (!picture) outcome = Fail(Status::CannotDecode, ERROR_NOT_ENOUGH_MEMORY);
-    return picture;
+    if (!PictureSizeAcceptable(width, height)) return Loaded::Failure(Status::TooLarge);
+    // A valid picture too large for the memory at hand is not called damaged.
+    Result<UniqueBitmap> decoded = DecodeIntoBitmap(factory.get(), frame.get(), width, height);
+    if (!decoded.ok()) return Loaded::Failure(decoded.outcome);
+    ComPtr<IPicture> picture = CreatePictureFromBitmap(std::move(decoded.value), UniquePalette());
+    if (!picture) return Loaded::Failure(Status::CannotDecode, ERROR_NOT_ENOUGH_MEMORY);
+    return Loaded::Success(std::move(picture));
 }
 
 Outcome SaveBmpOrFallback(HBITMAP bitmap, HPALETTE palette, std::wstring& path, const std::wstring& fallback) {
@@ -115,37 +115,13 @@ Outcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& pa
         const DWORD error = ::GetLastError();
         return Fail(Status::CannotWrite, error ? error : ERROR_PATH_NOT_FOUND);
     }
-    DWORD error = 0;
-    bool written = false;
-    {
-        UniqueFile file(::CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        if (!file) {
-            error = ::GetLastError();
-        } else if (format == PictureFileFormat::Bmp) {
-            written = WriteBmp(file.get(), bitmap, palette, error);
-        } else {
-            ComPtr<IStream> encoded;
-            if (EncodeWithWic(bitmap, palette, format, encoded, error)) {
-                HGLOBAL memory = nullptr;
-                STATSTG stat{};
-                if (SUCCEEDED(::GetHGlobalFromStream(encoded.get(), &memory)) &&
-                    SUCCEEDED(encoded->Stat(&stat, STATFLAG_NONAME))) {
-                    const void* data = ::GlobalLock(memory);
-                    written = data && WriteAll(file.get(), data, static_cast<size_t>(stat.cbSize.QuadPart));
-                    if (!written) error = ::GetLastError();
-                    ::GlobalUnlock(memory);
-                }
-            }
-        }
+    Outcome written = WriteTemporary(temporary, bitmap, palette, format);
+    if (written.ok() && !::MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        written = Fail(Status::CannotWrite, ::GetLastError());
     }
-    if (written && !::MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        written = false;
-        error = ::GetLastError();
-    }
-    if (!written) {
+    if (!written.ok()) {
         ::DeleteFileW(temporary);
-        return Fail(Status::CannotWrite, error ? error : ERROR_WRITE_FAULT);
+        return Fail(Status::CannotWrite, written.error ? written.error : ERROR_WRITE_FAULT);
     }
     return {};
 }

@@ -12,7 +12,7 @@ namespace vx {
 
 // Decodes BMP, JPEG, PNG, GIF or TIFF (the first frame) into a new picture that owns
 // its bitmap. Sizes beyond the limits are refused before any pixel memory is taken.
-ComPtr<IPicture> LoadPictureFile(const std::wstring& path, Outcome& outcome);
+Result<ComPtr<IPicture>> LoadPictureFile(const std::wstring& path);
 
 // Writes the bitmap (with its palette, if any) to `path` in `format`.
 Outcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path, PictureFileFormat format);

@@ -53,6 +53,7 @@ bool FrmMain::Create(HINSTANCE instance) {
     if (!hwnd_ || !CreateControls()) return false;
     ::DragAcceptFiles(hwnd_, TRUE);
     Form_Load();
+    RegisterHotKeys();
     return true;
 }
 

@@ -53,6 +53,8 @@ public:
     // Mouse on the window's own surface, X and Y in the current scale unit.
     void Form_MouseDown(int button, int shift, double x, double y);
     void Form_MouseUp(int button, int shift, double x, double y);
+    // A Print Screen key (its hot-key id) pressed in any program.
+    void HotKey_Press(int id);
 
     // CommandHost
     HWND Owner() const override { return hwnd_; }
@@ -103,6 +105,9 @@ private:
     bool OnViewKey(int key);
     void ScrollTo(bool horizontal, int32_t value);
     bool CreateControls();
+    void RegisterHotKeys();
+    void UnregisterHotKeys();
+    void DropQueuedHotKeys();
     void UpdateStatusParts();
     void ShowStartTime();
     void RestoreWindowPlacement();
@@ -130,6 +135,7 @@ private:
     double twipsPerPixelX_ = 15, twipsPerPixelY_ = 15;
     bool silent_ = false;
     bool closing_ = false;
+    int commandsRunning_ = 0;  // the Print Screen keys run while none is
 };
 
 }  // namespace vx

@@ -105,7 +105,11 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED:
             OnDpiChanged(reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_HOTKEY:
+            HotKey_Press(static_cast<int>(wParam));
+            return 0;
         case WM_DESTROY:
+            UnregisterHotKeys();
             ::PostQuitMessage(0);
             return 0;
         default:
@@ -162,6 +166,7 @@ void FrmMain::RunCommand(unsigned id, Road road) {
     // Failures inside a command started from the toolbar are never shown.
     const bool wasSilent = silent_;
     silent_ = road == Road::Toolbar;
+    ++commandsRunning_;
     switch (id) {
         case IDM_OPEN: mnuOpen_Click(*this); break;
         case IDM_SAVE: mnusave_Click(*this); break;
@@ -174,6 +179,7 @@ void FrmMain::RunCommand(unsigned id, Road road) {
         case IDM_DISTRICT: selection_.Arm(*this); break;
         case IDM_SCROLL: scroll_.mnuScroll_Click(*this); break;
         case IDM_ATIVEWINDOW: mnuAtiveWindow_Click(*this); break;
+        case IDM_ACTIVEWINDOW_NOW: ActiveWindowNow_Click(*this); break;
         case IDM_CLIENT:
         case IDM_WORKAREA: mnuClient_Click(*this); break;
         case IDM_TITLEBAR: mnuTitleBar_Click(*this); break;
@@ -185,6 +191,7 @@ void FrmMain::RunCommand(unsigned id, Road road) {
         default: break;  // the menu titles and the toolbar's gaps run nothing
     }
     silent_ = wasSilent;
+    if (--commandsRunning_ == 0) DropQueuedHotKeys();
 }
 
 void FrmMain::OnScroll(HWND bar, int code) {

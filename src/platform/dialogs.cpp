@@ -6,14 +6,35 @@ namespace vx {
 namespace {
 Dialogs g_real;
 Dialogs* g_current = nullptr;
+int g_modal = 0;
+
+// Counts the dialogs open, nested ones included.
+struct ModalScope {
+    ModalScope() { ++g_modal; }
+    ~ModalScope() { --g_modal; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};
+
 }  // namespace
 
 int Dialogs::MessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT style) {
+    ModalScope open;
     return ::MessageBoxW(owner, text, title, style);
 }
-bool Dialogs::GetOpenFileName(OPENFILENAMEW& ofn) { return ::GetOpenFileNameW(&ofn) != FALSE; }
-bool Dialogs::GetSaveFileName(OPENFILENAMEW& ofn) { return ::GetSaveFileNameW(&ofn) != FALSE; }
-bool Dialogs::PrintDlg(PRINTDLGW& pd) { return ::PrintDlgW(&pd) != FALSE; }
+bool Dialogs::GetOpenFileName(OPENFILENAMEW& ofn) {
+    ModalScope open;
+    return ::GetOpenFileNameW(&ofn) != FALSE;
+}
+bool Dialogs::GetSaveFileName(OPENFILENAMEW& ofn) {
+    ModalScope open;
+    return ::GetSaveFileNameW(&ofn) != FALSE;
+}
+bool Dialogs::PrintDlg(PRINTDLGW& pd) {
+    ModalScope open;
+    return ::PrintDlgW(&pd) != FALSE;
+}
+bool ModalOpen() { return g_modal > 0; }
 
 // comdlg32 only, so no spooler library joins the program's imports.
 bool Dialogs::AnyPrinterInstalled() {

@@ -20,4 +20,8 @@ public:
 Dialogs& CurrentDialogs();
 void SetDialogs(Dialogs* dialogs);
 
+// True while one of the program's own dialogs or questions is open (their loops still
+// hand messages to the window).
+bool ModalOpen();
+
 }  // namespace vx

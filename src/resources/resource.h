@@ -49,6 +49,7 @@
 #define IDS_MSG_LANGUAGE_MISSING 420
 #define IDS_MSG_HELP_FAILED 421
 #define IDS_MSG_USAGE 422
+#define IDS_MSG_HOTKEYS_TAKEN 423
 // Document commands: open, save, print, wallpaper, Paint.
 #define IDS_DOC_NO_IMAGE 600
 #define IDS_DOC_CANNOT_READ 601
@@ -88,6 +89,7 @@
 #define IDM_TITLEBAR 40015
 #define IDM_SCROLL 40016
 #define IDM_WORKAREA 40017  // toolbar only: the client-area capture
+#define IDM_ACTIVEWINDOW_NOW 40018  // Alt+Print Screen only: the active window at once
 #define IDM_VIEW 40020
 #define IDM_MSPAINT 40021
 #define IDM_LANGUAGE 40022

@@ -1,6 +1,7 @@
 # Closing with an unsaved whole-screen capture, the real question answered with keys:
 # Cancel stays, Yes and then cancelling the real save dialog stays, Ctrl+Q asks the same
 # and No closes; a second run answers Yes and saves, which writes the file and closes.
+# Print Screen pressed under the question does nothing.
 . "$(dirname "$0")/lib.sh"
 
 start_with_capture() {
@@ -14,6 +15,8 @@ answer() { keys "$(window '^Vellumox$')" "$1"; sleep 0.5; }  # the question must
 
 start_with_capture
 keys "$MAIN" alt+F4
+answer Print  # the Print Screen key does nothing under the question
+probe class VellumoxFrozenScreen && fail "Print Screen armed a selection under the question"
 answer Escape
 running || fail "Cancel closed the program"
 keys "$MAIN" alt+F4

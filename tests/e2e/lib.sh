@@ -49,6 +49,10 @@ window() {
     fail "no window titled '$1'"
 }
 keys() { local w=$1; shift; xdotool windowfocus --sync "$w" key "$@"; }
+# Makes a window the active one by a click on its title bar (without a window manager,
+# Wine does not activate a window the keyboard focus is given to), then runs the
+# xdotool commands given.
+activate() { xdotool mousemove --window "$1" 60 8 click 1 sleep 0.3 "${@:2}"; }
 # A menu command by its access keys: menu f o is File > Open.
 menu() { keys "$MAIN" "alt+$1"; sleep 0.3; xdotool key "$2"; }
 # Types a Unix path into the file dialog titled REGEX and confirms it.
@@ -84,3 +88,62 @@ reg_get() {
 }
 reg_set() { wine reg add 'HKCU\Software\Vellumox\Settings' /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
 reg_clear() { wine reg delete 'HKCU\Software\Vellumox' /f >/dev/null 2>&1 || true; }
+
+# ---- the free-region selection
+# A screen of noise, in which no two nearby pixels are alike, under the program ($NOISE).
+noise_screen() {
+    convert -size "$(xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')" xc: \
+        +noise Random "$WORK/noise.xwd"
+    xwud -noclick -in "$WORK/noise.xwd" >/dev/null 2>&1 &
+    VX_PIDS+=($!)
+    NOISE=$(window '^xwud')
+}
+wait_state() { want=$1; wait_for '[ "$(probe state "$TITLE")" = "$want" ]' || fail "the window never became $1"; }
+# Arms the selection by the menu (or by the keys given) and waits for the frozen screen.
+arm() {
+    if [ $# -gt 0 ]; then keys "$@"; else menu c d; fi
+    wait_state minimized
+    # The frozen copy of the screen is up once its window exists; give it a paint.
+    wait_for 'probe class VellumoxFrozenScreen' || fail "no frozen screen"
+    sleep 0.4
+}
+# The band of L T R B in during.png over before.png: an inverted frame one pixel wide,
+# nothing else changed around it, an inverted size label in its middle.
+band_ok() { python3 - "$WORK/before.png" "$WORK/during.png" "$@" 2>"$WORK/band.err" <<'PY'
+import subprocess, sys
+def rgb(f):
+    return subprocess.run(["convert", f, "rgb:-"], capture_output=True, check=True).stdout
+w = int(subprocess.run(["identify", "-format", "%w", sys.argv[1]], capture_output=True).stdout)
+a, b = rgb(sys.argv[1]), rgb(sys.argv[2])
+L, T, R, B = map(int, sys.argv[3:7])
+px = lambda d, x, y: d[(y * w + x) * 3:(y * w + x) * 3 + 3]
+inverted = lambda x, y: px(b, x, y) == bytes(255 - v for v in px(a, x, y))
+same = lambda x, y: px(b, x, y) == px(a, x, y)
+frame = [(x, y) for x in range(L + 1, R - 1) for y in (T, B - 1)] + [(x, y) for x in (L, R - 1) for y in range(T + 1, B - 1)]
+assert all(inverted(x, y) for x, y in frame), "frame not in rows top, bottom - 1 and columns left, right - 1"
+assert all(same(x, T - 1) and same(x, B + 1) for x in range(L - 2, R + 2)), "outside the frame changed"
+ink = [(x, y) for y in range(T + 2, B - 2) for x in range(L + 2, R - 2) if not same(x, y)]
+assert ink and all(inverted(x, y) for x, y in ink), "no inverted label"
+xs = [p[0] for p in ink]; ys = [p[1] for p in ink]
+cx, cy = (min(xs) + max(xs) + 1) / 2, (min(ys) + max(ys) + 1) / 2
+assert abs(cx - (L + R) / 2) <= 3 and abs(cy - (T + B) / 2) <= 4, f"label not centred: {cx},{cy}"
+assert 25 <= max(xs) - min(xs) <= 80, "label is not about the width of its size text"
+PY
+}
+# The view shows GEOMETRY of IMAGE at its corner.
+expect_view() {  # IMAGE GEOMETRY
+    local x y
+    read -r x y < <(probe view "$TITLE")
+    import -window root -crop "${2%%+*}+$x+$y" +repage "$WORK/view.png"
+    convert "$1" -crop "$2" +repage "$WORK/expected.png"
+    check_eq "$(ae "$WORK/view.png" "$WORK/expected.png")" 0 "view pixels differing from $2"
+}
+# FILE holds exactly GEOMETRY of IMAGE (another size differs in every pixel).
+expect_file() {  # FILE IMAGE GEOMETRY
+    convert "$2" -crop "$3" +repage "$WORK/area.png"
+    check_eq "$(ae "$1" "$WORK/area.png")" 0 "pixels of $1 differing from $3"
+}
+expect_clip() {  # IMAGE GEOMETRY
+    xclip -selection clipboard -t image/bmp -o >"$WORK/clip.bmp" || fail "xclip read nothing"
+    expect_file "$WORK/clip.bmp" "$@"
+}

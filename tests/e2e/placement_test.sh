@@ -1,6 +1,7 @@
 # The window's place through the registry, on the shared screen and again on a 144-DPI
 # screen of its own (a twip is a tenth of a pixel there). Each row's stored values give
-# the window's place at start (E: against the screen's right or bottom edge), and closing
+# the window's place at start (E: against the screen's right or bottom edge; the fifth
+# row is a place on a second monitor to the right that is gone), and closing
 # stores that place back in twips. A window moved and resized by hand comes back where it
 # was; closed while minimised, it keeps the earlier values. Status panel 2 shows the
 # date and time of the start.
@@ -33,6 +34,7 @@ placement() {
 not a number|-1e9|0|-4000|1000 1000 6500 6500
 99999999|1000|3e38|9999999999|E 1000 6500 6500
 $(twips $((sw * 3)))|$(twips $((sh * 2)))|7500|6000|E E 7500 6000
+$(twips $((sw + 70)))|2250|7500|6300|E 2250 7500 6300
 EOF
 
     # By hand: the title bar 120 px right and 80 px down, then the corner 100 px out, 50 down.

@@ -6,8 +6,10 @@
 //   vxprobe status TITLE N           text of status-bar panel N (0-based), UTF-8
 //   vxprobe scrollbars TITLE         "H V": 1 for each scroll-bar child that is visible
 //   vxprobe view TITLE               screen point of the top-left corner of the view
+//   vxprobe client TITLE             screen point of the top-left corner of the client area
 //   vxprobe close TITLE              asks the window to close (as the close box does)
 //   vxprobe show TITLE CMD           ShowWindow with CMD (6 minimise)
+//   vxprobe move TITLE X Y W H       places the window there (outer rectangle, pixels)
 //   vxprobe hold-clipboard MS READY  opens the clipboard with a window, creates the file
 //                                    READY, keeps the clipboard open MS milliseconds
 // Exit code 3 when the window is not found, 2 for a wrong command line.
@@ -76,14 +78,17 @@ int wmain(int argc, wchar_t** argv) {
             if (IsWindowVisible(bar)) visible[(GetWindowLongW(bar, GWL_STYLE) & SBS_VERT) ? 1 : 0] = 1;
         }
         std::printf("%d %d\n", visible[0], visible[1]);
-    } else if (verb == L"view") {
-        HWND view = FindWindowExW(window, nullptr, L"VellumoxViewport", nullptr);
+    } else if (verb == L"view" || verb == L"client") {
+        HWND view = verb == L"client" ? window : FindWindowExW(window, nullptr, L"VellumoxViewport", nullptr);
         if (!view) return 3;
         POINT p{0, 0};
         ClientToScreen(view, &p);
         std::printf("%ld %ld\n", p.x, p.y);
     } else if (verb == L"close") {
         PostMessageW(window, WM_CLOSE, 0, 0);
+    } else if (verb == L"move" && argc > 6) {
+        SetWindowPos(window, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (verb == L"show" && argc > 3) {
         ShowWindowAsync(window, _wtoi(argv[3]));
     } else {

@@ -164,10 +164,9 @@ TEST_F(CaptureCommandsTest, PaletteDisplayCaptureCarriesTheSystemPalette) {
     ASSERT_TRUE(::GetObjectW(form->Doc().PicBmp.Bitmap(), sizeof info, &info));
     EXPECT_EQ(info.bmBitsPixel, 8);
     TempDir dir;
-    Outcome outcome;
     ASSERT_TRUE(SavePictureFile(form->Doc().PicBmp.Bitmap(), palette, dir.File(L"8.bmp"), PictureFileFormat::Bmp).ok());
     EXPECT_EQ(ReadFileBytes(dir.File(L"8.bmp")).size(), 54 + 1024 + (info.bmWidth + 3) / 4 * 4 * size_t(info.bmHeight));
-    EXPECT_EQ(ReadPixels(BitmapOf(LoadPictureFile(dir.File(L"8.bmp"), outcome)), palette).values, Shot(*form).values);
+    EXPECT_EQ(ReadPixels(BitmapOf(LoadPictureFile(dir.File(L"8.bmp")).value), palette).values, Shot(*form).values);
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+// The Print Screen keys: registered for the window's lifetime, and run as their menu
+// items run, unless the program is busy with a dialog, a selection or a capture.
+#include "../platform/dialogs.h"
+#include "../platform/text.h"
+#include "../resources/resource.h"
+#include "frm_main.h"
+#include "hot_keys.h"
+
+namespace vx {
+
+void FrmMain::RegisterHotKeys() {
+    unsigned taken = 0;
+    for (const HotKey& key : kHotKeys) {
+        // Another program may hold the key (Windows' own capture tool holds Print
+        // Screen unless the user gives it up): the program works without it.
+        if (!::RegisterHotKey(hwnd_, key.id, key.modifiers | kModNoRepeat, kKeyPrintScreen)) taken |= 1u << key.id;
+    }
+    if (!taken) return;
+    // Told once, without holding up the start: the first status panel until it changes.
+    const std::wstring text = FillText(LoadText(IDS_MSG_HOTKEYS_TAKEN), {HotKeyNames(taken)});
+    ::SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void FrmMain::UnregisterHotKeys() {
+    for (const HotKey& key : kHotKeys) ::UnregisterHotKey(hwnd_, key.id);
+}
+
+void FrmMain::HotKey_Press(int id) {
+    const unsigned command = HotKeyCommand(id);
+    // No capture under a dialog or question of the program's own, none while a command
+    // runs, and no second selection.
+    if (!command || ModalOpen() || commandsRunning_ || selection_.Busy() || scroll_.Busy()) return;
+    RunCommand(command, Road::Menu);
+    // The free region and the scrolling capture end as they do from the menu.
+    if (command != IDM_SCREEN && command != IDM_ACTIVEWINDOW_NOW) return;
+    // Back in front with the picture, normal even when it was minimised or maximised.
+    SetWindowState(WindowState::Normal);
+    if (GetWindowState() != WindowState::Normal) SetWindowState(WindowState::Normal);
+    ::SetForegroundWindow(hwnd_);
+}
+
+void FrmMain::DropQueuedHotKeys() {
+    // A key pressed while a command ran waited in the queue: it must not run afterwards.
+    MSG message{};
+    while (hwnd_ && ::PeekMessageW(&message, hwnd_, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+        // Peeking takes WM_QUIT whatever the filter: the command closed the window.
+        if (message.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+    }
+}
+
+}  // namespace vx
