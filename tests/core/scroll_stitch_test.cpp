@@ -20,9 +20,10 @@ uint32_t ContentPixel(int32_t x, int32_t y, char kind) {
 
 struct Truth {
     std::string kinds;  // one letter a content row: 'u' unique, '.' blank, '=' repeating
-    uint32_t Pixel(int32_t x, int32_t row, int32_t content) const {
+    int32_t Content() const { return static_cast<int32_t>(kinds.size()); }
+    uint32_t Pixel(int32_t x, int32_t row) const {
         if (row < kHeader) return 0x100000u + row * 64 + x;
-        if (row >= kHeader + content) return 0x200000u + (row - kHeader - content) * 64 + x;
+        if (row >= kHeader + Content()) return 0x200000u + (row - kHeader - Content()) * 64 + x;
         if (x < 3) return 0x300000u + x;  // a fixed left panel
         return ContentPixel(x, row - kHeader, kinds[row - kHeader]);
     }
@@ -30,10 +31,7 @@ struct Truth {
     Frame At(int32_t offset, int32_t rows) const {
         Frame f{kW, kHeader + rows + kFooter, {}};
         for (int32_t y = 0; y < f.height; ++y)
-            for (int32_t x = 0; x < kW; ++x) {
-                const bool content = y >= kHeader && y < kHeader + rows;
-                f.pixels.push_back(content ? Pixel(x, y + offset, static_cast<int32_t>(kinds.size())) : Pixel(x, y < kHeader ? y : y - rows + static_cast<int32_t>(kinds.size()), static_cast<int32_t>(kinds.size())));
-            }
+            for (int32_t x = 0; x < kW; ++x) f.pixels.push_back(Pixel(x, y < kHeader ? y : y < kHeader + rows ? y + offset : y - rows + Content()));
         return f;
     }
 };
@@ -87,9 +85,9 @@ TEST(ScrollStitch, StepsAgainstTheTruth) {
         // The truth of the rows shown: the header, content from the first offset, the footer once.
         int wrong = 0;
         for (int32_t y = 0; y < height; ++y) {
-            const int32_t row = y < kHeader ? y : y >= kHeader + content ? y - content + static_cast<int32_t>(c.kinds.size()) : y + c.offsets[0];
+            const int32_t row = y < kHeader ? y : y >= kHeader + content ? y - content + truth.Content() : y + c.offsets[0];
             for (int32_t x = 0; x < c.checked; ++x)
-                wrong += out[static_cast<size_t>(y) * kW + x] != truth.Pixel(x, row, static_cast<int32_t>(c.kinds.size()));
+                wrong += out[static_cast<size_t>(y) * kW + x] != truth.Pixel(x, row);
         }
         // A caret may stay in the rows a spoiled frame gave, nowhere else.
         if (c.spoil && c.checked == kW) wrong = std::max(0, wrong - 16);

@@ -9,16 +9,14 @@ for i in $(seq -w 1 $LINES); do echo "line $i of the numbered file: $i $i $i"; d
 wine notepad "$(winpath "$WORK/lines.txt")" >/dev/null 2>&1 </dev/null &
 VX_PIDS+=($!)
 pad=$(window 'lines')
-read -r px py pw ph < <(xdotool getwindowgeometry --shell "$pad" | awk -F= '{printf "%s ", $2}' | awk '{print $2, $3, $4, $5}')
+eval "$(xdotool getwindowgeometry --shell "$pad")"  # X, Y, WIDTH, HEIGHT
 start_program
 # The capture menu's last item.
-keys "$MAIN" alt+c
-sleep 0.3
-xdotool key Up Return
+keys "$MAIN" alt+c sleep 0.3 key Up Return
 wait_for '[ "$(probe state "$TITLE")" = minimized ]' || fail "not armed"
 wait_for 'probe class VellumoxFrozenScreen' || fail "no frozen screen"
 sleep 0.4
-xdotool mousemove $((px + pw / 2)) $((py + ph / 2)) click 1
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
 wait_for '[ "$(probe state "$TITLE")" = normal ]' || fail "the capture never ended"
 keys "$MAIN" ctrl+s
 answer_file '^保存$' "$WORK/long.bmp"
@@ -33,14 +31,9 @@ rows = [data[y * w:(y + 1) * w] for y in range(h)]
 paper = max(set(rows[h // 2]), key=rows[h // 2].count)
 ink = [any(abs(v - paper) > 64 for v in r) for r in rows]
 # Runs of rows with ink are lines of text; the blank rows between them are the spacing.
-bands, y = [], 0
-while y < h:
-    if ink[y]:
-        start = y
-        while y < h and ink[y]:
-            y += 1
-        bands.append(b"".join(rows[start:y]))
-    y += 1
+starts = [y for y in range(h) if ink[y] and (y == 0 or not ink[y - 1])]
+ends = [y + 1 for y in range(h) if ink[y] and (y == h - 1 or not ink[y + 1])]
+bands = [b"".join(rows[a:b]) for a, b in zip(starts, ends)]
 heights = sorted({len(b) // w for b in bands})
 print(f"{w}x{h}: {len(bands)} lines of ink, heights {heights}", file=sys.stderr)
 assert len(bands) == lines, f"{len(bands)} lines of ink, the file has {lines}"

@@ -53,13 +53,8 @@ void MoveTo(HWND hwnd, int pos) {
     g_pos = pos < 0 ? 0 : pos > g_rows - g_view ? g_rows - g_view : pos;
     if (g_kind == 'b') SetScrollPos(hwnd, SB_VERT, g_pos / kLine, TRUE);
     InvalidateRect(hwnd, nullptr, FALSE);
-    if (g_escapeAt >= 0 && g_pos >= g_escapeAt) {
-        g_escapeAt = -1;
-        INPUT keys[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
-        keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
-        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, keys, sizeof(INPUT));
-    }
+    // As a hand presses it: into the system's input, not to a window.
+    if (g_escapeAt >= 0 && g_pos >= g_escapeAt) g_escapeAt = -1, keybd_event(VK_ESCAPE, 0, 0, 0), keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
     if (g_closeAt >= 0 && g_pos >= g_closeAt) DestroyWindow(hwnd);
 }
 

@@ -50,8 +50,7 @@ int WrongRows(const Pixels& got, const Pixels& truth, int start, bool footer, PO
     const int content = truth.height - kHeader - kFooter;
     int wrong = 0;
     for (int y = 0; y < got.height; ++y) {
-        const int fromEnd = got.height - y;
-        const int row = drag.y ? drag.y + y : y < kHeader ? y : footer && fromEnd <= kFooter ? truth.height - fromEnd : y + start;
+        const int row = drag.y ? drag.y + y : y < kHeader ? y : footer && got.height - y <= kFooter ? truth.height - got.height + y : y + start;
         // A dragged area may take in the scroll bar beside the content: only content is compared.
         bool same = row < truth.height && (drag.y || got.width == truth.width) && (footer || row < kHeader + content);
         for (int x = 0; same && x < std::min<int>(got.width, truth.width - drag.x); ++x) {
@@ -92,7 +91,6 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         {"Escape half-way: a prefix", L"bar 2000 escape=1000", 2000, 544, 0, false, 1570, false},
         {"the target closes half-way", L"bar 2000 close=1000", 2000, 544, 0, false, 1100, false},
         {"a window that does not scroll", L"still 2000", 2000, 544, 0, true, 590, false},
-        {"a dragged rectangle inside the content", L"bar 2000", 2000, 544, 0, true, 1876, false, {50, 80, 350, 500}},
         {"a dragged rectangle with the scroll bar", L"bar 2000", 2000, 544, 0, true, 1876, false, {50, 80, 417, 500}},
         {"over 32767 pixels", L"bar 34000 view=896", 34000, 896, 0, true, 34050, false},
     };
@@ -118,14 +116,10 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         EXPECT_EQ(WrongRows(got, truth, c.start, c.footer, {c.drag.left, c.drag.top}), 0) << c.what;
         EXPECT_TRUE(form->Doc().ImageUnsaved && !form->Scroll().Armed() && dialogs.boxes.empty()) << c.what;
         EXPECT_EQ(form->GetWindowState(), c.maximised ? WindowState::Maximized : WindowState::Normal) << c.what;
-        if (c.args.rfind(L"bar", 0) == 0 && ::IsWindow(target.hwnd)) {
-            EXPECT_EQ(target.Position(), before) << c.what << ": bar put back";
-        }
+        EXPECT_TRUE(c.args.rfind(L"bar", 0) || !::IsWindow(target.hwnd) || target.Position() == before) << c.what << ": bar put back";
     }
     // The last picture is over 32767 rows: its last row can be brought into the view.
-    ::SetForegroundWindow(form->hwnd());
-    for (BYTE k : {VK_CONTROL, VK_END}) ::keybd_event(k, 0, 0, 0);
-    for (BYTE k : {VK_END, VK_CONTROL}) ::keybd_event(k, 0, KEYEVENTF_KEYUP, 0);
+    ::SendMessageW(form->hwnd(), WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(form->VScroll1().hwnd));
     Pump(200);
     RECT view{};
     ::GetWindowRect(form->picScroll(), &view);
