@@ -1,14 +1,17 @@
 # The scrolling capture on a program nobody here wrote: Wine's notepad showing a long
-# file of numbered lines, picked with a click through the menu like a person does. The
-# saved picture holds every line exactly once: as many lines of ink as the file has,
-# no two alike (each carries its own number), none squeezed or cut at a seam.
+# file of numbered lines, on the second of two monitors, picked with a click through the
+# menu like a person does. The saved picture holds every line exactly once: as many
+# lines of ink as the file has, no two alike (each carries its own number), none
+# squeezed or cut at a seam.
 . "$(dirname "$0")/lib.sh"
-reg_clear
+own_session scroll-two-monitors 1280x1024x24+1024x768x24
 LINES=150
 for i in $(seq -w 1 $LINES); do echo "line $i of the numbered file: $i $i $i"; done | sed 's/$/\r/' >"$WORK/lines.txt"
 wine notepad "$(winpath "$WORK/lines.txt")" >/dev/null 2>&1 </dev/null &
 VX_PIDS+=($!)
 pad=$(window 'lines')
+probe move "$(title_of "$pad")" 1400 60 700 600
+sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$pad")"  # X, Y, WIDTH, HEIGHT
 start_program
 # The capture menu's last item.
