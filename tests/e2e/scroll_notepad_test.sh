@@ -39,7 +39,6 @@ ends = [y + 1 for y in range(h) if ink[y] and (y == h - 1 or not ink[y + 1])]
 bands = [b"".join(rows[a:b]) for a, b in zip(starts, ends)]
 heights = sorted({len(b) // w for b in bands})
 print(f"{w}x{h}: {len(bands)} lines of ink, heights {heights}", file=sys.stderr)
-assert len(bands) == lines, f"{len(bands)} lines of ink, the file has {lines}"
-assert len(set(bands)) == lines, "a line appears twice"
+assert len(bands) == len(set(bands)) == lines, f"{len(bands)} lines of ink, {len(set(bands))} different, the file has {lines}"
 assert heights[-1] - heights[0] <= 2, "a line squeezed or cut at a seam"
 PY

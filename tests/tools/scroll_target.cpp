@@ -61,7 +61,6 @@ void MoveTo(HWND hwnd, int pos) {
 LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT: Paint(hwnd); return 0;
-        case WM_ERASEBKGND: return 1;
         case WM_VSCROLL:
             if (LOWORD(wp) == SB_ENDSCROLL) SetWindowTextW(hwnd, (L"scroll_target " + std::to_wstring(g_pos)).c_str());
             if (g_kind != 'b') return 0;
