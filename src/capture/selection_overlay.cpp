@@ -133,6 +133,12 @@ LRESULT FrozenScreen::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (shown) events_->OnOverlayPress(ButtonOf(message), p);
             return 0;
         }
+        case WM_MOUSEMOVE: {
+            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ::ClientToScreen(hwnd_, &p);
+            if (shown) events_->OnOverlayMove(p);
+            return 0;
+        }
         case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
             events_->OnOverlayRelease(ButtonOf(message));
             return 0;

@@ -12,6 +12,7 @@ namespace vx {
 class OverlayEvents {
 public:
     virtual void OnOverlayPress(int button, POINT screen) = 0;
+    virtual void OnOverlayMove(POINT) {}
     virtual void OnOverlayRelease(int button) = 0;
     virtual void OnOverlayCancel() = 0;
     virtual void OnOverlayGone() = 0;

@@ -49,7 +49,7 @@ bool MovePointerByKey(int key) {
     return true;
 }
 
-Rect TrackSelection(HWND hwnd, POINT start) {
+Rect TrackSelection(HWND hwnd, POINT start, bool* escaped) {
     UniqueCreatedDc display = DisplayDc();
     const Point anchor{start.x, start.y};
     Rect rect = SelectionFromCorners(anchor, anchor);
@@ -91,6 +91,7 @@ Rect TrackSelection(HWND hwnd, POINT start) {
     display.reset();
     ::ReleaseCapture();
     ::PostMessageA(hwnd, WM_LBUTTONUP, msg.wParam, msg.lParam);
+    if (escaped) *escaped = cancelled;
     if (cancelled) return SelectionFromCorners(anchor, anchor);
     return rect;
 }

@@ -7,9 +7,9 @@
 namespace vx {
 
 // start: the press, in screen pixels. Returns the normalised selection in screen
-// pixels; Escape returns an empty one at the start. Ends by releasing the mouse
-// capture and posting WM_LBUTTONUP to hwnd.
-Rect TrackSelection(HWND hwnd, POINT start);
+// pixels; Escape returns an empty one at the start (and sets *escaped). Ends by
+// releasing the mouse capture and posting WM_LBUTTONUP to hwnd.
+Rect TrackSelection(HWND hwnd, POINT start, bool* escaped = nullptr);
 
 // Moves the pointer by an arrow key's step (Shift: ten pixels); false for other keys.
 bool MovePointerByKey(int key);

@@ -4,13 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "../document/picture_limits.h"
+
 namespace vx {
 
-// Refused before anything is allocated: no side above 2^20 pixels and no more than
-// 64 Mi pixels (256 MB at 32 bits). Stitched pictures wider than the old 16-bit window
-// limits are fine: the view paints any size.
-constexpr std::uint64_t kMaxPictureSide = std::uint64_t{1} << 20;
-constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{1} << 26;
+// Refused before anything is allocated: beyond the limits of picture_limits.h.
 bool PictureSizeAcceptable(std::uint64_t width, std::uint64_t height);
 
 enum class PictureKind { Unknown, Bmp, Png, Jpeg, Gif, Tiff };

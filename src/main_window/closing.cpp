@@ -16,7 +16,7 @@ void KillProcess(UniqueProcess& process) {
 
 bool FrmMain::Form_Unload() {
     // A close (the system's log-off too) never leaves the screen frozen.
-    if (selection_.Armed()) selection_.Cancel(*this);
+    CancelPicking();
     // Stored even when the close is then cancelled. A settings store that cannot be
     // written must not cost the user an unsaved image, so the question still comes.
     SaveWindowPlacement();

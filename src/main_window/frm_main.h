@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../capture/region_selection.h"
+#include "../capture/scroll_capture.h"
 #include "../document/capture_host.h"
 #include "scroll_bar.h"
 #include "view_input.h"
@@ -34,6 +35,8 @@ public:
 
     // Opens a picture named on the command line or dropped on the window.
     void OpenFile(const std::wstring& path);
+    // Ends a free-region or scrolling pick that is armed (but not the one `exceptFor` arms).
+    void CancelPicking(unsigned exceptFor = 0);
     // Runs the command of a menu item (or a toolbar button) by its id.
     void RunCommand(unsigned id, Road road = Road::Menu);
     void Toolbar1_ButtonClick(int index);
@@ -80,6 +83,7 @@ public:
     // What tests and benchmarks look at.
     const Document& Doc() const { return doc_; }
     const RegionSelection& Selection() const { return selection_; }
+    const ScrollCapture& Scroll() const { return scroll_; }
     MousePointer GetMousePointer() const { return mousePointer_; }
     const ScrollBar& HScroll1() const { return hscroll_; }
     const ScrollBar& VScroll1() const { return vscroll_; }
@@ -127,6 +131,7 @@ private:
     UniqueImageList imageList_;
     Document doc_;
     RegionSelection selection_;
+    ScrollCapture scroll_;
     ScaleMode scaleMode_ = ScaleMode::Twips;
     MousePointer mousePointer_ = MousePointer::Default;
     double twipsPerPixelX_ = 15, twipsPerPixelY_ = 15;

@@ -95,7 +95,7 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             // Brought back (Alt+Tab, the taskbar) under a frozen screen: the selection
             // ends as Escape would end it, so nothing of this window hides beneath it.
-            if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam) && selection_.Armed()) selection_.Cancel(*this);
+            if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) CancelPicking();
             break;
         case WM_CLOSE:
             RequestClose();
@@ -145,8 +145,13 @@ void FrmMain::OnDropFiles(HDROP drop) {
     if (!path.empty()) OpenFile(path);
 }
 
+void FrmMain::CancelPicking(unsigned exceptFor) {
+    if (selection_.Armed() && exceptFor != IDM_DISTRICT) selection_.Cancel(*this);
+    if (scroll_.Armed() && exceptFor != IDM_SCROLL) scroll_.Cancel(*this);
+}
+
 void FrmMain::OpenFile(const std::wstring& path) {
-    if (selection_.Armed()) selection_.Cancel(*this);
+    CancelPicking();
     // A relative name is taken from the current folder, as the shell means it.
     const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     std::wstring full(size, L'\0');
@@ -158,7 +163,7 @@ void FrmMain::Toolbar1_ButtonClick(int index) { RunCommand(ToolbarCommand(index)
 
 void FrmMain::RunCommand(unsigned id, Road road) {
     // A shortcut pressed over the frozen screen: no dialog may open beneath it.
-    if (selection_.Armed() && id != IDM_DISTRICT) selection_.Cancel(*this);
+    CancelPicking(id);
     // Failures inside a command started from the toolbar are never shown.
     const bool wasSilent = silent_;
     silent_ = road == Road::Toolbar;
@@ -173,6 +178,7 @@ void FrmMain::RunCommand(unsigned id, Road road) {
         case IDM_EXIT: mnuExit_Click(); break;
         case IDM_SCREEN: mnuScreen_Click(*this); break;
         case IDM_DISTRICT: selection_.Arm(*this); break;
+        case IDM_SCROLL: scroll_.mnuScroll_Click(*this); break;
         case IDM_ATIVEWINDOW: mnuAtiveWindow_Click(*this); break;
         case IDM_ACTIVEWINDOW_NOW: ActiveWindowNow_Click(*this); break;
         case IDM_CLIENT:
@@ -183,7 +189,7 @@ void FrmMain::RunCommand(unsigned id, Road road) {
         case IDM_ENGLISH: mnuEnglish_Click(*this); break;
         case IDM_HOWTO: mnuHowto_Click(*this); break;
         case IDM_ABOUT: mnuAbout_Click(*this); break;
-        default: break;  // mnuScroll, the menu titles and the toolbar's gaps run nothing
+        default: break;  // the menu titles and the toolbar's gaps run nothing
     }
     silent_ = wasSilent;
     if (--commandsRunning_ == 0) DropQueuedHotKeys();

@@ -29,7 +29,7 @@ void FrmMain::HotKey_Press(int id) {
     const unsigned command = HotKeyCommand(id);
     // No capture under a dialog or question of the program's own, none while a command
     // runs, and no second selection.
-    if (!command || ModalOpen() || commandsRunning_ || selection_.Busy()) return;
+    if (!command || ModalOpen() || commandsRunning_ || selection_.Busy() || scroll_.Busy()) return;
     RunCommand(command, Road::Menu);
     // The free region and the scrolling capture end as they do from the menu.
     if (command != IDM_SCREEN && command != IDM_ACTIVEWINDOW_NOW) return;

@@ -59,11 +59,6 @@ HMENU BuildMenuBar() {
             info.fMask |= MIIM_SUBMENU;
             info.hSubMenu = child;
         }
-        if (entry.id == IDM_SCROLL) {
-            // The scrolling capture is not offered: the item is shown greyed and runs nothing.
-            info.fMask |= MIIM_STATE;
-            info.fState = MFS_GRAYED;
-        }
         ::InsertMenuItemW(parent, static_cast<UINT>(::GetMenuItemCount(parent)), TRUE, &info);
         if (child) open.push_back(child);
     }

@@ -38,6 +38,16 @@ UniqueBitmap NewCompatibleBitmap(HDC dc, int width, int height) {
     return UniqueBitmap(::CreateCompatibleBitmap(dc, width, height));
 }
 
+UniqueBitmap NewDibSection(int width, int height, void** bits) {
+    *bits = nullptr;
+    if (g_failBitmaps) {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return {};
+    }
+    const BITMAPINFO info = DibInfo(width, -height, 32);
+    return UniqueBitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
 void SimulateBitmapFailure(bool fail) { g_failBitmaps = fail; }
 
 UniqueBitmap CopyArea(HDC source, int x, int y, int width, int height, HDC formatOf, HPALETTE palette) {

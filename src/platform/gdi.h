@@ -16,7 +16,10 @@ UniquePalette PaletteFromEntries(const std::vector<PALETTEENTRY>& entries);
 // Every bitmap the program makes for a picture comes from here: one place where a
 // machine out of memory shows, and where tests can make that happen.
 UniqueBitmap NewCompatibleBitmap(HDC dc, int width, int height);
-// Tests only: makes NewCompatibleBitmap fail from now on (true) or work again (false).
+// A 32-bit top-down DIB section, its pixels at *bits (a tall stitched picture is
+// written there directly); it fails as NewCompatibleBitmap does.
+UniqueBitmap NewDibSection(int width, int height, void** bits);
+// Tests only: makes NewCompatibleBitmap and NewDibSection fail from now on (true) or work again (false).
 void SimulateBitmapFailure(bool fail);
 
 // Copies width x height pixels at (x, y) of `source` into a new bitmap in the format

@@ -69,11 +69,13 @@
 // Free-region capture messages.
 #define IDS_MSG_CLIPBOARD_BUSY 470
 #define IDS_MSG_CAPTURE_NO_MEMORY 471
+// Scrolling capture.
+#define IDS_MSG_SCROLL_PROGRESS 472
 // The unattended command line's one-line reports.
-#define IDS_MSG_CMDLINE_BAD 472
-#define IDS_MSG_CMDLINE_INCOMPLETE 473
-#define IDS_MSG_REGION_OFF_SCREEN 474
-#define IDS_MSG_CAPTURE_FAILED 475
+#define IDS_MSG_CMDLINE_BAD 473
+#define IDS_MSG_CMDLINE_INCOMPLETE 474
+#define IDS_MSG_REGION_OFF_SCREEN 475
+#define IDS_MSG_CAPTURE_FAILED 476
 
 // Menu commands.
 #define IDM_FILE 40000

@@ -45,7 +45,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (verb == L"hold-clipboard" && argc > 3) return HoldClipboard(_wtoi(argv[2]), argv[3]);
     if (argc < 3) return 2;
-    if (verb == L"class") return IsWindowVisible(FindWindowW(argv[2], nullptr)) ? 0 : 3;
+    if (verb == L"class") {  // a program may keep hidden windows of the class
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, argv[2], nullptr));) if (IsWindowVisible(w)) return 0;
+        return 3;
+    }
     HWND window = FindWindowW(nullptr, argv[2]);
     if (!window) return 3;
     if (verb == L"rect") {

@@ -1,0 +1,176 @@
+// The scrolling capture's own costs: one step (the copies of the settle check and the
+// match that places the frame, not the target's repaint) against one BitBlt of the
+// area; the step that makes the picture 20,000 rows tall against the one at 2,000;
+// and the peak memory at the end against the finished picture's size.
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+#include "bench.h"
+#include "capture/scroll_live.h"
+
+#include <psapi.h>
+#include "document/picture_limits.h"
+#include "platform/gdi.h"
+
+namespace vx::bench {
+namespace {
+
+constexpr int kWidth = 800, kView = 600, kHeader = 30, kStep = 200;
+int g_offset = 0;
+
+uint32_t Content(int x, int y) {
+    uint32_t h = static_cast<uint32_t>(y) * 2654435761u ^ static_cast<uint32_t>(x / 4) * 40503u;
+    return (h ^ h >> 13) & 0xFFFFFF;
+}
+
+// A tall picture with a fixed header, scrolled by setting g_offset.
+LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd, &ps);
+    std::vector<uint32_t> px(static_cast<size_t>(kWidth) * (kHeader + kView));
+    for (int y = 0; y < kHeader + kView; ++y)
+        for (int x = 0; x < kWidth; ++x) px[static_cast<size_t>(y) * kWidth + x] = y < kHeader ? 0x404040 + x : Content(x, y + g_offset);
+    BITMAPINFO bi = DibInfo(kWidth, -(kHeader + kView), 32);
+    ::SetDIBitsToDevice(dc, 0, 0, kWidth, kHeader + kView, 0, 0, 0, kHeader + kView, px.data(), &bi, DIB_RGB_COLORS);
+    ::EndPaint(hwnd, &ps);
+    return 0;
+}
+
+HWND TallWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VxBenchScroll";
+    ::RegisterClassW(&wc);
+    HWND hwnd = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
+                                  kHeader + kView, nullptr, nullptr, wc.hInstance, nullptr);
+    ::UpdateWindow(hwnd);
+    return hwnd;
+}
+
+void ScrollTo(HWND hwnd, int offset) {
+    g_offset = offset;
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+    ::UpdateWindow(hwnd);
+    ::GdiFlush();
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+}
+
+// A picture being stitched from the tall window, at its own place in the content.
+struct Stitching {
+    int offset = 0;
+    std::optional<ScrollStitcher> stitcher;
+};
+
+std::vector<Figure> Steps(const Context& c) {
+    HWND hwnd = TallWindow();
+    const RECT area{0, 0, kWidth, kHeader + kView};
+    AreaCopier copier(area);
+    Frame frame, spare;
+    // One step as the loop does it: two copies that agree, then the match.
+    auto step = [&](Stitching& s) {
+        copier.Copy(frame);
+        copier.Copy(spare);
+        if (SameFrame(frame, spare)) s.stitcher->Add(spare, kStep);
+    };
+    auto next = [&](Stitching& s) { ScrollTo(hwnd, s.offset += kStep); };
+    Stitching small, tall;
+    for (Stitching* s : {&small, &tall}) {
+        ScrollTo(hwnd, 0);
+        copier.Copy(frame);
+        s->stitcher.emplace(frame, kMaxPicturePixels, kMaxPictureSide, PageStrips());
+        while (s->stitcher->FinalHeight(false) < (s == &small ? 2000 : 20000)) next(*s), step(*s);
+    }
+    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
+    void* bits = nullptr;
+    UniqueBitmap dib = NewDibSection(kWidth, kHeader + kView, &bits);
+    SelectGuard select(memory.get(), dib.get());
+    auto blt = [&] {
+        ::BitBlt(memory.get(), 0, 0, kWidth, kHeader + kView, screen.get(), 0, 0, SRCCOPY);
+        ::GdiFlush();
+    };
+    // The three in turn, so that the machine's other work weighs on each alike.
+    std::vector<double> times[3];
+    auto timed = [](const std::function<void()>& run) {
+        LARGE_INTEGER f, a, b;
+        ::QueryPerformanceFrequency(&f);
+        ::QueryPerformanceCounter(&a);
+        run();
+        ::QueryPerformanceCounter(&b);
+        return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
+    };
+    for (int i = 0; i < c.repetitions * 3 + 1; ++i) {
+        const bool warm = i == 0;
+        const double t0 = timed(blt);
+        next(small);
+        const double t1 = timed([&] { step(small); });
+        next(tall);
+        const double t2 = timed([&] { step(tall); });
+        if (!warm) times[0].push_back(t0), times[1].push_back(t1), times[2].push_back(t2);
+    }
+    for (auto& t : times) std::sort(t.begin(), t.end());
+    const double bltMs = times[0][times[0].size() / 2], at2000 = times[1][times[1].size() / 2],
+                 at20000 = times[2][times[2].size() / 2];
+    ::DestroyWindow(hwnd);
+    return {Figure{"scroll step (2 copies + settle + match) 800x630", at2000, bltMs, 3, "ms", "one BitBlt of the area"},
+            Figure{"scroll step at 20,000 rows vs at 2,000", at20000, at2000, 1.2, "ms", "the step at 2,000 rows"}};
+}
+
+double PeakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters{sizeof counters};
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.PeakWorkingSetSize);
+}
+double WorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters{sizeof counters};
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.WorkingSetSize);
+}
+
+// In a copy of this program of its own: the peak cannot be reset. Frames made in
+// memory, so only the stitching's memory is counted; the picture is 20,030 rows.
+std::vector<Figure> MemoryChild(const Context&) {
+    if (!_wgetenv(L"VX_SCROLL_MEMORY")) return {};  // only as the memory figure's child
+    auto frameAt = [](int offset) {
+        Frame f{kWidth, kHeader + kView, std::vector<uint32_t>(static_cast<size_t>(kWidth) * (kHeader + kView))};
+        for (int y = 0; y < f.height; ++y)
+            for (int x = 0; x < kWidth; ++x) f.pixels[static_cast<size_t>(y) * kWidth + x] = y < kHeader ? 0x404040 + x : Content(x, y + offset);
+        return f;
+    };
+    const double before = WorkingSet();
+    int offset = 0;
+    ScrollStitcher stitcher(frameAt(0), kMaxPicturePixels, kMaxPictureSide, PageStrips());
+    while (stitcher.FinalHeight(true) < 20000 + kHeader) stitcher.Add(frameAt(offset += kStep), kStep);
+    void* bits = nullptr;
+    const int height = stitcher.FinalHeight(true);
+    UniqueBitmap picture = NewDibSection(kWidth, height, &bits);
+    stitcher.Join(static_cast<uint32_t*>(bits), true);
+    std::printf("%.0f %.0f\n", PeakWorkingSet() - before, static_cast<double>(kWidth) * height * 4);
+    return {};
+}
+
+std::vector<Figure> Memory(const Context&) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" scroll_memory_child";
+    _wputenv(L"VX_SCROLL_MEMORY=1");
+    FILE* out = _wpopen(command.c_str(), L"r");
+    _wputenv(L"VX_SCROLL_MEMORY=");
+    double peak = 0, picture = 0;
+    if (out) {
+        if (std::fscanf(out, "%lf %lf", &peak, &picture) != 2) peak = picture = 0;
+        _pclose(out);
+    }
+    return {Figure{"scroll capture peak memory vs picture 800x20030", peak, picture, 1.5, "B", "width x height x 4"}};
+}
+
+Register steps("scroll.steps", Steps);
+Register memory("scroll.memory", Memory);
+Register child("scroll_memory_child", MemoryChild);
+
+}  // namespace
+}  // namespace vx::bench

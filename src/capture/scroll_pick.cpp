@@ -1,0 +1,101 @@
+#include "scroll_pick.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "selection_overlay.h"
+
+namespace vx {
+namespace {
+
+bool Shows(HWND hwnd) { return ::IsWindowVisible(hwnd) && !::IsIconic(hwnd); }
+
+// A visible vertical scroll-bar control among the window's own children.
+HWND BarControlOf(HWND hwnd) {
+    for (HWND child = ::FindWindowExW(hwnd, nullptr, L"ScrollBar", nullptr); child;
+         child = ::FindWindowExW(hwnd, child, L"ScrollBar", nullptr)) {
+        if (::IsWindowVisible(child) && (::GetWindowLongW(child, GWL_STYLE) & SBS_VERT)) return child;
+    }
+    return nullptr;
+}
+
+bool ScrollingClass(HWND hwnd) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(hwnd, name, 64);
+    for (const wchar_t* known : {L"Edit", L"ListBox", L"SysListView32", L"SysTreeView32", L"RichEdit"}) {
+        if (::_wcsnicmp(name, known, std::wcslen(known)) == 0) return true;
+    }
+    return false;
+}
+
+RECT ClientOnScreen(HWND hwnd) {
+    RECT r{};
+    ::GetClientRect(hwnd, &r);
+    ::MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT OnScreen(RECT r) {
+    const RECT screen = VirtualScreenRect();
+    RECT out{};
+    ::IntersectRect(&out, &r, &screen);
+    return out;
+}
+
+// The window itself and how it scrolls, or false when it does not.
+bool Scrolls(HWND hwnd, ScrollTarget& target) {
+    const bool standardBar = (::GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL) != 0;
+    const HWND bar = standardBar ? nullptr : BarControlOf(hwnd);
+    if (!standardBar && !bar && !ScrollingClass(hwnd)) return false;
+    target.window = hwnd;
+    target.bar = bar;
+    target.byBar = standardBar || bar;
+    target.area = ClientOnScreen(hwnd);
+    if (bar) {
+        // The bar's thumb moves but does not scroll: it stays out of the frames.
+        RECT b{};
+        ::GetWindowRect(bar, &b);
+        if (b.left > target.area.left) target.area.right = std::min(target.area.right, b.left);
+    }
+    return true;
+}
+
+}  // namespace
+
+HWND WindowUnder(POINT p, HWND skip) {
+    HWND found = nullptr;
+    for (HWND top = ::GetTopWindow(nullptr); top && !found; top = ::GetWindow(top, GW_HWNDNEXT)) {
+        RECT r{};
+        if (top != skip && Shows(top) && ::GetWindowRect(top, &r) && ::PtInRect(&r, p)) found = top;
+    }
+    if (!found) return ::GetDesktopWindow();
+    for (;;) {
+        POINT client = p;
+        ::ScreenToClient(found, &client);
+        const HWND child = ::ChildWindowFromPointEx(found, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!child || child == found) return found;
+        found = child;
+    }
+}
+
+ScrollTarget TargetAt(POINT p, HWND skip) {
+    const HWND under = WindowUnder(p, skip);
+    ScrollTarget target;
+    for (HWND w = under; w && w != ::GetDesktopWindow(); w = ::GetAncestor(w, GA_PARENT)) {
+        if (Scrolls(w, target)) {
+            target.area = OnScreen(target.area);
+            return target;
+        }
+    }
+    target.window = under;
+    target.area = OnScreen(under == ::GetDesktopWindow() ? VirtualScreenRect() : ClientOnScreen(under));
+    return target;
+}
+
+ScrollTarget TargetForArea(const RECT& area, HWND skip) {
+    ScrollTarget target = TargetAt({(area.left + area.right) / 2, (area.top + area.bottom) / 2}, skip);
+    target.area = OnScreen(area);
+    return target;
+}
+
+}  // namespace vx

@@ -1,0 +1,158 @@
+// The scrolling capture against a window whose whole picture is known: the stitched
+// picture must be that picture, pixel for pixel, however the window scrolls and
+// however the capture ends; a cancel before the click changes nothing.
+#include <process.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "win_test_support.h"
+
+namespace vx::test {
+namespace {
+
+constexpr int kHeader = 30, kFooter = 20;
+
+struct Target {
+    explicit Target(const std::wstring& args) {
+        // The arguments go on as one line, split again by the target.
+        process.reset(reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, TestProgram(L"scroll_target.exe").c_str(), L"scroll_target", args.c_str(), nullptr)));
+        for (int i = 0; i < 200 && !(hwnd = ::FindWindowW(L"VxScrollTarget", nullptr)); ++i) ::Sleep(20);
+        Pump(300);
+    }
+    ~Target() {
+        ::TerminateProcess(process.get(), 0);
+        ::WaitForSingleObject(process.get(), 5000);
+    }
+    int Position() const { return _wtoi(WindowTitle(hwnd).substr(14).c_str()); }
+    UniqueProcess process;
+    HWND hwnd = nullptr;
+};
+
+// The whole picture: the header, every content row, the footer.
+Pixels Truth(int rows, int view) {
+    TempDir dir;
+    const std::wstring args = L"truth " + std::to_wstring(rows) + L" \"" + dir.File(L"t") + L"\" view=" + std::to_wstring(view);
+    _wspawnl(_P_WAIT, TestProgram(L"scroll_target.exe").c_str(), L"scroll_target", args.c_str(), nullptr);
+    const std::string bytes = ReadFileBytes(dir.File(L"t"));
+    Pixels p{0, 0, std::vector<std::uint32_t>(bytes.size() / 4)};
+    std::memcpy(p.values.data(), bytes.data(), p.values.size() * 4);
+    if (p.values.size() < 2) return {};
+    p.width = static_cast<int>(p.values[0]), p.height = static_cast<int>(p.values[1]);
+    p.values.erase(p.values.begin(), p.values.begin() + 2);
+    return p;
+}
+
+// Rows of `got` that differ from the truth shown from content row `start`: the header,
+// then content, then (footer) the footer as the last rows; or, for a dragged area at
+// `drag` of the client area, the truth from there on. The caret's place is free.
+int WrongRows(const Pixels& got, const Pixels& truth, int start, bool footer, POINT drag) {
+    const int content = truth.height - kHeader - kFooter;
+    int wrong = 0;
+    for (int y = 0; y < got.height; ++y) {
+        const int row = drag.y ? drag.y + y : y < kHeader ? y : footer && got.height - y <= kFooter ? truth.height - got.height + y : y + start;
+        // A dragged area may take in the scroll bar beside the content: only content is compared.
+        bool same = row < truth.height && (drag.y || got.width == truth.width) && (footer || row < kHeader + content);
+        for (int x = 0; same && x < std::min<int>(got.width, truth.width - drag.x); ++x) {
+            const std::uint32_t t = truth.At(x + drag.x, row);
+            same = t == 0xFF000000u || t == got.At(x, y);
+        }
+        wrong += !same;
+    }
+    return wrong;
+}
+
+struct ScrollCaptureTest : MainWindowTest {
+    // Arms, clicks the target, and waits until the picture is there.
+    void CaptureByClick(const Target& target) {
+        form->RunCommand(IDM_SCROLL);
+        RECT r{};
+        ::GetWindowRect(target.hwnd, &r);
+        for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) MouseAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, flags);
+        Pump(300);
+    }
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
+    const struct {
+        const char* what;
+        std::wstring args;
+        int rows, view, start;
+        bool footer;       // ran to the content's end
+        int minHeight;     // at least this tall
+        bool maximised;
+        RECT drag;         // a free rectangle of the client area instead of a click
+    } cases[] = {
+        {"standard bar, from the top", L"bar 2000", 2000, 544, 0, true, 2050, true},
+        {"wheel, smooth, a caret", L"wheel 2000", 2000, 544, 0, true, 2050, false},
+        {"standard bar, from the middle", L"bar 2000 start=800", 2000, 544, 800, true, 1250, false},
+        {"wheel, from the middle", L"wheel 2000 start=800", 2000, 544, 800, true, 1250, false},
+        {"Escape half-way: a prefix", L"bar 2000 escape=1000", 2000, 544, 0, false, 1570, false},
+        {"the target closes half-way", L"bar 2000 close=1000", 2000, 544, 0, false, 1100, false},
+        {"a window that does not scroll", L"still 2000", 2000, 544, 0, true, 590, false},
+        {"a dragged rectangle with the scroll bar", L"bar 2000", 2000, 544, 0, true, 1876, false, {50, 80, 417, 500}},
+        {"over 32767 pixels", L"bar 34000 view=896", 34000, 896, 0, true, 34050, false},
+    };
+    for (const auto& c : cases) {
+        form->SetWindowState(c.maximised ? WindowState::Maximized : WindowState::Normal);
+        form->Doc().ImageUnsaved = false;
+        Pump(50);
+        const Pixels truth = Truth(c.rows, c.view);
+        Target target(c.args);
+        ASSERT_TRUE(target.hwnd && truth.height == c.rows + kHeader + kFooter) << c.what;
+        const int before = target.Position();
+        if (c.drag.right) {
+            form->RunCommand(IDM_SCROLL);
+            POINT a{c.drag.left, c.drag.top}, b{c.drag.right, c.drag.bottom};
+            ::ClientToScreen(target.hwnd, &a), ::ClientToScreen(target.hwnd, &b);
+            Drag(a.x, a.y, b.x, b.y);
+        } else {
+            CaptureByClick(target);
+        }
+        const Pixels got = ReadPixels(form->Doc().PicBmp.Bitmap());
+        EXPECT_GE(got.height, c.minHeight) << c.what;
+        EXPECT_LE(got.height, truth.height - c.start) << c.what;
+        EXPECT_EQ(WrongRows(got, truth, c.start, c.footer, {c.drag.left, c.drag.top}), 0) << c.what;
+        EXPECT_TRUE(form->Doc().ImageUnsaved && !form->Scroll().Armed() && dialogs.boxes.empty()) << c.what;
+        EXPECT_EQ(form->GetWindowState(), c.maximised ? WindowState::Maximized : WindowState::Normal) << c.what;
+        EXPECT_TRUE(c.args.rfind(L"bar", 0) || !::IsWindow(target.hwnd) || target.Position() == before) << c.what << ": bar put back";
+    }
+    // The last picture is over 32767 rows: its last row can be brought into the view.
+    ::SendMessageW(form->hwnd(), WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(form->VScroll1().hwnd));
+    Pump(200);
+    RECT view{};
+    ::GetWindowRect(form->picScroll(), &view);
+    const Pixels picture = ReadPixels(form->Doc().PicBmp.Bitmap());
+    const Pixels shown = ReadScreen({view.left, view.bottom - kFooter, view.left + picture.width, view.bottom});
+    EXPECT_TRUE(std::equal(shown.values.begin(), shown.values.end(), picture.values.end() - shown.values.size()));
+}
+
+// Escape, a right click or the overlay closed before the click: nothing changes. With
+// no memory for the picture, the previous one stays and the menu says so.
+TEST_F(ScrollCaptureTest, CancelsAndNoMemoryKeepEverything) {
+    Target target(L"bar 2000");
+    form->PlacePicture(PatternPicture(50, 40));
+    const std::vector<std::uint32_t> previous = PixelsOf(form->Doc().PicBmp.Bitmap());
+    for (UINT how : {0u, 1u, 2u}) {
+        form->RunCommand(IDM_SCROLL);
+        const HWND overlay = form->Scroll().Overlay();
+        ASSERT_TRUE(overlay && form->GetWindowState() == WindowState::Minimized);
+        if (how == 0) ::PostMessageW(overlay, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (how == 1) for (DWORD f : {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP}) MouseAt(300, 300, f);
+        if (how == 2) ::PostMessageW(overlay, WM_CLOSE, 0, 0);
+        Pump(200);
+        EXPECT_TRUE(!form->Scroll().Armed() && !form->Scroll().Overlay() && !form->Doc().ImageUnsaved &&
+                    form->GetWindowState() == WindowState::Normal && form->GetMousePointer() == MousePointer::Default)
+            << how;
+    }
+    SimulateBitmapFailure(true);
+    CaptureByClick(target);
+    SimulateBitmapFailure(false);
+    EXPECT_EQ(PixelsOf(form->Doc().PicBmp.Bitmap()), previous);
+    EXPECT_TRUE(dialogs.boxes.size() == 1 && dialogs.boxes[0].text == LoadText(IDS_MSG_CAPTURE_NO_MEMORY) &&
+                !form->Doc().ImageUnsaved);
+}
+
+}  // namespace
+}  // namespace vx::test
