@@ -21,9 +21,6 @@ Outcome WriteAll(HANDLE file, const void* data, size_t size) {
 
 namespace {
 
-// Bytes per band: small enough to stay in the cache between reading the rows and
-// writing them, never a copy of the whole frame.
-
 Outcome Unwritten(DWORD error) { return Outcome{Status::CannotWrite, error}; }
 
 // A true-colour picture is written at 24 bits. The platform converts to 24 bits pixel
