@@ -29,7 +29,8 @@ bool MakeBmpLayout(std::uint32_t width, std::uint32_t height, unsigned bitsPerPi
 // little-endian, kBmpFileHeaderSize + kBmpInfoHeaderSize bytes.
 std::vector<unsigned char> BmpHeaders(const BmpLayout& layout);
 
-// How much of a picture's rows one pass reads, converts or writes.
+// How much of a picture's rows one pass reads, converts or writes: small enough to
+// stay in the cache between reading the rows and writing them, never a whole frame.
 constexpr std::size_t kBmpBandBytes = std::size_t{1} << 20;
 
 // Rows per write so that one band stays near `bandBytes` (at least one row).

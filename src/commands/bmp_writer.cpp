@@ -21,20 +21,19 @@ Outcome WriteAll(HANDLE file, const void* data, size_t size) {
 
 namespace {
 
-// Bytes per band: small enough to stay in the cache between reading the rows and
-// writing them, never a copy of the whole frame.
-
 Outcome Unwritten(DWORD error) { return Outcome{Status::CannotWrite, error}; }
 
 // A true-colour picture is written at 24 bits. The platform converts to 24 bits pixel
 // by pixel, at about three times the cost of handing out 32-bit rows, which are a
 // plain copy of the screen's format; so bands are taken at 32 bits and packed here.
 Outcome WriteBmpTrueColour(HANDLE file, HBITMAP bitmap, const BmpLayout& layout) {
+    // The 24-bit layout bounds the file, not a 32-bit row: a row past 4 GB must not wrap.
+    if (layout.width > 0xFFFFFFFFu / 4) return Unwritten(ERROR_ARITHMETIC_OVERFLOW);
     UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
     BITMAPINFO bmi = DibInfo(static_cast<long>(layout.width), static_cast<long>(layout.height), 32);  // the file's order
     const std::vector<unsigned char> headers = BmpHeaders(layout);
     if (const Outcome o = WriteAll(file, headers.data(), headers.size()); !o.ok()) return o;
-    const std::uint32_t wideStride = layout.width * 4;  // fits: the 24-bit layout was accepted
+    const std::uint32_t wideStride = layout.width * 4;
     const std::uint32_t bandRows = RowsPerBand(wideStride, layout.height, kBmpBandBytes);
     std::vector<unsigned char> wide(static_cast<size_t>(bandRows) * wideStride);
     std::vector<unsigned char> packed(static_cast<size_t>(bandRows) * layout.stride);

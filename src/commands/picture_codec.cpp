@@ -14,8 +14,6 @@
 namespace vx {
 namespace {
 
-// Bytes per band when rows go between a bitmap and the imaging component.
-
 void SetEncoderOption(IPropertyBag2* bag, const wchar_t* name, VARIANT value) {
     if (!bag) return;
     PROPBAG2 option{};
@@ -229,6 +227,7 @@ Result<UniqueBitmap> DecodeIntoBitmap(IWICImagingFactory* factory, IWICBitmapSou
     }
     if (!bitmap) return Decoded::Failure(Status::NoMemory);
     UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
+    if (!memory) return Decoded::Failure(Status::NoMemory);  // the system's resources, not the file
     SelectGuard select(memory.get(), bitmap.get());
     // Wine's converter takes every format to 24-bit BGR at first and then refuses to copy
     // the rows of most (grey, indexed, 16-bit BGR, 16 bits a sample), so each road is
