@@ -98,14 +98,66 @@ private:
     std::wstring text_;
 };
 
-// Escape, or a click anywhere, since the last look.
-bool StopRequested() {
+// Answers what other threads send, and the input hooks, which run only while this
+// thread looks at its messages (until then the system holds all input back).
+void Listen() {
     MSG sent;
-    ::PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE);  // answers other threads' sent messages
-    bool stop = false;
-    for (int key : {VK_ESCAPE, VK_LBUTTON, VK_RBUTTON}) stop |= (::GetAsyncKeyState(key) & 0x8001) != 0;
-    return stop;
+    ::PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE);
 }
+
+// The stop gesture, Escape or a click anywhere, for this program alone: while the loop
+// runs, hooks take the buttons and Escape out of the system's input, so the window under
+// the pointer neither follows a link nor moves its caret. Moves and the wheel (the loop's
+// own steps) pass. Without the hooks the keys are polled, and then reach that window too.
+class StopGesture {
+public:
+    StopGesture()
+        : mouse_(::SetWindowsHookExW(WH_MOUSE_LL, &OnMouse, ::GetModuleHandleW(nullptr), 0)),
+          keys_(::SetWindowsHookExW(WH_KEYBOARD_LL, &OnKey, ::GetModuleHandleW(nullptr), 0)) {
+        stopped_ = held_ = false;
+        Requested();  // forgets the click that picked the target
+    }
+    ~StopGesture() {
+        // The release of a taken press would reach the window under the pointer on its own.
+        for (const DWORD start = ::GetTickCount(); held_ && Hooked() && ::GetTickCount() - start < kReleaseMs;) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            Listen();
+        }
+    }
+    StopGesture(const StopGesture&) = delete;
+    StopGesture& operator=(const StopGesture&) = delete;
+
+    // Since the last look.
+    bool Requested() {
+        Listen();
+        bool stop = stopped_;
+        if (!Hooked())
+            for (int key : {VK_ESCAPE, VK_LBUTTON, VK_RBUTTON}) stop |= (::GetAsyncKeyState(key) & 0x8001) != 0;
+        return stop;
+    }
+
+private:
+    static constexpr DWORD kReleaseMs = 1000;
+    bool Hooked() const { return mouse_ && keys_; }
+    static LRESULT Take(bool press) {
+        stopped_ = true;
+        held_ = press;
+        return 1;
+    }
+    static LRESULT CALLBACK OnMouse(int code, WPARAM message, LPARAM info) {
+        if (code == HC_ACTION && message != WM_MOUSEMOVE && message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL)
+            return Take(message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN || message == WM_XBUTTONDOWN);
+        return ::CallNextHookEx(nullptr, code, message, info);
+    }
+    static LRESULT CALLBACK OnKey(int code, WPARAM message, LPARAM info) {
+        if (code == HC_ACTION && reinterpret_cast<const KBDLLHOOKSTRUCT*>(info)->vkCode == VK_ESCAPE)
+            return Take(message == WM_KEYDOWN || message == WM_SYSKEYDOWN);
+        return ::CallNextHookEx(nullptr, code, message, info);
+    }
+
+    static inline bool stopped_ = false, held_ = false;  // the hooks run on this thread
+    UniqueHook mouse_, keys_;
+};
 
 bool ReadBar(const ScrollTarget& t, SCROLLINFO& info) {
     info = SCROLLINFO{sizeof info, SIF_ALL};
@@ -145,6 +197,7 @@ bool Settle(AreaCopier& copier, Frame& frame, Frame& spare) {
     copier.Copy(frame);
     for (;;) {
         ::Sleep(4);  // the target gets the processor to paint
+        Listen();
         copier.Copy(spare);
         const DWORD now = ::GetTickCount();
         if (!SameFrame(frame, spare)) {
@@ -247,7 +300,7 @@ Result<UniqueBitmap> RunScrollCapture(const ScrollTarget& target, const ScrollLi
         {
             PutBack putBack(target);
             ProgressLabel label(target.area);
-            StopRequested();  // forgets the click that picked the target
+            StopGesture gesture;
             Frame frame, spare;
             Settle(copier, frame, spare);
             stitcher.emplace(frame, limits.maxPixels, limits.maxSide, PageStrips());
@@ -256,7 +309,7 @@ Result<UniqueBitmap> RunScrollCapture(const ScrollTarget& target, const ScrollLi
             SCROLLINFO bar = putBack.bar;
             for (;;) {
                 label.Show(stitcher->Steps(), stitcher->FinalHeight(false));
-                if (StopRequested() || !::IsWindow(target.window)) break;
+                if (gesture.Requested() || !::IsWindow(target.window)) break;
                 if (putBack.barKnown && bar.nPos >= bar.nMax - std::max<int>(bar.nPage, 1) + 1) {
                     footer = true;  // the bar is at its end
                     break;

@@ -63,6 +63,7 @@ struct ImageListCloser { void operator()(HIMAGELIST h) const { ::ImageList_Destr
 struct GlobalFreeCloser { void operator()(HGLOBAL h) const { ::GlobalFree(h); } };
 struct LocalFreeCloser { void operator()(HLOCAL h) const { ::LocalFree(h); } };
 struct CoTaskMemFreeCloser { void operator()(void* p) const { ::CoTaskMemFree(p); } };
+struct UnhookCloser { void operator()(HHOOK h) const { ::UnhookWindowsHookEx(h); } };
 struct ReleaseDcCloser {
     HWND hwnd = nullptr;
     void operator()(HDC h) const { ::ReleaseDC(hwnd, h); }
@@ -78,6 +79,7 @@ using UniqueFile = UniqueHandle<HANDLE, CloseHandleCloser, InvalidHandleIsNone>;
 using UniqueKey = UniqueHandle<HKEY, RegCloseKeyCloser>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListCloser>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalFreeCloser>;
+using UniqueHook = UniqueHandle<HHOOK, UnhookCloser>;
 // Memory the system allocated for the caller: LocalAlloc'd (a formatted message), and
 // the task allocator's (a known folder's path).
 template <typename T>

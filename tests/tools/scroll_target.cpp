@@ -4,8 +4,10 @@
 //   scroll_target bar|wheel|still ROWS [start=PX] [view=PX] [escape=PX] [close=PX]
 //     bar: a standard vertical bar, 16 pixels a line; wheel: no bar, three lines a
 //     notch moving over four paints, and a caret blinking; still: does not scroll.
-//     escape/close: presses Escape, or closes, once the content has moved that far.
-//     The title says "scroll_target POSITION" after each scroll by the bar.
+//     escape/close: clicks where the pointer is and presses Escape (in the foreground,
+//     where they would land), or closes, once the content has moved that far.
+//     The title says "scroll_target POSITION" after each scroll by the bar, and then
+//     " touched" once a button or key has reached the window.
 //   scroll_target truth FILE ROWS [view=PX]: writes the whole picture (width, height,
 //     then 0x00RRGGBB pixels; 0xFF000000 where the caret may be).
 #include <windows.h>
@@ -21,7 +23,7 @@ namespace {
 constexpr int kWidth = 400, kHeader = 30, kFooter = 20, kLine = 16, kCaretX = 200, kCaretY = 120;
 int g_rows = 2000, g_view = 544, g_pos = 0, g_goal = 0, g_escapeAt = -1, g_closeAt = -1;
 char g_kind = 'b';
-bool g_caret = false;
+bool g_caret = false, g_touched = false;
 
 unsigned Content(int x, int y) {
     if (y >= 600 && y < 660) return 0xFFFFFF;  // blank
@@ -49,20 +51,25 @@ void Paint(HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
+void Title(HWND hwnd) { SetWindowTextW(hwnd, (L"scroll_target " + std::to_wstring(g_pos) + (g_touched ? L" touched" : L"")).c_str()); }
+
 void MoveTo(HWND hwnd, int pos) {
     g_pos = pos < 0 ? 0 : pos > g_rows - g_view ? g_rows - g_view : pos;
     if (g_kind == 'b') SetScrollPos(hwnd, SB_VERT, g_pos / kLine, TRUE);
     InvalidateRect(hwnd, nullptr, FALSE);
     // As a hand presses it: into the system's input, not to a window.
-    if (g_escapeAt >= 0 && g_pos >= g_escapeAt) g_escapeAt = -1, keybd_event(VK_ESCAPE, 0, 0, 0), keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+    if (g_escapeAt >= 0 && g_pos >= g_escapeAt)
+        g_escapeAt = -1, SetForegroundWindow(hwnd), mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0), mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0),
+        keybd_event(VK_ESCAPE, 0, 0, 0), keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
     if (g_closeAt >= 0 && g_pos >= g_closeAt) DestroyWindow(hwnd);
 }
 
 LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT: Paint(hwnd); return 0;
+        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_KEYDOWN: g_touched = true, Title(hwnd); return 0;
         case WM_VSCROLL:
-            if (LOWORD(wp) == SB_ENDSCROLL) SetWindowTextW(hwnd, (L"scroll_target " + std::to_wstring(g_pos)).c_str());
+            if (LOWORD(wp) == SB_ENDSCROLL) Title(hwnd);
             if (g_kind != 'b') return 0;
             if (LOWORD(wp) == SB_LINEDOWN || LOWORD(wp) == SB_LINEUP) MoveTo(hwnd, g_pos + (LOWORD(wp) == SB_LINEDOWN ? kLine : -kLine));
             if (LOWORD(wp) == SB_THUMBPOSITION) MoveTo(hwnd, HIWORD(wp) * kLine);

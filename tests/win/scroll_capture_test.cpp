@@ -88,7 +88,7 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         {"wheel, smooth, a caret", L"wheel 2000", 2000, 544, 0, true, 2050, false},
         {"standard bar, from the middle", L"bar 2000 start=800", 2000, 544, 800, true, 1250, false},
         {"wheel, from the middle", L"wheel 2000 start=800", 2000, 544, 800, true, 1250, false},
-        {"Escape half-way: a prefix", L"bar 2000 escape=1000", 2000, 544, 0, false, 1570, false},
+        {"a click and Escape half-way: a prefix", L"bar 2000 escape=1000", 2000, 544, 0, false, 1570, false},
         {"the target closes half-way", L"bar 2000 close=1000", 2000, 544, 0, false, 1100, false},
         {"a window that does not scroll", L"still 2000", 2000, 544, 0, true, 590, false},
         {"a dragged rectangle with the scroll bar", L"bar 2000", 2000, 544, 0, true, 1876, false, {50, 80, 417, 500}},
@@ -117,6 +117,7 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         EXPECT_TRUE(form->Doc().ImageUnsaved && !form->Scroll().Armed() && dialogs.boxes.empty()) << c.what;
         EXPECT_EQ(form->GetWindowState(), c.maximised ? WindowState::Maximized : WindowState::Normal) << c.what;
         EXPECT_TRUE(c.args.rfind(L"bar", 0) || !::IsWindow(target.hwnd) || target.Position() == before) << c.what << ": bar put back";
+        EXPECT_EQ(WindowTitle(target.hwnd).find(L"touched"), std::wstring::npos) << c.what << ": the stop reached the target";
     }
     // The last picture is over 32767 rows: its last row can be brought into the view.
     ::SendMessageW(form->hwnd(), WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(form->VScroll1().hwnd));
