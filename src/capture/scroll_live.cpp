@@ -15,6 +15,9 @@ namespace vx {
 namespace {
 
 constexpr DWORD kQuietMs = 40;           // unchanged this long: the screen has settled
+// The first frame follows the frozen screen going away: the windows under it repaint
+// from their erased background, which can stay still longer than a step's repaint.
+constexpr DWORD kFirstQuietMs = 300;
 constexpr DWORD kSettleTimeoutMs = 1500;  // an animation longer than this is taken as it is
 constexpr DWORD kStepTimeoutMs = 1200;    // nothing new by then: the step moved nothing
 constexpr UINT kTargetTimeoutMs = 1000;   // a target that takes longer to answer hangs
@@ -139,19 +142,24 @@ public:
 private:
     static constexpr DWORD kReleaseMs = 1000;
     bool Hooked() const { return mouse_ && keys_; }
-    static LRESULT Take(bool press) {
+    // A press stops and is taken with its release; a release alone (of the click that
+    // picked the target, late under load) belongs to nobody here and passes.
+    static bool Take(bool press) {
+        if (!press && !held_) return false;
         stopped_ = true;
         held_ = press;
-        return 1;
+        return true;
     }
     static LRESULT CALLBACK OnMouse(int code, WPARAM message, LPARAM info) {
         if (code == HC_ACTION && message != WM_MOUSEMOVE && message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL)
-            return Take(message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN || message == WM_XBUTTONDOWN);
+            if (Take(message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
+                     message == WM_XBUTTONDOWN))
+                return 1;
         return ::CallNextHookEx(nullptr, code, message, info);
     }
     static LRESULT CALLBACK OnKey(int code, WPARAM message, LPARAM info) {
         if (code == HC_ACTION && reinterpret_cast<const KBDLLHOOKSTRUCT*>(info)->vkCode == VK_ESCAPE)
-            return Take(message == WM_KEYDOWN || message == WM_SYSKEYDOWN);
+            if (Take(message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) return 1;
         return ::CallNextHookEx(nullptr, code, message, info);
     }
 
@@ -191,7 +199,7 @@ bool ScrollBy(const ScrollTarget& t, int units) {
 }
 
 // Copies until the screen has not changed for a moment; false when it never came to rest.
-bool Settle(AreaCopier& copier, Frame& frame, Frame& spare) {
+bool Settle(AreaCopier& copier, Frame& frame, Frame& spare, DWORD quietMs = kQuietMs) {
     const DWORD start = ::GetTickCount();
     DWORD stillSince = start;
     copier.Copy(frame);
@@ -203,7 +211,7 @@ bool Settle(AreaCopier& copier, Frame& frame, Frame& spare) {
         if (!SameFrame(frame, spare)) {
             std::swap(frame, spare);
             stillSince = now;
-        } else if (now - stillSince >= kQuietMs) {
+        } else if (now - stillSince >= quietMs) {
             return true;
         }
         if (now - start >= kSettleTimeoutMs) return false;
@@ -302,7 +310,7 @@ Result<UniqueBitmap> RunScrollCapture(const ScrollTarget& target, const ScrollLi
             ProgressLabel label(target.area);
             StopGesture gesture;
             Frame frame, spare;
-            Settle(copier, frame, spare);
+            Settle(copier, frame, spare, kFirstQuietMs);
             stitcher.emplace(frame, limits.maxPixels, limits.maxSide, PageStrips());
             double unitPixels = 0;
             int units = 1;
