@@ -7,12 +7,6 @@
 #include "selection_tracking.h"
 
 namespace vx {
-namespace {
-
-// The screen needs a moment after the minimise before it shows what lies beneath.
-constexpr DWORD kMinimiseSettleMs = 120;
-
-}  // namespace
 
 RegionSelection::~RegionSelection() {
     // The window that hosts it is going: nothing may be put back into it any more.
@@ -33,9 +27,7 @@ void RegionSelection::Arm(CaptureHost& host) {
     host.Doc().ImageUnsaved = true;
     host.SetWindowState(WindowState::Minimized);
 
-    ::GdiFlush();
-    ::Sleep(kMinimiseSettleMs);
-    if (!frozen_.Show()) {
+    if (!frozen_.ShowAfterMinimise()) {
         // Without the frozen screen nothing would catch the press or ever end the
         // selection (no memory for a copy of a very large virtual screen).
         Cancel(host);

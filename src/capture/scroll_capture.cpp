@@ -12,9 +12,6 @@
 namespace vx {
 namespace {
 
-// The screen needs a moment after the minimise before it shows what lies beneath.
-constexpr DWORD kMinimiseSettleMs = 120;
-
 Rect SelOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
@@ -47,9 +44,7 @@ void ScrollCapture::mnuScroll_Click(CaptureHost& host) {
     host.SetMousePointer(MousePointer::Crosshair);
     host.SetWindowState(WindowState::Minimized);
 
-    ::GdiFlush();
-    ::Sleep(kMinimiseSettleMs);
-    if (!frozen_.Show()) {
+    if (!frozen_.ShowAfterMinimise()) {
         Cancel(host);
         if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
         return;

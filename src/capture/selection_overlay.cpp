@@ -76,6 +76,13 @@ bool FrozenScreen::Show() {
     return true;
 }
 
+bool FrozenScreen::ShowAfterMinimise() {
+    constexpr DWORD kMinimiseSettleMs = 120;
+    ::GdiFlush();
+    ::Sleep(kMinimiseSettleMs);
+    return Show();
+}
+
 void FrozenScreen::Hide() {
     if (!copy_) return;
     UniqueBitmap copy = std::move(copy_);  // hidden from here on: the handlers see it gone

@@ -36,6 +36,9 @@ public:
     // Copies the virtual screen and shows the copy over it, painted, on top and with
     // the keyboard; false (nothing shown) without memory for the copy or a window.
     bool Show();
+    // Show once the main window's minimising has reached the screen, so that the copy
+    // does not hold the window.
+    bool ShowAfterMinimise();
     // Hides the window and frees the copy.
     void Hide();
 
