@@ -11,12 +11,14 @@ VX_PIDS=() VX_ON_EXIT=()
 on_exit() { VX_ON_EXIT=("$*" "${VX_ON_EXIT[@]}"); }
 cleanup() {
     local p
+    # A step that failed without a word (set -e) is named, so the failure can be read.
+    [ "$VX_RC" -eq 0 ] || echo "ended with status $VX_RC after: $VX_LAST" >&2
     for p in "${VX_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
     for p in "${VX_PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
     for p in "${VX_ON_EXIT[@]}"; do eval "$p" >/dev/null 2>&1 || true; done
     rm -rf "$WORK"
 }
-trap cleanup EXIT
+trap 'VX_RC=$? VX_LAST=$BASH_COMMAND; cleanup' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 check_eq() { [ "$1" = "$2" ] || fail "$3: expected '$2', got '$1'"; }
