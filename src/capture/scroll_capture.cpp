@@ -88,7 +88,12 @@ void ScrollCapture::Capture(CaptureHost& host, POINT press, const Rect& dragged)
     const RECT area{dragged.left, dragged.top, dragged.right, dragged.bottom};
     const ScrollTarget target = dragged.Empty() ? TargetAt(press, frozen_.Window()) : TargetForArea(area, frozen_.Window());
     armed_ = false;
-    // The live screen from here on: the frozen copy and its outline go first.
+    // The live screen from here on: the frozen copy and its outline go first. The copy
+    // is painted clean before it goes (an inverted outline that a late repaint had
+    // already wiped would come back when inverted again), as the screen may keep the
+    // window's last pixels until the windows under it repaint.
+    outline_ = {};
+    frozen_.Repaint();
     CloseOverlay();
     Result<UniqueBitmap> stitched = Result<UniqueBitmap>::Failure(Status::NoImage);
     if (!::IsRectEmpty(&target.area)) stitched = RunScrollCapture(target, {kMaxPicturePixels, kMaxPictureSide});

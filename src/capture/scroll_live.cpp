@@ -301,6 +301,10 @@ void AreaCopier::Copy(Frame& into) {
 
 Result<UniqueBitmap> RunScrollCapture(const ScrollTarget& target, const ScrollLimits& limits) {
     try {
+        // Where the frozen screen was, the screen shows its last pixels until the windows
+        // there repaint, which they do at their own pace: they are asked to at once, and
+        // the first frame waits for them to be still.
+        ::RedrawWindow(nullptr, &target.area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         AreaCopier copier(target.area);
         if (!copier.Ready()) return Result<UniqueBitmap>::Failure(Status::NoMemory, ERROR_NOT_ENOUGH_MEMORY);
         bool footer = false;

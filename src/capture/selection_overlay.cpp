@@ -83,6 +83,16 @@ bool FrozenScreen::ShowAfterMinimise() {
     return Show();
 }
 
+void FrozenScreen::Repaint() {
+    if (!copy_) return;
+    {
+        const UniqueWindowDc dc = UniqueWindowDc::Client(hwnd_);
+        ::BitBlt(dc.get(), 0, 0, screen_.right - screen_.left, screen_.bottom - screen_.top, memory_.get(), 0, 0, SRCCOPY);
+    }
+    ::ValidateRect(hwnd_, nullptr);
+    ::GdiFlush();
+}
+
 void FrozenScreen::Hide() {
     if (!copy_) return;
     UniqueBitmap copy = std::move(copy_);  // hidden from here on: the handlers see it gone

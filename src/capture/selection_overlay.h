@@ -39,6 +39,9 @@ public:
     // Show once the main window's minimising has reached the screen, so that the copy
     // does not hold the window.
     bool ShowAfterMinimise();
+    // Paints the whole copy again over whatever was drawn onto the screen above it, so
+    // that what the window leaves behind when it hides is the screen as it was.
+    void Repaint();
     // Hides the window and frees the copy.
     void Hide();
 

@@ -13,6 +13,8 @@ cleanup() {
     local p
     # A step that failed without a word (set -e) is named, so the failure can be read.
     [ "$VX_RC" -eq 0 ] || echo "ended with status $VX_RC after: $VX_LAST" >&2
+    # VX_KEEP=folder keeps a failed test's work (saved pictures, screenshots) there.
+    [ "$VX_RC" -eq 0 ] || [ -z "${VX_KEEP:-}" ] || cp -r "$WORK" "$VX_KEEP/"
     for p in "${VX_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
     for p in "${VX_PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
     for p in "${VX_ON_EXIT[@]}"; do eval "$p" >/dev/null 2>&1 || true; done
