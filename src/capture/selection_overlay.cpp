@@ -63,16 +63,11 @@ bool FrozenScreen::Show() {
     ::GetWindowRect(hwnd_, &at);
     const UINT keep = ::EqualRect(&at, &screen_) ? SWP_NOMOVE | SWP_NOSIZE : 0;
     ::SetWindowPos(hwnd_, HWND_TOPMOST, screen_.left, screen_.top, width, height, SWP_SHOWWINDOW | keep);
-    {
-        // Painted here at once rather than through WM_PAINT's update region (under Wine
-        // that costs as much again); WM_PAINT still repaints whatever is uncovered later.
-        const UniqueWindowDc dc = UniqueWindowDc::Client(hwnd_);
-        ::BitBlt(dc.get(), 0, 0, width, height, memory_.get(), 0, 0, SRCCOPY);
-    }
-    ::ValidateRect(hwnd_, nullptr);
+    // Painted here at once rather than through WM_PAINT's update region (under Wine
+    // that costs as much again); WM_PAINT still repaints whatever is uncovered later.
+    Repaint();
     ::SetForegroundWindow(hwnd_);
     ::SetFocus(hwnd_);
-    ::GdiFlush();
     return true;
 }
 
