@@ -27,10 +27,11 @@ dialog=$(window '^保存$')
 away() {
     xdotool windowmove "$dialog" 700 600 sleep 0.3
     shot "$WORK/under.png"
-    [ "$(ae "$WORK/before.png" "$WORK/under.png" "49x40+$x+$y")" = 0 ]
+    changed=$(ae "$WORK/before.png" "$WORK/under.png" "49x40+$x+$y")
+    [ "$changed" = 0 ]
 }
 for _ in 1 2 3 4 5; do away && break; done
-check_eq "$(ae "$WORK/before.png" "$WORK/under.png" "49x40+$x+$y")" 0 \
+check_eq "$changed" 0 \
     "view pixels changed under the Save dialog (at $(xdotool getwindowgeometry "$dialog" | tr -s ' \n' ' '))"
 keys "$dialog" Escape
 kill "$VX_PID" && wait_exit  # alone on the screen for the tests below
