@@ -80,15 +80,22 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
         return result;
     }
     CaptureRequest request;
-    bool haveKind = false;
+    bool haveKind = false, haveSave = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring name = Switch(args[i]);
-        if (name != L"capture" && name != L"save") {
+        // A switch given twice would leave the script guessing which one counts.
+        if ((name != L"capture" && name != L"save") || (name == L"save" ? haveSave : haveKind)) {
             result.badArgument = args[i];
             return result;
         }
         if (i + 1 == args.size()) return result;  // the switch's value is missing
         const std::wstring& value = args[++i];
+        // "/save /capture": the next switch is no value (it would name a file "capture").
+        if (const std::wstring word = Switch(value); word == L"?" || IsSwitchWord(word)) {
+            result.badArgument = value;
+            return result;
+        }
+        haveSave = haveSave || name == L"save";
         if (name == L"save") {
             request.savePath = value;
             continue;

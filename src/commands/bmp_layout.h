@@ -1,5 +1,6 @@
 #pragma once
 // The BMP file layout as arithmetic, and packing 32-bit rows into 24-bit ones. Portable.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -35,6 +36,16 @@ constexpr std::size_t kBmpBandBytes = std::size_t{1} << 20;
 
 // Rows per write so that one band stays near `bandBytes` (at least one row).
 std::uint32_t RowsPerBand(std::uint32_t stride, std::uint32_t height, std::size_t bandBytes);
+
+// Calls band(first, rows) for the bands of `bandRows` rows (at least 1) from row 0 on,
+// until one returns false; true when every band did.
+template <typename Band>
+bool ForEachBand(std::uint32_t height, std::uint32_t bandRows, Band band) {
+    for (std::uint32_t first = 0; first < height; first += bandRows) {
+        if (!band(first, std::min(bandRows, height - first))) return false;
+    }
+    return true;
+}
 
 // Packs rows of 32-bit pixels (blue, green, red, unused; `width` * 4 bytes a row, no
 // padding) into 24-bit BMP rows of `BmpStride(width, 24)` bytes, dropping the fourth

@@ -37,15 +37,17 @@ Outcome WriteBmpTrueColour(HANDLE file, HBITMAP bitmap, const BmpLayout& layout)
     const std::uint32_t bandRows = RowsPerBand(wideStride, layout.height, kBmpBandBytes);
     std::vector<unsigned char> wide(static_cast<size_t>(bandRows) * wideStride);
     std::vector<unsigned char> packed(static_cast<size_t>(bandRows) * layout.stride);
-    for (std::uint32_t first = 0; first < layout.height; first += bandRows) {
-        const std::uint32_t rows = std::min(bandRows, layout.height - first);
+    Outcome written;
+    ForEachBand(layout.height, bandRows, [&](std::uint32_t first, std::uint32_t rows) {
         if (::GetDIBits(dc.get(), bitmap, first, rows, wide.data(), &bmi, DIB_RGB_COLORS) != static_cast<int>(rows)) {
-            return Unwritten(ERROR_INVALID_DATA);
+            written = Unwritten(ERROR_INVALID_DATA);
+            return false;
         }
         PackRows32To24(wide.data(), packed.data(), layout.width, rows);
-        if (const Outcome o = WriteAll(file, packed.data(), static_cast<size_t>(rows) * layout.stride); !o.ok()) return o;
-    }
-    return {};
+        written = WriteAll(file, packed.data(), static_cast<size_t>(rows) * layout.stride);
+        return written.ok();
+    });
+    return written;
 }
 
 }  // namespace
@@ -72,21 +74,21 @@ Outcome WriteBmp(HANDLE file, HBITMAP bitmap, HPALETTE palette) {
 
     const std::uint32_t bandRows = RowsPerBand(layout.stride, layout.height, kBmpBandBytes);
     std::vector<unsigned char> band(static_cast<size_t>(bandRows) * layout.stride);
-    for (std::uint32_t first = 0; first < layout.height; first += bandRows) {
-        const std::uint32_t rows = std::min(bandRows, layout.height - first);
+    Outcome written;
+    ForEachBand(layout.height, bandRows, [&](std::uint32_t first, std::uint32_t rows) {
         if (::GetDIBits(dc.get(), bitmap, first, rows, band.data(), bmi, DIB_RGB_COLORS) != static_cast<int>(rows)) {
-            return Unwritten(ERROR_INVALID_DATA);
+            written = Unwritten(ERROR_INVALID_DATA);
+            return false;
         }
-        Outcome o;
         if (first == 0) {
             const std::vector<unsigned char> headers = BmpHeaders(layout);
-            o = WriteAll(file, headers.data(), headers.size());
-            if (o.ok()) o = WriteAll(file, bmi->bmiColors, layout.colours * sizeof(RGBQUAD));
+            written = WriteAll(file, headers.data(), headers.size());
+            if (written.ok()) written = WriteAll(file, bmi->bmiColors, layout.colours * sizeof(RGBQUAD));
         }
-        if (o.ok()) o = WriteAll(file, band.data(), static_cast<size_t>(rows) * layout.stride);
-        if (!o.ok()) return o;
-    }
-    return {};
+        if (written.ok()) written = WriteAll(file, band.data(), static_cast<size_t>(rows) * layout.stride);
+        return written.ok();
+    });
+    return written;
 }
 
 }  // namespace vx

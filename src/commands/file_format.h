@@ -6,9 +6,15 @@ namespace vx {
 
 enum class PictureFileFormat { Bmp, Jpeg, Png, Gif, Tiff };
 
-// ".jpg"/".jpeg" give JPEG, ".png" PNG, ".gif" GIF, ".tif"/".tiff" TIFF (any case);
-// every other name gets BMP.
+// ".jpg"/".jpeg" give JPEG, ".png" PNG, ".gif" GIF, ".tif"/".tiff" TIFF (any case) at the
+// end of the name as the system stores it; every other name gets BMP.
 PictureFileFormat FormatForPath(const std::wstring& path);
+
+// The path as the system stores it: trailing dots and blanks of the last component dropped.
+std::wstring StoredPath(const std::wstring& path);
+
+// Whether the last component names a device (CON, NUL, COM1, "nul.png", ...), not a file.
+bool IsDeviceName(const std::wstring& path);
 
 // The filter of the open and save dialogs, "description|pattern|..." as stored in CDopen.
 extern const wchar_t kPictureFilter[];

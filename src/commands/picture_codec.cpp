@@ -4,7 +4,9 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -106,8 +108,7 @@ bool WriteTrueColour(IWICBitmapFrameEncode* frame, HBITMAP bitmap, std::uint32_t
     std::vector<unsigned char> band(static_cast<size_t>(bandRows) * stride);
     BITMAPINFO bmi = DibInfo(static_cast<long>(width), static_cast<long>(height), 24);
     UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
-    for (std::uint32_t top = 0; top < height; top += bandRows) {
-        const std::uint32_t rows = std::min(bandRows, height - top);
+    return ForEachBand(height, bandRows, [&](std::uint32_t top, std::uint32_t rows) {
         const std::uint32_t firstFromBottom = height - top - rows;
         if (::GetDIBits(dc.get(), bitmap, firstFromBottom, rows, band.data(), &bmi, DIB_RGB_COLORS) !=
             static_cast<int>(rows)) {
@@ -118,8 +119,8 @@ bool WriteTrueColour(IWICBitmapFrameEncode* frame, HBITMAP bitmap, std::uint32_t
                 return false;
             }
         }
-    }
-    return true;
+        return true;
+    });
 }
 
 // Whether anything can show through: a pixel format with alpha, or a palette with a
@@ -137,40 +138,70 @@ bool SeeThrough(IWICImagingFactory* factory, IWICBitmapSource* frame) {
            SUCCEEDED(palette->HasAlpha(&alpha)) && alpha;
 }
 
-// The format rows are asked for in, and whether they are laid over white.
-struct Road {
+// The pixel format rows are asked for in, and whether they are laid over white.
+struct RowFormat {
     const GUID* format;
     unsigned bits;
     bool flatten;
 };
 
-// Rows of `frame` along `road` into the bitmap selected into `dc`, band by band
+// Rows of `frame` in `rowFormat` into the bitmap selected into `dc`, band by band
 // through a small buffer.
-HRESULT LayRows(IWICImagingFactory* factory, IWICBitmapSource* frame, const Road& road, HDC dc, UINT width,
-                UINT height) {
+HRESULT LayRows(IWICImagingFactory* factory, IWICBitmapSource* frame, const RowFormat& rowFormat, HDC dc,
+                UINT width, UINT height) {
     ComPtr<IWICFormatConverter> converter;
     HRESULT hr = factory->CreateFormatConverter(converter.put());
     if (SUCCEEDED(hr)) {
-        hr = converter->Initialize(frame, *road.format, WICBitmapDitherTypeNone, nullptr, 0.0,
+        hr = converter->Initialize(frame, *rowFormat.format, WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom);
     }
-    const std::uint32_t stride = BmpStride(width, road.bits);
+    if (FAILED(hr)) return hr;
+    const std::uint32_t stride = BmpStride(width, rowFormat.bits);
     const std::uint32_t bandRows = RowsPerBand(stride, height, kBmpBandBytes);
-    std::vector<unsigned char> band(SUCCEEDED(hr) ? static_cast<size_t>(bandRows) * stride : 0);
-    BITMAPINFO bmi = DibInfo(static_cast<long>(width), 0, road.bits);
-    for (std::uint32_t top = 0; SUCCEEDED(hr) && top < height; top += bandRows) {
-        const std::uint32_t rows = std::min(bandRows, height - top);
+    std::vector<unsigned char> band(static_cast<size_t>(bandRows) * stride);
+    BITMAPINFO bmi = DibInfo(static_cast<long>(width), 0, rowFormat.bits);
+    ForEachBand(height, bandRows, [&](std::uint32_t top, std::uint32_t rows) {
         const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
         hr = converter->CopyPixels(&rect, stride, stride * rows, band.data());
-        if (SUCCEEDED(hr) && road.flatten) FlattenOntoWhite(band.data(), std::size_t{width} * rows);
+        if (SUCCEEDED(hr) && rowFormat.flatten) FlattenOntoWhite(band.data(), std::size_t{width} * rows);
         bmi.bmiHeader.biHeight = -static_cast<LONG>(rows);
         if (SUCCEEDED(hr) && ::SetDIBitsToDevice(dc, 0, static_cast<int>(top), width, rows, 0, 0, 0, rows, band.data(),
                                                  &bmi, DIB_RGB_COLORS) == 0) {
             hr = E_FAIL;
         }
-    }
+        return SUCCEEDED(hr);
+    });
     return hr;
 }
+
+// A bitmap for a decoded picture, in the screen's own format (a DIB on a palette display),
+// selected into a memory context.
+struct PictureCanvas {
+    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
+    UniqueBitmap bitmap;
+    UniqueCreatedDc memory;
+    std::optional<SelectGuard> select;
+
+    PictureCanvas(UINT width, UINT height) {
+        if (::GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE) {
+            // A palette display cannot hold the colours in its own format: a DIB then.
+            const BITMAPINFO bmi = DibInfo(static_cast<long>(width), -static_cast<long>(height), 24);
+            void* pixels = nullptr;
+            bitmap.reset(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
+        } else {
+            // The screen's own format, as a capture has (a fresh DIB section costs more in
+            // page faults than the decode itself).
+            bitmap = NewCompatibleBitmap(screen.get(), static_cast<int>(width), static_cast<int>(height));
+        }
+        if (bitmap) memory.reset(::CreateCompatibleDC(screen.get()));
+        if (memory) select.emplace(memory.get(), bitmap.get());
+    }
+    // The bitmap, once the memory context has let go of it.
+    UniqueBitmap Take() {
+        select.reset();
+        return std::move(bitmap);
+    }
+};
 
 }  // namespace
 
@@ -213,37 +244,42 @@ Result<ComPtr<IStream>> EncodeWithWic(HBITMAP bitmap, HPALETTE palette, PictureF
 Result<UniqueBitmap> DecodeIntoBitmap(IWICImagingFactory* factory, IWICBitmapSource* frame, UINT width,
                                       UINT height) {
     using Decoded = Result<UniqueBitmap>;
-    UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
-    UniqueBitmap bitmap;
-    if (::GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE) {
-        // A palette display cannot hold the colours in its own format: a DIB then.
-        const BITMAPINFO bmi = DibInfo(static_cast<long>(width), -static_cast<long>(height), 24);
-        void* pixels = nullptr;
-        bitmap.reset(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    } else {
-        // The screen's own format, as a capture has (a fresh DIB section costs more in
-        // page faults than the decode itself).
-        bitmap = NewCompatibleBitmap(screen.get(), static_cast<int>(width), static_cast<int>(height));
-    }
-    if (!bitmap) return Decoded::Failure(Status::NoMemory);
-    UniqueCreatedDc memory(::CreateCompatibleDC(screen.get()));
-    if (!memory) return Decoded::Failure(Status::NoMemory);  // the system's resources, not the file
-    SelectGuard select(memory.get(), bitmap.get());
+    PictureCanvas canvas(width, height);
+    if (!canvas.select) return Decoded::Failure(Status::NoMemory);  // the system's resources, not the file
     // Wine's converter takes every format to 24-bit BGR at first and then refuses to copy
-    // the rows of most (grey, indexed, 16-bit BGR, 16 bits a sample), so each road is
+    // the rows of most (grey, indexed, 16-bit BGR, 16 bits a sample), so each format is
     // tried in turn; 32-bit BGRA is the one every decoder reaches.
-    static const Road opaque[] = {{&GUID_WICPixelFormat24bppBGR, 24, false},
-                                  {&GUID_WICPixelFormat32bppBGR, 32, false},
-                                  {&GUID_WICPixelFormat32bppBGRA, 32, false}};
-    static const Road seeThrough[] = {{&GUID_WICPixelFormat32bppBGRA, 32, true}};
+    static const RowFormat opaque[] = {{&GUID_WICPixelFormat24bppBGR, 24, false},
+                                       {&GUID_WICPixelFormat32bppBGR, 32, false},
+                                       {&GUID_WICPixelFormat32bppBGRA, 32, false}};
+    static const RowFormat seeThrough[] = {{&GUID_WICPixelFormat32bppBGRA, 32, true}};
     const bool clear = SeeThrough(factory, frame);
-    const Road* roads = clear ? seeThrough : opaque;
+    const RowFormat* formats = clear ? seeThrough : opaque;
     for (size_t i = 0; i < (clear ? std::size(seeThrough) : std::size(opaque)); ++i) {
-        if (SUCCEEDED(LayRows(factory, frame, roads[i], memory.get(), width, height))) {
-            return Decoded::Success(std::move(bitmap));
+        if (SUCCEEDED(LayRows(factory, frame, formats[i], canvas.memory.get(), width, height))) {
+            return Decoded::Success(canvas.Take());
         }
     }
     return Decoded::Failure(Status::CannotDecode);
+}
+
+Result<UniqueBitmap> IndexedIntoBitmap(const IndexedPicture& picture) {
+    using Decoded = Result<UniqueBitmap>;
+    PictureCanvas canvas(picture.width, picture.height);
+    if (!canvas.select) return Decoded::Failure(Status::NoMemory);
+    std::vector<unsigned char> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+    auto* bmi = reinterpret_cast<BITMAPINFO*>(info.data());
+    bmi->bmiHeader = DibInfo(static_cast<long>(picture.width), 0, 8).bmiHeader;
+    bmi->bmiHeader.biClrUsed = 256;
+    std::memcpy(bmi->bmiColors, picture.colours.data(), 256 * sizeof(RGBQUAD));
+    const std::uint32_t bandRows = RowsPerBand(picture.stride, picture.height, kBmpBandBytes);
+    const bool laid = ForEachBand(picture.height, bandRows, [&](std::uint32_t top, std::uint32_t rows) {
+        bmi->bmiHeader.biHeight = -static_cast<LONG>(rows);
+        return ::SetDIBitsToDevice(canvas.memory.get(), 0, static_cast<int>(top), picture.width, rows, 0, 0, 0, rows,
+                                   picture.indices.data() + std::size_t{top} * picture.stride, bmi,
+                                   DIB_RGB_COLORS) != 0;
+    });
+    return laid ? Decoded::Success(canvas.Take()) : Decoded::Failure(Status::NoMemory);
 }
 
 }  // namespace vx

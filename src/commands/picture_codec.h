@@ -6,6 +6,7 @@
 
 #include "../document/outcome.h"
 #include "../platform/unique_handle.h"
+#include "bmp_indexed.h"
 #include "file_format.h"
 
 struct IWICImagingFactory;
@@ -20,6 +21,9 @@ ComPtr<IWICImagingFactory> ImagingFactory();
 // flattened onto white, as picture viewers show them; others pixel for pixel. NoMemory
 // when it decodes but its bitmap could not be made, CannotDecode when no road gives rows.
 Result<UniqueBitmap> DecodeIntoBitmap(IWICImagingFactory* factory, IWICBitmapSource* frame, UINT width, UINT height);
+
+// An indexed BMP decoded by the program, into the same kind of bitmap.
+Result<UniqueBitmap> IndexedIntoBitmap(const IndexedPicture& picture);
 
 // Encodes into memory; the caller writes the bytes.
 Result<ComPtr<IStream>> EncodeWithWic(HBITMAP bitmap, HPALETTE palette, PictureFileFormat format);

@@ -15,9 +15,6 @@
 namespace vx {
 namespace {
 
-// How much of a file's start is read to learn the size it claims: enough for the
-// metadata segments that usually come before a JPEG frame header.
-constexpr DWORD kSniffBytes = 256 * 1024;
 DWORD Win32ErrorOf(HRESULT hr) {
     if (HRESULT_FACILITY(hr) == FACILITY_WIN32) return HRESULT_CODE(hr);
     if (hr == E_OUTOFMEMORY) return ERROR_NOT_ENOUGH_MEMORY;
@@ -26,22 +23,43 @@ DWORD Win32ErrorOf(HRESULT hr) {
 
 Outcome Fail(Status status, DWORD error = 0) { return Outcome{status, error}; }
 
-// What the file claims, learnt before any decoder allocates for it.
-Outcome CheckClaimedSize(const std::wstring& path) {
+// Random reads from an open file; a failed read ends the file there.
+ReadAt ReadFromFile(HANDLE file) {
+    return [file](std::uint64_t offset, unsigned char* to, std::size_t size) -> std::size_t {
+        LARGE_INTEGER at;
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        DWORD read = 0;
+        const DWORD want = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
+        return ::SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && ::ReadFile(file, to, want, &read, nullptr) ? read : 0;
+    };
+}
+
+// A file that is not one (a device, a folder) is named as such, not as missing or locked.
+Outcome NotAFile(const std::wstring& path) {
+    if (IsDeviceName(path)) return Fail(Status::CannotRead, ERROR_BAD_DEVICE);
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return Fail(Status::CannotRead, ERROR_DIRECTORY_NOT_SUPPORTED);
+    }
+    return {};
+}
+
+// What the file claims, learnt before any decoder allocates for it: a file whose size
+// the header cannot bound never reaches a decoder. An indexed BMP is decoded here.
+Outcome CheckClaimedSize(const std::wstring& path, IndexedPicture& indexed, bool& isIndexed) {
+    if (const Outcome o = NotAFile(path); !o.ok()) return o;
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return Fail(Status::CannotRead, ::GetLastError());
-    std::vector<unsigned char> start(kSniffBytes);
-    DWORD read = 0;
-    if (!::ReadFile(file.get(), start.data(), kSniffBytes, &read, nullptr)) {
-        return Fail(Status::CannotRead, ::GetLastError());
+    const ReadAt read = ReadFromFile(file.get());
+    const PictureHeader header = ReadPictureHeader(read);
+    if (!PictureHeaderAcceptable(header)) {
+        const bool tooLarge = header.sizeKnown && header.width && header.height;
+        return Fail(tooLarge ? Status::TooLarge : Status::CannotDecode);
     }
-    const PictureHeader header = SniffPictureHeader(start.data(), read);
-    if (header.kind == PictureKind::Unknown) return Fail(Status::CannotDecode);
-    if (header.sizeKnown && !PictureSizeAcceptable(header.width, header.height)) {
-        return Fail(header.width == 0 || header.height == 0 ? Status::CannotDecode : Status::TooLarge);
-    }
-    return {};
+    const IndexedBmp decoded = header.kind == PictureKind::Bmp ? DecodeIndexedBmp(read, indexed) : IndexedBmp::NotIndexed;
+    isIndexed = decoded == IndexedBmp::Decoded;
+    return decoded == IndexedBmp::Refused ? Fail(Status::CannotDecode) : Outcome{};
 }
 
 // The whole file under its temporary name.
@@ -67,7 +85,15 @@ Outcome WriteTemporary(const wchar_t* temporary, HBITMAP bitmap, HPALETTE palett
 
 Result<ComPtr<IPicture>> LoadPictureFile(const std::wstring& path) {
     using Loaded = Result<ComPtr<IPicture>>;
-    if (const Outcome claimed = CheckClaimedSize(path); !claimed.ok()) return Loaded::Failure(claimed);
+    IndexedPicture indexed;
+    bool isIndexed = false;
+    if (const Outcome claimed = CheckClaimedSize(path, indexed, isIndexed); !claimed.ok()) return Loaded::Failure(claimed);
+    if (isIndexed) {
+        Result<UniqueBitmap> laid = IndexedIntoBitmap(indexed);
+        if (!laid.ok()) return Loaded::Failure(laid.outcome);
+        ComPtr<IPicture> picture = CreatePictureFromBitmap(std::move(laid.value), UniquePalette());
+        return picture ? Loaded::Success(std::move(picture)) : Loaded::Failure(Status::NoMemory);
+    }
     ComPtr<IWICImagingFactory> factory = ImagingFactory();
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
@@ -100,18 +126,26 @@ Outcome SaveBmpOrFallback(HBITMAP bitmap, HPALETTE palette, std::wstring& path, 
     return second;
 }
 
-Outcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path, PictureFileFormat format) {
+Outcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& given, PictureFileFormat format) {
     if (!bitmap) return Fail(Status::NoImage);
+    const std::wstring path = StoredPath(given);  // the name the system keeps, whatever it is given
+    if (IsDeviceName(path)) return Fail(Status::CannotWrite, ERROR_BAD_DEVICE);
     // A read-only file stays as it is, as the platform itself keeps it on Windows
     // (a rename over it would otherwise succeed on some systems).
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return Fail(Status::CannotWrite, ERROR_DIRECTORY_NOT_SUPPORTED);
+    }
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         return Fail(Status::CannotWrite, ERROR_ACCESS_DENIED);
     }
     std::wstring folder = FolderOfPath(path);
     if (folder.empty()) folder = L".";
     wchar_t temporary[MAX_PATH + 16] = {};
-    if (folder.size() > MAX_PATH - 14 || !::GetTempFileNameW(folder.c_str(), L"vx", 0, temporary)) {
+    // The temporary file's name must fit the classic path limit: a longer path is told
+    // as too long, not as missing.
+    if (folder.size() > MAX_PATH - 14 || path.size() >= MAX_PATH) return Fail(Status::CannotWrite, ERROR_FILENAME_EXCED_RANGE);
+    if (!::GetTempFileNameW(folder.c_str(), L"vx", 0, temporary)) {
         const DWORD error = ::GetLastError();
         return Fail(Status::CannotWrite, error ? error : ERROR_PATH_NOT_FOUND);
     }

@@ -20,6 +20,9 @@ std::wstring ReasonText(DWORD error) {
         case ERROR_DIRECTORY:
         case ERROR_BAD_NETPATH: return LoadText(IDS_DOC_REASON_NOT_FOUND);
         case ERROR_NO_ASSOCIATION: return LoadText(IDS_DOC_REASON_NO_PROGRAM);
+        case ERROR_FILENAME_EXCED_RANGE: return LoadText(IDS_DOC_REASON_TOO_LONG);
+        case ERROR_DIRECTORY_NOT_SUPPORTED: return LoadText(IDS_DOC_REASON_IS_FOLDER);
+        case ERROR_BAD_DEVICE: return LoadText(IDS_DOC_REASON_DEVICE);
         default: return FillText(LoadText(IDS_DOC_REASON_CODE), {std::to_wstring(error), SystemErrorText(error)});
     }
 }

@@ -6,10 +6,16 @@
 #include "command_host.h"
 #include "outcome.h"
 
+// A folder where a file was meant (the platform's own code for it; older headers lack it).
+#ifndef ERROR_DIRECTORY_NOT_SUPPORTED
+#define ERROR_DIRECTORY_NOT_SUPPORTED 336L
+#endif
+
 namespace vx {
 
-// Why, in words: a few common errors in the program's own language, others as the
-// system's sentence with its code; "" for 0.
+// Why, in words: the common errors (a full disk, no permission, a missing path, a path
+// too long, a folder or a device where a file was meant) in the program's own
+// language, others as the system's sentence with its code; "" for 0.
 std::wstring ReasonText(DWORD error);
 
 // One sentence about a failure on `path` (printing and the wallpaper name no file;

@@ -36,7 +36,7 @@ std::wstring DecodeLanguageLine(const std::string& bytes, LanguageEncoding encod
     ::MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
     // Window texts end at a NUL; keep the stored caption equal to what is shown.
     text.resize(wcsnlen(text.c_str(), text.size()));
-    return text;
+    return CleanCaption(text);
 }
 
 bool ApplyLanguageFile(CommandHost& host, const std::wstring& folder, const std::wstring& file) {

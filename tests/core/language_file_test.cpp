@@ -9,6 +9,7 @@ namespace vx {
 namespace {
 
 using Lines = std::vector<std::string>;
+using namespace std::string_literals;
 constexpr auto Ansi = LanguageEncoding::Ansi;
 constexpr auto Utf8 = LanguageEncoding::Utf8;
 
@@ -43,6 +44,11 @@ TEST(LanguageFileLines, EveryLineEndMarkAndCapIsHonouredWhateverThePieces) {
         {"overlong line cut, the next in place", std::string(100000, 'w') + "\r\nsecond\r\n",
          {std::string(kLanguageLineMaxBytes, 'w'), "second"}, Ansi},
         {"only the first 25 lines", forty, first25, Ansi},
+        // UTF-16 by its mark or by zero high bytes, as UTF-8; a lone surrogate replaced
+        {"utf-16le", "\xFF\xFET\0\r\0\n\0\x87\x65\r\0\x3D\xD8\x00\xDE\x00\xD8"s, {"T", "\xE6\x96\x87", "\xF0\x9F\x98\x80\xEF\xBF\xBD"}, Utf8},
+        {"utf-16be", "\xFE\xFF\0T\0\n\x65\x87\0"s, {"T", "\xE6\x96\x87"}, Utf8},
+        {"utf-16le without a mark", "T\0i\0\n\0x\0y"s, {"Ti", "x"}, Utf8},
+        {"utf-16be without a mark", "\0T\0\r\0x"s, {"T", "x"}, Utf8},
     };
     for (const auto& c : cases) {
         const LanguageLines whole = SplitLanguageFile(c.bytes);
@@ -60,6 +66,12 @@ TEST(LanguageFileLines, EveryLineEndMarkAndCapIsHonouredWhateverThePieces) {
     // Feeding stops asking for more once 25 lines are complete.
     LanguageFileSplitter splitter;
     EXPECT_FALSE(splitter.Feed(forty));
+}
+
+// What may not reach a caption: controls and the marks that reorder the title around them.
+TEST(LanguageFileLines, CaptionsLoseControlsAndDirectionOverrides) {
+    EXPECT_EQ(CleanCaption(L"\x202E" L"gpj.exe\x1B\x7F\x85\x202A\x2066\x2069\x05D0\x6587\tCtrl+O\x01"),
+              L"gpj.exe\x05D0\x6587\tCtrl+O");
 }
 
 }  // namespace

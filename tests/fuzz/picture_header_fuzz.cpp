@@ -1,5 +1,6 @@
-// The size a picture file claims is read before any decoder runs: it must never read
-// past the bytes given, and what it accepts must be within the limits.
+// The size a picture file claims is read before any decoder runs, walking a JPEG's
+// segments and a GIF's frames: it must never read past the bytes given, and what it
+// accepts must be within the limits, every frame together.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<unsigned char> bytes(data, data + size);
     const vx::PictureHeader header = vx::SniffPictureHeader(bytes.data(), bytes.size());
     if (header.sizeKnown && header.kind == vx::PictureKind::Unknown) std::abort();
-    if (header.sizeKnown && vx::PictureSizeAcceptable(header.width, header.height) &&
-        header.width * header.height > vx::kMaxPicturePixels) {
+    if (vx::PictureHeaderAcceptable(header) &&
+        (header.width * header.height > vx::kMaxPicturePixels || header.decodedPixels > vx::kMaxPicturePixels)) {
         std::abort();
     }
     return 0;

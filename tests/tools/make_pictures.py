@@ -3,7 +3,9 @@
 # TIFF, GIF and JPEG by ImageMagick), each with what ImageMagick shows of it laid over
 # white: DIR/NAME, DIR/NAME.rgb (8-bit RGB rows) and DIR/pictures.txt, a line per
 # picture: NAME and the largest difference per channel allowed (-1: the platform cannot
-# decode it).   make_pictures.py DIR
+# decode it). Then hostile files in DIR/hostile/, listed in DIR/hostile.txt with what
+# opening them must give: shown (with only its own pixels), toolarge or damaged.
+#   make_pictures.py DIR
 import os, struct, subprocess, sys, zlib
 
 out = sys.argv[1]
@@ -94,3 +96,73 @@ for name, made, close in rows:
                     "rgb:" + path + ".rgb"], check=True)
 with open(os.path.join(out, "pictures.txt"), "w") as f:
     f.writelines(f"{name} {close}\n" for name, _, close in rows)
+
+# Hostile files: sizes hidden deep or lying, RLE data that leaves pixels undefined,
+# indices past the colour table, GIF frames beyond their screen.
+def segments(marker, count=5):  # about 320 KB of full-length segments
+    return (b"\xff" + marker + b"\xff\xff" + b"c" * 0xFFFD) * count
+
+
+def sof(width, height):
+    return b"\xff\xc0\x00\x11\x08" + struct.pack(">HH", height, width) + b"\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01"
+
+
+def indexed(bits, rle, pixels, entries, width=W, height=H):  # a BMP whose table holds no magenta
+    table = b"".join(bytes([i * 40 % 256, 200 - i * 30 % 200, i * 70 % 256, 0]) for i in range(entries))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, rle, len(pixels), 2835, 2835, entries, 0)
+    return b"BM" + struct.pack("<IHHI", 54 + len(table) + len(pixels), 0, 0, 54 + len(table)) + info + table + pixels
+
+
+def lzw_run(pixels):  # index 0 throughout, code size 2: strings of 1, 2, 3... pixels, cleared before the table fills
+    out, acc, nacc, width, free, longest = bytearray(), 0, 0, 3, 6, 1
+    def put(code):
+        nonlocal acc, nacc
+        acc, nacc = acc | code << nacc, nacc + width
+        while nacc >= 8: out.append(acc & 255); acc >>= 8; nacc -= 8
+    put(4)
+    while pixels:
+        take = min(pixels, longest)
+        put(0 if take == 1 else take + 4)
+        pixels, free, longest = pixels - take, free + 1, longest + 1
+        if free - 1 == 1 << width and width < 12: width += 1
+        if free >= 4000 and pixels: put(4); width, free, longest = 3, 6, 1
+    put(5), put(0)
+    return b"".join(bytes([len(out[i:i + 255])]) + out[i:i + 255] for i in range(0, len(out), 255)) + b"\0"
+
+
+def gif(frames, side):  # a 100 x 100 screen, frames of one colour with real data (30000 x 30000: 609 KB)
+    frame = b"\x21\xf9\x04\x00\x00\x00\x00\x00,\0\0\0\0" + struct.pack("<HH", side, side) + b"\x00\x02" + lzw_run(side * side)
+    return b"GIF89a" + struct.pack("<HH", 100, 100) + b"\x80\x00\x00" + bytes(6) + frame * frames + b";"
+
+
+def chunk(name, body):
+    return struct.pack(">I", len(body)) + name + body + struct.pack(">I", zlib.crc32(name + body))
+
+
+jpeg = open(os.path.join(out, "jpg-444.jpg"), "rb").read()
+hostile = [
+    ("jpeg-deep.jpg", jpeg[:2] + segments(b"\xfe") + jpeg[2:], "shown"),
+    ("jpeg-deep-huge.jpg", b"\xff\xd8" + segments(b"\xfe") + sof(65500, 65500) + bytes(4096), "toolarge"),
+    ("jpeg-deep-limit.jpg", b"\xff\xd8" + segments(b"\xe1") + sof(8192, 8192) + b"\xff\xd9", "damaged"),
+    ("jpeg-no-frame.jpg", b"\xff\xd8" + segments(b"\xfe", 1) + b"\xff\xda\x00\x02\xff\xd9", "damaged"),
+    ("rle8-ends-early.bmp", indexed(8, 1, b"\x05\x01\x00\x00\x03\x02", 4), "shown"),
+    ("rle8-jumps-past.bmp", indexed(8, 1, b"\x04\x03\x00\x02\x01\x40\x09\x01", 4), "shown"),
+    ("rle4-end-only.bmp", indexed(4, 2, b"\x00\x01", 16), "shown"),
+    ("rle8-short-table.bmp", indexed(8, 1, bytes(b for i in range(0, 256, 20) for b in (19, i, 0, 0)) + b"\0\1", 2), "shown"),
+    ("bmp8-short-table.bmp", indexed(8, 0, bytes(range(256)) * 2, 3, 20, 25), "shown"),
+    ("gif-big-frame.gif", gif(1, 30000), "toolarge"),
+    ("gif-many-frames.gif", gif(20, 8000), "toolarge"),
+    ("png-lies.png", png(2, 8)[:8] + chunk(b"IHDR", struct.pack(">IIBBBBB", 8000, 8000, 8, 2, 0, 0, 0)) + png(2, 8)[33:], "damaged"),
+    ("tiff-lies.tif", b"II*\0\x08\0\0\0\x02\0" + struct.pack("<HHII", 256, 4, 1, 60000) + struct.pack("<HHII", 257, 4, 1, 60000), "toolarge"),
+    ("bmp-lies.bmp", bmp(24)[:18] + struct.pack("<ii", 4000, 4000) + bmp(24)[26:], "damaged"),
+    ("bmp-huge.bmp", bmp(24)[:18] + struct.pack("<ii", 30000, 30000) + bmp(24)[26:], "toolarge"),
+]
+os.makedirs(os.path.join(out, "hostile"), exist_ok=True)
+# opened before each: its colour must not come back in a hostile file's pixels
+magenta = b"\xff\x00\xff\x00" * 64 * 127
+open(os.path.join(out, "magenta.bmp"), "wb").write(b"BM" + struct.pack("<IHHIIiiHHIIiiII", 54 + len(magenta), 0, 0, 54, 40, 64,
+                                                                     127, 1, 32, 0, len(magenta), 2835, 2835, 0, 0) + magenta)
+for name, made, _ in hostile:
+    open(os.path.join(out, "hostile", name), "wb").write(made)
+with open(os.path.join(out, "hostile.txt"), "w") as f:
+    f.writelines(f"{name} {expected}\n" for name, _, expected in hostile)

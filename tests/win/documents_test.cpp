@@ -20,14 +20,18 @@ struct Documents : MainWindowTest {
     TempDir dir;
 };
 
-// A save that cannot be completed (a read-only file, a folder gone) leaves the old file
+// A save that cannot be completed (a read-only file, a folder gone, ...) leaves the old file
 // byte for byte, the flag as it was, no temporary file, and says why once.
 TEST_F(Documents, AFailedSaveKeepsTheOldFile) {
     form->PlacePicture(PatternPicture(64, 48, 3));
     const std::wstring target = dir.File(L"old.bmp"), missing = dir.File(L"missing\\new.bmp");
     const std::string old = "old contents that must survive";
     ASSERT_TRUE(WriteFileBytes(target, old));
-    for (const auto& [path, reason] : {std::pair{target, IDS_DOC_REASON_ACCESS_DENIED}, std::pair{missing, IDS_DOC_REASON_NOT_FOUND}}) {
+    ::CreateDirectoryW(dir.File(L"folder.png").c_str(), nullptr);
+    // Each in its own words: a folder, a device and a path past the classic limit are not "missing" or "locked".
+    for (const auto& [path, reason] : {std::pair{target, IDS_DOC_REASON_ACCESS_DENIED}, std::pair{missing, IDS_DOC_REASON_NOT_FOUND},
+                                       std::pair{dir.File(L"folder.png"), IDS_DOC_REASON_IS_FOLDER}, std::pair{dir.File(L"con.png"), IDS_DOC_REASON_DEVICE},
+                                       std::pair{dir.File(std::wstring(300, L'x') + L".png"), IDS_DOC_REASON_TOO_LONG}}) {
         form->Doc().ImageUnsaved = true;
         dialogs.boxes.clear();
         dialogs.fileAnswers = {path};
@@ -40,7 +44,7 @@ TEST_F(Documents, AFailedSaveKeepsTheOldFile) {
         EXPECT_EQ(std::tuple(text.find(path) != text.npos, text.find(LoadText(reason)) != text.npos),
                   std::tuple(true, true)) << Narrow(text);
     }
-    EXPECT_EQ(FileCount(), 1);
+    EXPECT_EQ(FileCount(), 2);  // the file and the folder
 }
 
 // No crash, no hang, bounded memory, and a file that cannot be shown changes nothing.
