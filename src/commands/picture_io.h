@@ -1,8 +1,9 @@
 #pragma once
-// Reading picture files into pictures (the Windows Imaging Component) and writing a
-// picture's bitmap as BMP, JPEG or PNG. Every write goes to a temporary file in the
-// destination folder that then replaces the target in one step, so a failed write
-// never leaves a damaged or missing file behind.
+// Reading picture files into pictures and writing a picture's bitmap as BMP, JPEG, PNG,
+// GIF or TIFF. A file reaches the Windows Imaging Component only once its header has
+// bounded all it would decode; indexed BMPs are decoded by the program. Every write
+// goes to a temporary file in the destination folder that then replaces the target in
+// one step, so a failed write never leaves a damaged or missing file behind.
 #include <string>
 
 #include "../document/failure.h"
@@ -11,10 +12,13 @@
 namespace vx {
 
 // Decodes BMP, JPEG, PNG, GIF or TIFF (the first frame) into a new picture that owns
-// its bitmap. Sizes beyond the limits are refused before any pixel memory is taken.
+// its bitmap. Sizes beyond the limits, or that the header cannot tell, are refused
+// before any pixel memory is taken.
 Result<ComPtr<IPicture>> LoadPictureFile(const std::wstring& path);
 
-// Writes the bitmap (with its palette, if any) to `path` in `format`.
+// Writes the bitmap (with its palette, if any) to `path` in `format`, under the name the
+// system stores (trailing dots and blanks dropped). A folder, a device name or a path
+// past the classic length limit is refused with its own reason.
 Outcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path, PictureFileFormat format);
 
 // Writes a BMP to `path`; when that fails and a `fallback` is given, to the fallback,
