@@ -262,11 +262,7 @@ StripMemory& PageStrips() {
 AreaCopier::AreaCopier(const RECT& area) : area_(area), screen_(UniqueWindowDc::Client(nullptr)) {
     memory_.reset(::CreateCompatibleDC(screen_.get()));
     dib_ = NewDibSection(area.right - area.left, area.bottom - area.top, &bits_);
-    if (memory_ && dib_) previous_ = ::SelectObject(memory_.get(), dib_.get());
-}
-
-AreaCopier::~AreaCopier() {
-    if (previous_) ::SelectObject(memory_.get(), previous_);
+    if (memory_ && dib_) selected_ = SelectGuard(memory_.get(), dib_.get());
 }
 
 void AreaCopier::Copy(Frame& into) {

@@ -37,7 +37,7 @@ bool FrozenScreen::Show() {
         copy_.reset();
         return false;
     }
-    previous_ = ::SelectObject(memory_.get(), copy_.get());
+    selected_ = SelectGuard(memory_.get(), copy_.get());
     ::BitBlt(memory_.get(), 0, 0, width, height, display_.get(), screen_.left, screen_.top, SRCCOPY);
     // Moved and sized only when the screen changed: under Wine that costs as much as the paint.
     RECT at{};
@@ -73,7 +73,7 @@ void FrozenScreen::Hide() {
     if (!copy_) return;
     UniqueBitmap copy = std::move(copy_);  // hidden from here on: the handlers see it gone
     ::ShowWindow(hwnd_, SW_HIDE);
-    ::SelectObject(memory_.get(), previous_);
+    selected_.reset();
 }
 
 UniqueBitmap FrozenScreen::Crop(const RECT& area) const {

@@ -61,7 +61,7 @@ private:
     UniqueCreatedDc display_;
     UniqueCreatedDc memory_;  // holds the copy while shown
     UniqueBitmap copy_;
-    HGDIOBJ previous_ = nullptr;
+    SelectGuard selected_;  // copy_ in memory_ while shown
 };
 
 }  // namespace vx
