@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../platform/gdi.h"
+#include "../platform/geometry_win.h"
 #include "../platform/text.h"
 #include "../platform/window_base.h"
 #include "../resources/resource.h"
@@ -220,7 +221,7 @@ struct PutBack {
     explicit PutBack(const ScrollTarget& t) : target(t) {
         ::GetCursorPos(&pointer);
         barKnown = ReadBar(t, bar);
-        if (!t.byBar && !::PtInRect(&t.area, pointer)) {
+        if (!t.byBar && !t.area.Contains({pointer.x, pointer.y})) {
             // The wheel turns what is under the pointer: it goes over the area, no further.
             ::SetCursorPos((t.area.left + t.area.right) / 2, (t.area.top + t.area.bottom) / 2);
         }
@@ -259,15 +260,15 @@ StripMemory& PageStrips() {
     return pages;
 }
 
-AreaCopier::AreaCopier(const RECT& area) : area_(area), screen_(UniqueWindowDc::Client(nullptr)) {
+AreaCopier::AreaCopier(const Rect& area) : area_(area), screen_(UniqueWindowDc::Client(nullptr)) {
     memory_.reset(::CreateCompatibleDC(screen_.get()));
-    dib_ = NewDibSection(area.right - area.left, area.bottom - area.top, &bits_);
+    dib_ = NewDibSection(area.Width(), area.Height(), &bits_);
     if (memory_ && dib_) selected_ = SelectGuard(memory_.get(), dib_.get());
 }
 
 void AreaCopier::Copy(Frame& into) {
-    into.width = area_.right - area_.left;
-    into.height = area_.bottom - area_.top;
+    into.width = area_.Width();
+    into.height = area_.Height();
     ::BitBlt(memory_.get(), 0, 0, into.width, into.height, screen_.get(), area_.left, area_.top, SRCCOPY);
     ::GdiFlush();
     const auto* pixels = static_cast<const uint32_t*>(bits_);
@@ -279,14 +280,15 @@ Result<UniqueBitmap> RunScrollCapture(const ScrollTarget& target, const ScrollLi
         // Where the frozen screen was, the screen shows its last pixels until the windows
         // there repaint, which they do at their own pace: they are asked to at once, and
         // the first frame waits for them to be still.
-        ::RedrawWindow(nullptr, &target.area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        const RECT area = ToRECT(target.area);
+        ::RedrawWindow(nullptr, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         AreaCopier copier(target.area);
         if (!copier.Ready()) return Result<UniqueBitmap>::Failure(Status::NoMemory, ERROR_NOT_ENOUGH_MEMORY);
         bool footer = false;
         std::optional<ScrollStitcher> stitcher;
         {
             PutBack putBack(target);
-            ProgressLabel label(target.area);
+            ProgressLabel label(area);
             StopGesture gesture;
             Frame frame, spare;
             Settle(copier, frame, spare, kFirstQuietMs);

@@ -24,7 +24,7 @@ StripMemory& PageStrips();
 // The pieces the loop is made of, for the benchmarks.
 class AreaCopier {
 public:
-    explicit AreaCopier(const RECT& area);
+    explicit AreaCopier(const Rect& area);
     AreaCopier(const AreaCopier&) = delete;
     AreaCopier& operator=(const AreaCopier&) = delete;
     bool Ready() const { return bits_ != nullptr; }
@@ -32,7 +32,7 @@ public:
     void Copy(Frame& into);
 
 private:
-    RECT area_;
+    Rect area_;
     UniqueWindowDc screen_;
     UniqueCreatedDc memory_;
     UniqueBitmap dib_;

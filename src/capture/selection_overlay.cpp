@@ -3,15 +3,10 @@
 #include <windowsx.h>
 
 #include "../platform/gdi.h"
+#include "../platform/geometry_win.h"
 #include "selection_tracking.h"
 
 namespace vx {
-
-RECT VirtualScreenRect() {
-    const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
 
 // The window goes with the base, without telling anyone: whoever handles the events is going too.
 FrozenScreen::~FrozenScreen() { Hide(); }
@@ -28,7 +23,7 @@ bool FrozenScreen::MakeWindow() {
 bool FrozenScreen::Show() {
     Hide();
     screen_ = VirtualScreenRect();
-    const int width = screen_.right - screen_.left, height = screen_.bottom - screen_.top;
+    const int width = screen_.Width(), height = screen_.Height();
     if (!display_) display_ = DisplayDc();
     if (!MakeWindow() || !display_) return false;
     if (!memory_) memory_.reset(::CreateCompatibleDC(display_.get()));
@@ -42,7 +37,7 @@ bool FrozenScreen::Show() {
     // Moved and sized only when the screen changed: under Wine that costs as much as the paint.
     RECT at{};
     ::GetWindowRect(hwnd_, &at);
-    const UINT keep = ::EqualRect(&at, &screen_) ? SWP_NOMOVE | SWP_NOSIZE : 0;
+    const UINT keep = FromRECT(at) == screen_ ? SWP_NOMOVE | SWP_NOSIZE : 0;
     ::SetWindowPos(hwnd_, HWND_TOPMOST, screen_.left, screen_.top, width, height, SWP_SHOWWINDOW | keep);
     // Painted here at once rather than through WM_PAINT's update region (under Wine
     // that costs as much again); WM_PAINT still repaints whatever is uncovered later.
@@ -63,7 +58,7 @@ void FrozenScreen::Repaint() {
     if (!copy_) return;
     {
         const UniqueWindowDc dc = UniqueWindowDc::Client(hwnd_);
-        ::BitBlt(dc.get(), 0, 0, screen_.right - screen_.left, screen_.bottom - screen_.top, memory_.get(), 0, 0, SRCCOPY);
+        ::BitBlt(dc.get(), 0, 0, screen_.Width(), screen_.Height(), memory_.get(), 0, 0, SRCCOPY);
     }
     ::ValidateRect(hwnd_, nullptr);
     ::GdiFlush();
@@ -76,11 +71,11 @@ void FrozenScreen::Hide() {
     selected_.reset();
 }
 
-UniqueBitmap FrozenScreen::Crop(const RECT& area) const {
+UniqueBitmap FrozenScreen::Crop(const Rect& area) const {
     if (!copy_) return {};
     UniqueCreatedDc display = DisplayDc();
-    return CopyArea(memory_.get(), area.left - screen_.left, area.top - screen_.top, area.right - area.left,
-                    area.bottom - area.top, display.get());
+    return CopyArea(memory_.get(), area.left - screen_.left, area.top - screen_.top, area.Width(), area.Height(),
+                    display.get());
 }
 
 void FrozenScreen::Paint() {

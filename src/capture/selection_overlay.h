@@ -3,6 +3,7 @@
 // shows a copy of the screen taken when the selection is armed. It catches the next
 // press anywhere (a minimised window's mouse capture does not see presses made over
 // other programs' windows) and keeps the picture still while the user drags.
+#include "../platform/geometry.h"
 #include "../platform/unique_handle.h"
 #include "../platform/window_base.h"
 
@@ -21,9 +22,6 @@ public:
 protected:
     ~OverlayEvents() = default;
 };
-
-// The virtual screen (all monitors) in screen pixels.
-RECT VirtualScreenRect();
 
 // The window is made once and kept hidden between selections: arming only copies the
 // screen into its memory context, shows it and paints it straight from there.
@@ -46,9 +44,9 @@ public:
 
     HWND Window() const { return copy_ ? hwnd_ : nullptr; }  // while shown
     HBITMAP Copy() const { return copy_.get(); }
-    const RECT& Screen() const { return screen_; }
+    const Rect& Screen() const { return screen_; }
     // The part of the copy under `area` (screen pixels).
-    UniqueBitmap Crop(const RECT& area) const;
+    UniqueBitmap Crop(const Rect& area) const;
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -57,7 +55,7 @@ private:
     void Paint();
 
     OverlayEvents* events_;
-    RECT screen_{};
+    Rect screen_;
     UniqueCreatedDc display_;
     UniqueCreatedDc memory_;  // holds the copy while shown
     UniqueBitmap copy_;

@@ -2,6 +2,7 @@
 
 #include "../platform/dialogs.h"
 #include "../platform/dpi.h"
+#include "../platform/geometry_win.h"
 #include "../platform/program_path.h"
 #include "../platform/text.h"
 #include "../platform/units.h"
@@ -128,15 +129,12 @@ RECT FrmMain::WindowPixels() const {
     return r;
 }
 
-Rect FrmMain::OuterPixels() const {
-    const RECT r = WindowPixels();
-    return {r.left, r.top, r.right, r.bottom};
-}
+Rect FrmMain::OuterPixels() const { return FromRECT(WindowPixels()); }
 
 Rect FrmMain::ClientPixels() const {
     RECT r{};
     ::GetClientRect(hwnd_, &r);
-    return {r.left, r.top, r.right, r.bottom};
+    return FromRECT(r);
 }
 
 double FrmMain::ScaleWidth() const {
