@@ -1,6 +1,7 @@
 #pragma once
-// Reading picture files into pictures (the Windows Imaging Component) and writing a
-// picture's bitmap as BMP, JPEG or PNG. Every write goes to a temporary file in the
+// Reading picture files into pictures (decoded by the Windows Imaging Component) and
+// writing a picture's bitmap: BMP by the program's own band writer, JPEG, PNG, GIF and
+// TIFF by the imaging component. Every write goes to a temporary file in the
 // destination folder that then replaces the target in one step, so a failed write
 // never leaves a damaged or missing file behind.
 #include <string>
