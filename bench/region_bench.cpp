@@ -4,6 +4,7 @@
 #include "bench.h"
 #include "capture/selection_band.h"
 #include "capture/selection_overlay.h"
+#include "platform/geometry_win.h"
 #include "main_window/frm_main.h"
 
 namespace vx::bench {
@@ -66,8 +67,8 @@ std::vector<Figure> Arming(const Context& c) {
         for (MSG m; ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&m);
         ::Sleep(150);
     });
-    const RECT screen = VirtualScreenRect();
-    f.baseline = BareScreenBlt(c, screen.right - screen.left, screen.bottom - screen.top, true);
+    const Rect screen = VirtualScreenRect();
+    f.baseline = BareScreenBlt(c, screen.Width(), screen.Height(), true);
     f.baselineName = "CreateCompatibleBitmap+BitBlt of the screen";
     return {f};
 }

@@ -67,7 +67,7 @@ struct Stitching {
 
 std::vector<Figure> Steps(const Context& c) {
     HWND hwnd = TallWindow();
-    const RECT area{0, 0, kWidth, kHeader + kView};
+    const Rect area{0, 0, kWidth, kHeader + kView};
     AreaCopier copier(area);
     Frame frame, spare;
     // One step as the loop does it: two copies that agree, then the match.

@@ -51,12 +51,11 @@ bool ParseRect(const std::wstring& text, CaptureRequest& r) {
         if (!ParseLong(text.substr(start, last ? std::wstring::npos : comma - start), values[k])) return false;
         start = comma + 1;
     }
-    // Either pair of opposite corners, as a dragged region may be given.
-    r.left = std::min(values[0], values[2]);
-    r.top = std::min(values[1], values[3]);
-    r.right = std::max(values[0], values[2]);
-    r.bottom = std::max(values[1], values[3]);
-    return r.right > r.left && r.bottom > r.top;
+    // Either pair of opposite corners, as a dragged region may be given. Nine characters
+    // at most: every value fits.
+    r.region = Rect{static_cast<int32_t>(values[0]), static_cast<int32_t>(values[1]), static_cast<int32_t>(values[2]),
+                    static_cast<int32_t>(values[3])}.Normalized();
+    return !r.region.Empty();
 }
 
 }  // namespace

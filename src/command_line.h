@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/geometry.h"
+
 namespace vx {
 
 struct CaptureRequest {
     enum class Kind { Screen, Region } kind = Kind::Screen;
-    long left = 0, top = 0, right = 0, bottom = 0;  // screen pixels, right/bottom exclusive
+    Rect region;  // Region: screen pixels, right and bottom exclusive
     std::wstring savePath;
 };
 

@@ -1,9 +1,9 @@
 #include "unattended.h"
 
 #include "capture/capture_area.h"
-#include "capture/selection_overlay.h"
 #include "commands/picture_io.h"
 #include "document/failure.h"
+#include "platform/geometry_win.h"
 #include "platform/text.h"
 #include "resources/resource.h"
 
@@ -57,23 +57,18 @@ int RunUnattendedCapture(const CaptureRequest& request) {
     // Only what this road uses: no window, no resources, no picture object (the bitmap
     // goes straight to the file), and COM only for the imaging component's formats,
     // after the capture. So a BMP loads none of the delay-loaded DLLs.
-    const bool screen = request.kind == CaptureRequest::Kind::Screen;
-    // Physical pixels: the process is per-monitor DPI aware, so these are not scaled.
-    const int x = screen ? 0 : static_cast<int>(request.left);
-    const int y = screen ? 0 : static_cast<int>(request.top);
-    const int width = screen ? ::GetSystemMetrics(SM_CXSCREEN) : static_cast<int>(request.right - request.left);
-    const int height = screen ? ::GetSystemMetrics(SM_CYSCREEN) : static_cast<int>(request.bottom - request.top);
-    const RECT all = VirtualScreenRect();
-    if (x < all.left || y < all.top || x + width > all.right || y + height > all.bottom) {
+    const Rect area = request.kind == CaptureRequest::Kind::Screen ? PrimaryScreenRect() : request.region;
+    const Rect all = VirtualScreenRect();
+    if (area.left < all.left || area.top < all.top || area.right > all.right || area.bottom > all.bottom) {
         // What lies off the screen would come back as black pixels, not as what was asked for.
-        const std::wstring corners = std::to_wstring(x) + L"," + std::to_wstring(y) + L"," +
-                                     std::to_wstring(x + width) + L"," + std::to_wstring(y + height);
+        const std::wstring corners = std::to_wstring(area.left) + L"," + std::to_wstring(area.top) + L"," +
+                                     std::to_wstring(area.right) + L"," + std::to_wstring(area.bottom);
         return Fail(kExitCapture, FillText(LoadText(IDS_MSG_REGION_OFF_SCREEN), {corners}));
     }
 
     // As the capture commands copy the desktop, palette and all, which the file keeps.
     UniquePalette palette;
-    UniqueBitmap bitmap = CaptureWindowBitmap(::GetDesktopWindow(), false, x, y, width, height, palette);
+    UniqueBitmap bitmap = CaptureWindowBitmap(::GetDesktopWindow(), false, area.left, area.top, area.Width(), area.Height(), palette);
     if (!bitmap) return Fail(kExitCapture, FillText(LoadText(IDS_MSG_CAPTURE_FAILED), {ReasonText(::GetLastError())}));
 
     const PictureFileFormat format = FormatForPath(request.savePath);

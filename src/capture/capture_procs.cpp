@@ -1,6 +1,7 @@
 #include "capture_procs.h"
 
 #include "../platform/gdi.h"
+#include "../platform/geometry_win.h"
 #include "capture_area.h"
 #include "capture_geometry.h"
 
@@ -10,8 +11,8 @@ namespace {
 constexpr DWORD kDwmExtendedFrameBounds = 9;  // DWMWA_EXTENDED_FRAME_BOUNDS
 
 // The screen pixels of a rectangle as 0x00RRGGBB values, rows top down.
-std::vector<unsigned> ReadScreen(const RECT& r) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
+std::vector<unsigned> ReadScreen(const Rect& r) {
+    const int w = r.Width(), h = r.Height();
     std::vector<unsigned> pixels;
     if (w <= 0 || h <= 0) return pixels;
     UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
@@ -27,7 +28,7 @@ std::vector<unsigned> ReadScreen(const RECT& r) {
 
 }  // namespace
 
-RECT VisibleFrameBounds(HWND hwnd) {
+Rect VisibleFrameBounds(HWND hwnd) {
     RECT frame{};
     bool frameKnown = false;
     if (auto fn = api::DwmGetWindowAttribute()) {
@@ -35,16 +36,12 @@ RECT VisibleFrameBounds(HWND hwnd) {
     }
     RECT window{};
     ::GetWindowRect(hwnd, &window);
-    const Rect r = VisibleFrame(frameKnown, {frame.left, frame.top, frame.right, frame.bottom},
-                                {window.left, window.top, window.right, window.bottom});
-    return RECT{r.left, r.top, r.right, r.bottom};
+    return VisibleFrame(frameKnown, FromRECT(frame), FromRECT(window));
 }
 
 ComPtr<IPicture> CaptureScreen() {
-    // Physical pixels: the process is per-monitor DPI aware, so these are not scaled.
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    return CaptureWindowArea(::GetDesktopWindow(), false, 0, 0, width, height);
+    const Rect screen = PrimaryScreenRect();
+    return CaptureWindowArea(::GetDesktopWindow(), false, screen.left, screen.top, screen.Width(), screen.Height());
 }
 
 ComPtr<IPicture> CaptureFormWindow(const CommandHost& form) {
@@ -62,19 +59,16 @@ ComPtr<IPicture> CaptureActiveWindow() {
     // (hardware-rendered windows read back black), and its outer rectangle includes
     // invisible resize borders. The foreground window is on top, so the screen inside
     // its visible frame is exactly what the user saw of it.
-    const RECT r = VisibleFrameBounds(::GetForegroundWindow());
-    return CaptureWindowArea(::GetDesktopWindow(), false, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    const Rect r = VisibleFrameBounds(::GetForegroundWindow());
+    return CaptureWindowArea(::GetDesktopWindow(), false, r.left, r.top, r.Width(), r.Height());
 }
 
 HiddenWindowWait::HiddenWindowWait(HWND hwnd) {
     if (!::IsWindowVisible(hwnd) || ::IsIconic(hwnd)) return;  // nothing of it on the screen
-    RECT window{}, screen{};
+    RECT window{};
     ::GetWindowRect(hwnd, &window);
-    screen.left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-    screen.top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    screen.right = screen.left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    screen.bottom = screen.top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (!::IntersectRect(&area_, &window, &screen)) return;
+    area_ = FromRECT(window).Intersect(VirtualScreenRect());
+    if (area_.Empty()) return;
     before_ = ReadScreen(area_);
 }
 

@@ -16,8 +16,8 @@ ComPtr<IPicture> CaptureFormClient(const CommandHost& form);
 // visible frame.
 ComPtr<IPicture> CaptureActiveWindow();
 
-// The screen rectangle a window covers as the user sees it (left, top, right, bottom).
-RECT VisibleFrameBounds(HWND hwnd);
+// The screen rectangle a window covers as the user sees it.
+Rect VisibleFrameBounds(HWND hwnd);
 
 // Made before a window is hidden: remembers what the screen shows where the window is,
 // so that Wait can tell when the hiding has reached the screen. Waiting reads the
@@ -30,7 +30,7 @@ public:
     void Wait() const;
 
 private:
-    RECT area_{};
+    Rect area_;
     std::vector<unsigned> before_;
 };
 

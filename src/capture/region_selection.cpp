@@ -71,8 +71,7 @@ void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
                                            : CreatePictureFromBitmap(std::move(copy.refused), {});
     if (!picture) {
         // The clipboard changed or stayed closed since: the view still gets the area itself.
-        const RECT area{rect.left, rect.top, rect.right, rect.bottom};
-        picture = CreatePictureFromBitmap(frozen_.Crop(area), {});
+        picture = CreatePictureFromBitmap(frozen_.Crop(rect), {});
     }
     frozen_.Hide();
     if (!picture) {

@@ -10,11 +10,6 @@
 #include "selection_tracking.h"
 
 namespace vx {
-namespace {
-
-Rect SelOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-}  // namespace
 
 ScrollCapture::~ScrollCapture() {
     armed_ = false;
@@ -64,7 +59,7 @@ void ScrollCapture::Cancel(CaptureHost& host) {
 }
 
 void ScrollCapture::OnOverlayMove(POINT screen) {
-    if (armed_ && frozen_.Window()) Outline(SelOf(TargetAt(screen, frozen_.Window()).area));
+    if (armed_ && frozen_.Window()) Outline(TargetAt(screen, frozen_.Window()).area);
 }
 
 void ScrollCapture::OnOverlayPress(int button, POINT screen) {
@@ -85,8 +80,7 @@ void ScrollCapture::OnOverlayPress(int button, POINT screen) {
 }
 
 void ScrollCapture::Capture(CaptureHost& host, POINT press, const Rect& dragged) {
-    const RECT area{dragged.left, dragged.top, dragged.right, dragged.bottom};
-    const ScrollTarget target = dragged.Empty() ? TargetAt(press, frozen_.Window()) : TargetForArea(area, frozen_.Window());
+    const ScrollTarget target = dragged.Empty() ? TargetAt(press, frozen_.Window()) : TargetForArea(dragged, frozen_.Window());
     armed_ = false;
     // The live screen from here on: the frozen copy and its outline go first. The copy
     // is painted clean before it goes (an inverted outline that a late repaint had
@@ -96,7 +90,7 @@ void ScrollCapture::Capture(CaptureHost& host, POINT press, const Rect& dragged)
     frozen_.Repaint();
     CloseOverlay();
     Result<UniqueBitmap> stitched = Result<UniqueBitmap>::Failure(Status::NoImage);
-    if (!::IsRectEmpty(&target.area)) stitched = RunScrollCapture(target, {kMaxPicturePixels, kMaxPictureSide});
+    if (!target.area.Empty()) stitched = RunScrollCapture(target, {kMaxPicturePixels, kMaxPictureSide});
 
     // A Print Screen key pressed meanwhile waited in the queue: it must not run now.
     for (MSG key{}; ::PeekMessageW(&key, host.Owner(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE);) {

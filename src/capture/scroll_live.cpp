@@ -8,7 +8,9 @@
 #include <string>
 
 #include "../platform/gdi.h"
+#include "../platform/geometry_win.h"
 #include "../platform/text.h"
+#include "../platform/window_base.h"
 #include "../resources/resource.h"
 
 namespace vx {
@@ -23,22 +25,11 @@ constexpr DWORD kStepTimeoutMs = 1200;    // nothing new by then: the step moved
 constexpr UINT kTargetTimeoutMs = 1000;   // a target that takes longer to answer hangs
 constexpr int kMaxUnits = 200;            // lines or notches in one step
 
-constexpr wchar_t kLabelClass[] = L"VellumoxScrollProgress";
-
 // The progress beside the area, never over it (it is never in a frame).
-class ProgressLabel {
+class ProgressLabel final : public WindowBase {
 public:
     explicit ProgressLabel(const RECT& area) {
-        const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-        WNDCLASSEXW wc{sizeof wc};
-        if (!::GetClassInfoExW(instance, kLabelClass, &wc)) {
-            wc = WNDCLASSEXW{sizeof wc};
-            wc.lpfnWndProc = &Proc;
-            wc.hInstance = instance;
-            wc.hbrBackground = ::GetSysColorBrush(COLOR_INFOBK);
-            wc.lpszClassName = kLabelClass;
-            ::RegisterClassExW(&wc);
-        }
+        static const WindowClass kClass{L"VellumoxScrollProgress", 0, nullptr, ::GetSysColorBrush(COLOR_INFOBK)};
         text_ = FillText(LoadText(IDS_MSG_SCROLL_PROGRESS), {L"00000", L"0000000"});
         UniqueWindowDc dc = UniqueWindowDc::Client(nullptr);
         SelectGuard font(dc.get(), ::GetStockObject(DEFAULT_GUI_FONT));
@@ -56,16 +47,11 @@ public:
             RECT inside{}, over{};
             ::IntersectRect(&inside, &r, &m);
             if (!::EqualRect(&inside, &r) || ::IntersectRect(&over, &r, &area)) continue;
-            hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kLabelClass, L"",
-                                      WS_POPUP | WS_BORDER, r.left, r.top, w, h, nullptr, nullptr, instance, this);
+            CreateOfClass(kClass, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, WS_POPUP | WS_BORDER, L"",
+                          r.left, r.top, w, h);
             break;
         }
     }
-    ~ProgressLabel() {
-        if (hwnd_) ::DestroyWindow(hwnd_);
-    }
-    ProgressLabel(const ProgressLabel&) = delete;
-    ProgressLabel& operator=(const ProgressLabel&) = delete;
 
     void Show(int steps, int pixels) {
         text_ = FillText(LoadText(IDS_MSG_SCROLL_PROGRESS), {std::to_wstring(steps), std::to_wstring(pixels)});
@@ -76,28 +62,22 @@ public:
     }
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<ProgressLabel*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (message == WM_PAINT && self) {
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_PAINT) {
             PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd, &ps);
+            HDC dc = ::BeginPaint(hwnd_, &ps);
             SelectGuard font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
             ::SetBkMode(dc, TRANSPARENT);
             ::SetTextColor(dc, ::GetSysColor(COLOR_INFOTEXT));
             RECT r{};
-            ::GetClientRect(hwnd, &r);
-            ::DrawTextW(dc, self->text_.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-            ::EndPaint(hwnd, &ps);
+            ::GetClientRect(hwnd_, &r);
+            ::DrawTextW(dc, text_.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+            ::EndPaint(hwnd_, &ps);
             return 0;
         }
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+        return Default(message, wParam, lParam);
     }
 
-    HWND hwnd_ = nullptr;
     std::wstring text_;
 };
 
@@ -241,7 +221,7 @@ struct PutBack {
     explicit PutBack(const ScrollTarget& t) : target(t) {
         ::GetCursorPos(&pointer);
         barKnown = ReadBar(t, bar);
-        if (!t.byBar && !::PtInRect(&t.area, pointer)) {
+        if (!t.byBar && !t.area.Contains({pointer.x, pointer.y})) {
             // The wheel turns what is under the pointer: it goes over the area, no further.
             ::SetCursorPos((t.area.left + t.area.right) / 2, (t.area.top + t.area.bottom) / 2);
         }
@@ -280,19 +260,15 @@ StripMemory& PageStrips() {
     return pages;
 }
 
-AreaCopier::AreaCopier(const RECT& area) : area_(area), screen_(UniqueWindowDc::Client(nullptr)) {
+AreaCopier::AreaCopier(const Rect& area) : area_(area), screen_(UniqueWindowDc::Client(nullptr)) {
     memory_.reset(::CreateCompatibleDC(screen_.get()));
-    dib_ = NewDibSection(area.right - area.left, area.bottom - area.top, &bits_);
-    if (memory_ && dib_) previous_ = ::SelectObject(memory_.get(), dib_.get());
-}
-
-AreaCopier::~AreaCopier() {
-    if (previous_) ::SelectObject(memory_.get(), previous_);
+    dib_ = NewDibSection(area.Width(), area.Height(), &bits_);
+    if (memory_ && dib_) selected_ = SelectGuard(memory_.get(), dib_.get());
 }
 
 void AreaCopier::Copy(Frame& into) {
-    into.width = area_.right - area_.left;
-    into.height = area_.bottom - area_.top;
+    into.width = area_.Width();
+    into.height = area_.Height();
     ::BitBlt(memory_.get(), 0, 0, into.width, into.height, screen_.get(), area_.left, area_.top, SRCCOPY);
     ::GdiFlush();
     const auto* pixels = static_cast<const uint32_t*>(bits_);
@@ -304,14 +280,15 @@ Result<UniqueBitmap> RunScrollCapture(const ScrollTarget& target, const ScrollLi
         // Where the frozen screen was, the screen shows its last pixels until the windows
         // there repaint, which they do at their own pace: they are asked to at once, and
         // the first frame waits for them to be still.
-        ::RedrawWindow(nullptr, &target.area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        const RECT area = ToRECT(target.area);
+        ::RedrawWindow(nullptr, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         AreaCopier copier(target.area);
         if (!copier.Ready()) return Result<UniqueBitmap>::Failure(Status::NoMemory, ERROR_NOT_ENOUGH_MEMORY);
         bool footer = false;
         std::optional<ScrollStitcher> stitcher;
         {
             PutBack putBack(target);
-            ProgressLabel label(target.area);
+            ProgressLabel label(area);
             StopGesture gesture;
             Frame frame, spare;
             Settle(copier, frame, spare, kFirstQuietMs);

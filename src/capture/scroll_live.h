@@ -24,8 +24,7 @@ StripMemory& PageStrips();
 // The pieces the loop is made of, for the benchmarks.
 class AreaCopier {
 public:
-    explicit AreaCopier(const RECT& area);
-    ~AreaCopier();
+    explicit AreaCopier(const Rect& area);
     AreaCopier(const AreaCopier&) = delete;
     AreaCopier& operator=(const AreaCopier&) = delete;
     bool Ready() const { return bits_ != nullptr; }
@@ -33,12 +32,12 @@ public:
     void Copy(Frame& into);
 
 private:
-    RECT area_;
+    Rect area_;
     UniqueWindowDc screen_;
     UniqueCreatedDc memory_;
     UniqueBitmap dib_;
     void* bits_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    SelectGuard selected_;  // dib_ in memory_
 };
 
 }  // namespace vx

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "selection_overlay.h"
+#include "../platform/geometry_win.h"
 
 namespace vx {
 namespace {
@@ -28,19 +28,14 @@ bool ScrollingClass(HWND hwnd) {
     return false;
 }
 
-RECT ClientOnScreen(HWND hwnd) {
+Rect ClientOnScreen(HWND hwnd) {
     RECT r{};
     ::GetClientRect(hwnd, &r);
     ::MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    return FromRECT(r);
 }
 
-RECT OnScreen(RECT r) {
-    const RECT screen = VirtualScreenRect();
-    RECT out{};
-    ::IntersectRect(&out, &r, &screen);
-    return out;
-}
+Rect OnScreen(const Rect& r) { return r.Intersect(VirtualScreenRect()); }
 
 // The window itself and how it scrolls, or false when it does not.
 bool Scrolls(HWND hwnd, ScrollTarget& target) {
@@ -55,7 +50,7 @@ bool Scrolls(HWND hwnd, ScrollTarget& target) {
         // The bar's thumb moves but does not scroll: it stays out of the frames.
         RECT b{};
         ::GetWindowRect(bar, &b);
-        if (b.left > target.area.left) target.area.right = std::min(target.area.right, b.left);
+        if (b.left > target.area.left) target.area.right = std::min<int32_t>(target.area.right, b.left);
     }
     return true;
 }
@@ -92,7 +87,7 @@ ScrollTarget TargetAt(POINT p, HWND skip) {
     return target;
 }
 
-ScrollTarget TargetForArea(const RECT& area, HWND skip) {
+ScrollTarget TargetForArea(const Rect& area, HWND skip) {
     ScrollTarget target = TargetAt({(area.left + area.right) / 2, (area.top + area.bottom) / 2}, skip);
     target.area = OnScreen(area);
     return target;

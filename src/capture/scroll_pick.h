@@ -1,6 +1,7 @@
 #pragma once
 // What the scrolling capture works on: the window that is scrolled, how (its vertical
 // bar, or the wheel as a hand turns it), and the area of the screen that is copied.
+#include "../platform/geometry.h"
 #include "../platform/win32.h"
 
 namespace vx {
@@ -9,7 +10,7 @@ struct ScrollTarget {
     HWND window = nullptr;  // gets the bar's messages or sits under the wheel
     HWND bar = nullptr;     // a scroll-bar control that scrolls `window`, if any
     bool byBar = false;     // WM_VSCROLL by its standard bar or its bar control
-    RECT area{};            // screen pixels
+    Rect area;              // screen pixels
 };
 
 // The window the user sees at a screen point (the innermost child), with `skip` (the
@@ -22,6 +23,6 @@ HWND WindowUnder(POINT p, HWND skip);
 ScrollTarget TargetAt(POINT p, HWND skip);
 
 // A drag: the free rectangle, scrolled through the scrolling window at its centre.
-ScrollTarget TargetForArea(const RECT& area, HWND skip);
+ScrollTarget TargetForArea(const Rect& area, HWND skip);
 
 }  // namespace vx

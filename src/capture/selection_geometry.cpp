@@ -16,8 +16,6 @@ Point ArrowStep(int key, bool shift) {
     }
 }
 
-void NormalizeRect(Rect& rect) { rect = rect.Normalized(); }
-
 Rect SelectionFromCorners(Point start, Point corner) { return Rect{start.x, start.y, corner.x, corner.y}.Normalized(); }
 
 namespace {

@@ -9,9 +9,6 @@
 
 namespace vx {
 
-// Orders left <= right and top <= bottom; equal values stay as they are.
-void NormalizeRect(Rect& rect);
-
 // The rectangle spanned by the fixed start point and the free corner, normalised
 // (screen pixels, right and bottom exclusive).
 Rect SelectionFromCorners(Point start, Point corner);

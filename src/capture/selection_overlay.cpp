@@ -3,51 +3,27 @@
 #include <windowsx.h>
 
 #include "../platform/gdi.h"
+#include "../platform/geometry_win.h"
 #include "selection_tracking.h"
 
 namespace vx {
-namespace {
 
-constexpr wchar_t kOverlayClass[] = L"VellumoxFrozenScreen";
-
-}  // namespace
-
-RECT VirtualScreenRect() {
-    const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
-FrozenScreen::~FrozenScreen() {
-    Hide();
-    events_ = nullptr;  // whoever handles the events is going too
-    if (hwnd_) ::DestroyWindow(hwnd_);
-}
+// The window goes with the base, without telling anyone: whoever handles the events is going too.
+FrozenScreen::~FrozenScreen() { Hide(); }
 
 bool FrozenScreen::MakeWindow() {
     if (hwnd_) return true;
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{sizeof wc};
-    if (!::GetClassInfoExW(instance, kOverlayClass, &wc)) {
-        wc = WNDCLASSEXW{sizeof wc};
-        wc.lpfnWndProc = &FrozenScreen::Proc;
-        wc.hInstance = instance;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_CROSS);
-        wc.lpszClassName = kOverlayClass;
-        if (!::RegisterClassExW(&wc)) return false;
-    }
+    static const WindowClass kClass{L"VellumoxFrozenScreen", 0, ::LoadCursorW(nullptr, IDC_CROSS)};
     // Not owned by the main window: owned popups are hidden while their owner is
     // minimised. Not a tool window: window managers (openbox) do not give those the
     // keyboard when they appear, and the keys are half the selection.
-    hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST, kOverlayClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr,
-                              nullptr, instance, this);
-    return hwnd_ != nullptr;
+    return CreateOfClass(kClass, WS_EX_TOPMOST, WS_POPUP, L"", 0, 0, 1, 1);
 }
 
 bool FrozenScreen::Show() {
     Hide();
     screen_ = VirtualScreenRect();
-    const int width = screen_.right - screen_.left, height = screen_.bottom - screen_.top;
+    const int width = screen_.Width(), height = screen_.Height();
     if (!display_) display_ = DisplayDc();
     if (!MakeWindow() || !display_) return false;
     if (!memory_) memory_.reset(::CreateCompatibleDC(display_.get()));
@@ -56,12 +32,12 @@ bool FrozenScreen::Show() {
         copy_.reset();
         return false;
     }
-    previous_ = ::SelectObject(memory_.get(), copy_.get());
+    selected_ = SelectGuard(memory_.get(), copy_.get());
     ::BitBlt(memory_.get(), 0, 0, width, height, display_.get(), screen_.left, screen_.top, SRCCOPY);
     // Moved and sized only when the screen changed: under Wine that costs as much as the paint.
     RECT at{};
     ::GetWindowRect(hwnd_, &at);
-    const UINT keep = ::EqualRect(&at, &screen_) ? SWP_NOMOVE | SWP_NOSIZE : 0;
+    const UINT keep = FromRECT(at) == screen_ ? SWP_NOMOVE | SWP_NOSIZE : 0;
     ::SetWindowPos(hwnd_, HWND_TOPMOST, screen_.left, screen_.top, width, height, SWP_SHOWWINDOW | keep);
     // Painted here at once rather than through WM_PAINT's update region (under Wine
     // that costs as much again); WM_PAINT still repaints whatever is uncovered later.
@@ -82,7 +58,7 @@ void FrozenScreen::Repaint() {
     if (!copy_) return;
     {
         const UniqueWindowDc dc = UniqueWindowDc::Client(hwnd_);
-        ::BitBlt(dc.get(), 0, 0, screen_.right - screen_.left, screen_.bottom - screen_.top, memory_.get(), 0, 0, SRCCOPY);
+        ::BitBlt(dc.get(), 0, 0, screen_.Width(), screen_.Height(), memory_.get(), 0, 0, SRCCOPY);
     }
     ::ValidateRect(hwnd_, nullptr);
     ::GdiFlush();
@@ -92,14 +68,14 @@ void FrozenScreen::Hide() {
     if (!copy_) return;
     UniqueBitmap copy = std::move(copy_);  // hidden from here on: the handlers see it gone
     ::ShowWindow(hwnd_, SW_HIDE);
-    ::SelectObject(memory_.get(), previous_);
+    selected_.reset();
 }
 
-UniqueBitmap FrozenScreen::Crop(const RECT& area) const {
+UniqueBitmap FrozenScreen::Crop(const Rect& area) const {
     if (!copy_) return {};
     UniqueCreatedDc display = DisplayDc();
-    return CopyArea(memory_.get(), area.left - screen_.left, area.top - screen_.top, area.right - area.left,
-                    area.bottom - area.top, display.get());
+    return CopyArea(memory_.get(), area.left - screen_.left, area.top - screen_.top, area.Width(), area.Height(),
+                    display.get());
 }
 
 void FrozenScreen::Paint() {
@@ -110,24 +86,12 @@ void FrozenScreen::Paint() {
     ::EndPaint(hwnd_, &ps);
 }
 
-LRESULT CALLBACK FrozenScreen::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<FrozenScreen*>(create->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<FrozenScreen*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCDESTROY && self) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        self->Hide();
-        if (self->events_) self->events_->OnOverlayGone();
-    }
-    if (!self || !self->events_ || message == WM_NCDESTROY) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->Handle(message, wParam, lParam);
+void FrozenScreen::WindowDestroyed() {
+    Hide();
+    events_->OnOverlayGone();
 }
 
-LRESULT FrozenScreen::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FrozenScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool shown = static_cast<bool>(copy_);
     switch (message) {
         case WM_PAINT:
@@ -171,7 +135,7 @@ LRESULT FrozenScreen::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 }  // namespace vx

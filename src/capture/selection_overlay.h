@@ -3,7 +3,9 @@
 // shows a copy of the screen taken when the selection is armed. It catches the next
 // press anywhere (a minimised window's mouse capture does not see presses made over
 // other programs' windows) and keeps the picture still while the user drags.
+#include "../platform/geometry.h"
 #include "../platform/unique_handle.h"
+#include "../platform/window_base.h"
 
 namespace vx {
 
@@ -21,17 +23,12 @@ protected:
     ~OverlayEvents() = default;
 };
 
-// The virtual screen (all monitors) in screen pixels.
-RECT VirtualScreenRect();
-
 // The window is made once and kept hidden between selections: arming only copies the
 // screen into its memory context, shows it and paints it straight from there.
-class FrozenScreen {
+class FrozenScreen final : public WindowBase {
 public:
     explicit FrozenScreen(OverlayEvents* events) : events_(events) {}
     ~FrozenScreen();
-    FrozenScreen(const FrozenScreen&) = delete;
-    FrozenScreen& operator=(const FrozenScreen&) = delete;
 
     // Copies the virtual screen and shows the copy over it, painted, on top and with
     // the keyboard; false (nothing shown) without memory for the copy or a window.
@@ -47,23 +44,22 @@ public:
 
     HWND Window() const { return copy_ ? hwnd_ : nullptr; }  // while shown
     HBITMAP Copy() const { return copy_.get(); }
-    const RECT& Screen() const { return screen_; }
+    const Rect& Screen() const { return screen_; }
     // The part of the copy under `area` (screen pixels).
-    UniqueBitmap Crop(const RECT& area) const;
+    UniqueBitmap Crop(const Rect& area) const;
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void WindowDestroyed() override;
     bool MakeWindow();
     void Paint();
 
     OverlayEvents* events_;
-    HWND hwnd_ = nullptr;
-    RECT screen_{};
+    Rect screen_;
     UniqueCreatedDc display_;
     UniqueCreatedDc memory_;  // holds the copy while shown
     UniqueBitmap copy_;
-    HGDIOBJ previous_ = nullptr;
+    SelectGuard selected_;  // copy_ in memory_ while shown
 };
 
 }  // namespace vx

@@ -1,7 +1,7 @@
 #pragma once
-// What a capture that takes over the screen needs from the window beyond a command's
-// needs (the region selection now, a scrolling capture next): whether failures are
-// told, the window's scale unit, and the application-wide mouse pointer.
+// What a capture that takes over the screen (the free region, the scrolling capture)
+// needs from the window beyond a command's needs: whether failures are told, the
+// window's scale unit, and the application-wide mouse pointer.
 #include "command_host.h"
 
 namespace vx {

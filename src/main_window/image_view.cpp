@@ -7,55 +7,31 @@
 #include "frm_main.h"
 
 namespace vx {
-namespace {
 
-constexpr wchar_t kViewportClass[] = L"VellumoxViewport";
+bool Viewport::Create(HWND parent, HINSTANCE instance) {
+    static const WindowClass kClass{L"VellumoxViewport", 0, ::LoadCursorW(nullptr, IDC_ARROW),
+                                    reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1)};
+    return CreateOfClass(kClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, nullptr, 0, 24, 537, 311, parent,
+                         reinterpret_cast<HMENU>(IDC_PICSCROLL), instance);
+}
 
-LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto* form = reinterpret_cast<const FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT Viewport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_NCCREATE: {
-            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-            break;
-        }
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills everything; no flicker while scrolling
         case WM_PAINT: {
             PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd, &ps);
-            if (form) {
-                const PictureBox& picture = form->Doc().PicBmp;
-                const long x = Nearest(picture.Left / form->TwipsPerPixelX());
-                const long y = Nearest(picture.Top / form->TwipsPerPixelY());
-                PaintViewport(dc, ps.rcPaint, picture, x, y);
-            }
-            ::EndPaint(hwnd, &ps);
+            HDC dc = ::BeginPaint(hwnd_, &ps);
+            const PictureBox& picture = form_.Doc().PicBmp;
+            const long x = Nearest(picture.Left / form_.TwipsPerPixelX());
+            const long y = Nearest(picture.Top / form_.TwipsPerPixelY());
+            PaintViewport(dc, ps.rcPaint, picture, x, y);
+            ::EndPaint(hwnd_, &ps);
             return 0;
         }
         default:
-            break;
+            return Default(message, wParam, lParam);
     }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-}  // namespace
-
-bool RegisterViewportClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{sizeof wc};
-    if (::GetClassInfoExW(instance, kViewportClass, &wc)) return true;
-    wc = WNDCLASSEXW{sizeof wc};
-    wc.lpfnWndProc = ViewportProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = kViewportClass;
-    return ::RegisterClassExW(&wc) != 0;
-}
-
-HWND CreateViewport(HWND parent, HINSTANCE instance, const FrmMain* form) {
-    return ::CreateWindowExW(0, kViewportClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 24, 537, 311,
-                             parent, reinterpret_cast<HMENU>(IDC_PICSCROLL), instance, const_cast<FrmMain*>(form));
 }
 
 void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long originX, long originY) {
@@ -84,9 +60,9 @@ void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long ori
 
 void FrmMain::HScroll1_Change() {
     doc_.PicBmp.Left = -static_cast<double>(hscroll_.Value);
-    if (picScroll_) {
-        ::InvalidateRect(picScroll_, nullptr, FALSE);
-        ::UpdateWindow(picScroll_);
+    if (picScroll()) {
+        ::InvalidateRect(picScroll(), nullptr, FALSE);
+        ::UpdateWindow(picScroll());
     }
 }
 
@@ -94,9 +70,9 @@ void FrmMain::HScroll1_Scroll() { HScroll1_Change(); }
 
 void FrmMain::VScroll1_Change() {
     doc_.PicBmp.Top = -static_cast<double>(vscroll_.Value);
-    if (picScroll_) {
-        ::InvalidateRect(picScroll_, nullptr, FALSE);
-        ::UpdateWindow(picScroll_);
+    if (picScroll()) {
+        ::InvalidateRect(picScroll(), nullptr, FALSE);
+        ::UpdateWindow(picScroll());
     }
 }
 

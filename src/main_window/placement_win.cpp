@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "../platform/geometry_win.h"
 #include "../platform/units.h"
 #include "frm_main.h"
 #include "placement.h"
@@ -39,8 +40,8 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     if (::GetMonitorInfoW(monitor, &info)) {
         auto* list = reinterpret_cast<std::vector<MonitorArea>*>(data);
         MonitorArea area;
-        area.bounds = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
-        area.work = {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+        area.bounds = FromRECT(info.rcMonitor);
+        area.work = FromRECT(info.rcWork);
         list->push_back(area);
     }
     return TRUE;

@@ -49,8 +49,7 @@ TEST(CommandLine, FormsAndTheirActions) {
     EXPECT_EQ(ParseCommandLine({L"C:\\a b\\shot.png"}).openPath, L"C:\\a b\\shot.png");
     const auto r = ParseCommandLine({L"-SAVE", L"out.png", L"-Capture", L"Region", L"130,-20,10,25"}).capture;
     ASSERT_TRUE(r);
-    EXPECT_EQ(std::tuple(r->savePath, r->kind, r->left, r->top, r->right, r->bottom),
-              std::tuple(L"out.png", CaptureRequest::Kind::Region, 10, -20, 130, 25));
+    EXPECT_EQ(std::tuple(r->savePath, r->kind, r->region), std::tuple(L"out.png", CaptureRequest::Kind::Region, Rect{10, -20, 130, 25}));
 }
 
 }  // namespace
