@@ -1,5 +1,7 @@
 #include "image_view.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "../platform/units.h"
@@ -12,13 +14,16 @@ namespace {
 constexpr wchar_t kViewportClass[] = L"VellumoxViewport";
 
 LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto* form = reinterpret_cast<const FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* form = reinterpret_cast<FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (message) {
         case WM_NCCREATE: {
             auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
             break;
         }
+        case WM_LBUTTONDOWN:
+            if (form) form->Picture_MouseDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills everything; no flicker while scrolling
         case WM_PAINT: {
@@ -53,9 +58,9 @@ bool RegisterViewportClass(HINSTANCE instance) {
     return ::RegisterClassExW(&wc) != 0;
 }
 
-HWND CreateViewport(HWND parent, HINSTANCE instance, const FrmMain* form) {
+HWND CreateViewport(HWND parent, HINSTANCE instance, FrmMain* form) {
     return ::CreateWindowExW(0, kViewportClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 24, 537, 311,
-                             parent, reinterpret_cast<HMENU>(IDC_PICSCROLL), instance, const_cast<FrmMain*>(form));
+                             parent, reinterpret_cast<HMENU>(IDC_PICSCROLL), instance, form);
 }
 
 void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long originX, long originY) {
@@ -80,6 +85,14 @@ void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long ori
     PaletteGuard palette(dc, picture.Palette(), true);
     ::BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, memory.get(),
              part.left - originX, part.top - originY, SRCCOPY);
+}
+
+void FrmMain::Picture_MouseDown(POINT view) {
+    if (doc_.PicBmp.Empty() || selection_.Busy() || scroll_.Busy()) return;
+    POINT screen = view;
+    ::ClientToScreen(picScroll_, &screen);
+    // A click stays a click; only a move beyond the system's drag distance drags.
+    if (::DragDetect(picScroll_, screen)) drag_.Run(doc_.PicBmp);
 }
 
 void FrmMain::HScroll1_Change() {

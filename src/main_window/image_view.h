@@ -10,7 +10,7 @@ class FrmMain;
 struct PictureBox;
 
 bool RegisterViewportClass(HINSTANCE instance);
-HWND CreateViewport(HWND parent, HINSTANCE instance, const FrmMain* form);
+HWND CreateViewport(HWND parent, HINSTANCE instance, FrmMain* form);
 
 // Paints the viewport's clip rectangle: the workspace colour and the visible part of
 // the picture whose top-left corner lies at (originX, originY) client pixels.
