@@ -1,9 +1,8 @@
 // The picture handed over: copied to the clipboard and read by another program (also
 // after the window is gone), pasted from every format, the picture's context menu, the
 // Print Screen keys that fill the clipboard, and a drag onto another program's window.
-#include <shlobj.h>
-
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 #include "commands/picture_io.h"
@@ -17,11 +16,11 @@ namespace {
 
 std::vector<std::uint32_t> PixelsOfFile(const std::wstring& path) { return PixelsOf(BitmapOf(LoadPictureFile(path).value)); }
 
-// Waits for a helper to end, the window answering the clipboard's requests meanwhile.
-void RunHelper(const std::wstring& args) {
-    const intptr_t started = _wspawnl(_P_NOWAIT, TestProgram(L"vxclip.exe").c_str(), L"vxclip", args.c_str(), nullptr);
-    for (int i = 0; started != -1 && i < 1500 && ::WaitForSingleObject(reinterpret_cast<HANDLE>(started), 0); ++i) Pump(20);
-    if (started != -1) ::CloseHandle(reinterpret_cast<HANDLE>(started));
+// Starts the helper; `wait` pumps until it ends, the window answering the clipboard meanwhile.
+UniqueProcess Helper(const std::wstring& args, bool wait = true) {
+    UniqueProcess process(reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, TestProgram(L"vxclip.exe").c_str(), L"vxclip", args.c_str(), nullptr)));
+    for (int i = 0; wait && process.get() != INVALID_HANDLE_VALUE && i < 1500 && ::WaitForSingleObject(process.get(), 0); ++i) Pump(20);
+    return process;
 }
 
 // Puts one format on the clipboard (nothing else), as another program would.
@@ -33,8 +32,7 @@ void Put(UINT format, HANDLE data) {
 }
 HGLOBAL Global(const std::string& bytes) {
     HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    std::memcpy(::GlobalLock(memory), bytes.data(), bytes.size());
-    return ::GlobalUnlock(memory), memory;
+    return std::memcpy(::GlobalLock(memory), bytes.data(), bytes.size()), ::GlobalUnlock(memory), memory;
 }
 
 struct ClipboardTest : MainWindowTest {
@@ -43,7 +41,7 @@ struct ClipboardTest : MainWindowTest {
     std::vector<std::uint32_t> Dumped(const std::wstring& format) {
         const std::wstring file = dir.File(format + L".out");
         ::DeleteFileW(file.c_str());
-        RunHelper(L"dump " + format + L" \"" + file + L"\"");
+        Helper(L"dump " + format + L" \"" + file + L"\"");
         return PixelsOfFile(file);
     }
     ScriptedDialogs dialogs;
@@ -65,19 +63,14 @@ TEST_F(ClipboardTest, EveryPictureFormatAndACopiedFilePasteAsOpenOpens) {
     ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(33, 21, 1)), nullptr, png, PictureFileFormat::Png).ok());
     ASSERT_TRUE(SavePictureFile(BitmapOf(PatternPicture(35, 22, 2)), nullptr, bmp, PictureFileFormat::Bmp).ok());
     const auto v5 = PatternPicture(37, 23, 3), device = PatternPicture(39, 24, 4);
-    const std::string huge("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\x01\x86\xa0\0\x01\x86\xa0\x08\x02\0\0\0", 29);
-    std::wstring drop(sizeof(DROPFILES) / 2, L'\0');
-    reinterpret_cast<DROPFILES*>(drop.data())->pFiles = sizeof(DROPFILES);
-    reinterpret_cast<DROPFILES*>(drop.data())->fWide = TRUE;
-    (drop += png) += std::wstring(2, L'\0');
     const struct { const char* what; UINT format; std::function<HANDLE()> data; std::vector<std::uint32_t> expected; bool unsaved; unsigned told; } cases[] = {
         {"PNG", PngClipboardFormat(), [&] { return Global(ReadFileBytes(png)); }, PixelsOfFile(png), true, 0},
         {"CF_DIBV5", CF_DIBV5, [&] { return RenderDib(BitmapOf(v5), true).release(); }, PixelsOf(BitmapOf(v5)), true, 0},
         {"CF_DIB", CF_DIB, [&] { return Global(ReadFileBytes(bmp).substr(14)); }, PixelsOfFile(bmp), true, 0},
         {"CF_BITMAP", CF_BITMAP, [&] { return CopyBitmapArea(BitmapOf(device), 0, 0, 39, 24).release(); }, PixelsOf(BitmapOf(device)), true, 0},
-        {"a file", CF_HDROP, [&] { return Global(std::string(reinterpret_cast<const char*>(drop.data()), drop.size() * 2)); }, PixelsOfFile(png), false, 0},
+        {"a file", CF_HDROP, [&] { return DropOf(png); }, PixelsOfFile(png), false, 0},
         {"text", CF_UNICODETEXT, [] { return Global(std::string("t\0\0\0", 4)); }, {}, false, 0},
-        {"a huge PNG", PngClipboardFormat(), [&] { return Global(huge + std::string(64, '\0')); }, {}, false, IDS_DOC_TOO_LARGE},
+        {"a huge PNG", PngClipboardFormat(), [] { return Global(std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\x01\x86\xa0\0\x01\x86\xa0\x08\x02\0\0\0", 29) + std::string(64, '\0')); }, {}, false, IDS_DOC_TOO_LARGE},
     };
     for (const auto& c : cases) {
         form->PlacePicture(PatternPicture(8, 8, 7));
@@ -91,13 +84,10 @@ TEST_F(ClipboardTest, EveryPictureFormatAndACopiedFilePasteAsOpenOpens) {
         EXPECT_EQ(Shown(), before) << c.what;
         dialogs.boxAnswers = {IDNO};
         form->RunCommand(IDM_PASTE);
-        EXPECT_EQ(Shown(), c.expected.empty() ? before : c.expected) << c.what;
-        EXPECT_EQ(form->Doc().ImageUnsaved, c.unsaved || c.expected.empty()) << c.what;
-        const bool asked = c.format != CF_UNICODETEXT;
-        ASSERT_EQ(dialogs.boxes.size(), asked ? 2u + (c.told != 0) : 0u) << c.what;
-        if (c.told) {
-            EXPECT_NE(dialogs.boxes.back().text.find(LoadText(c.told).substr(0, 5)), std::wstring::npos) << c.what;
-        }
+        const size_t boxes = c.format == CF_UNICODETEXT ? 0u : 2u + (c.told != 0);  // asked twice, then told
+        EXPECT_EQ(std::tuple(Shown() == (c.expected.empty() ? before : c.expected), form->Doc().ImageUnsaved, dialogs.boxes.size()),
+                  std::tuple(true, c.unsaved || c.expected.empty(), boxes)) << c.what;
+        EXPECT_TRUE(!c.told || dialogs.boxes.back().text.find(LoadText(c.told).substr(0, 5)) != std::wstring::npos) << c.what;
     }
     EXPECT_NE(WindowTitle(form->hwnd()).find(L"p.png"), std::wstring::npos) << "a pasted file is the opened file";
 }
@@ -108,7 +98,6 @@ TEST_F(ClipboardTest, AScrollingCaptureSizedPictureGoesThroughWhole) {
     const auto copied = Shown();
     form->RunCommand(IDM_COPY);
     form->PlacePicture(PatternPicture(10, 10));
-    form->Doc().ImageUnsaved = false;
     form->RunCommand(IDM_PASTE);
     EXPECT_TRUE(Shown() == copied);
 }
@@ -152,26 +141,20 @@ TEST_F(ClipboardTest, ContextMenuFromMouseAndKeysGreysWhatCannotRunAndRunsTheCho
         const auto copied = c.choose == 1 ? PixelsOf(BitmapOf(PatternPicture(60, 50, 0))) : Shown();
         if (c.choose == 1) form->PlacePicture(PatternPicture(60, 50, 8));
         form->Doc().ImageUnsaved = false;
-        seen = SeenMenu{};
-        seen.choose = c.choose;
+        seen = SeenMenu{{}, {}, {}, c.choose};
         dialogs.fileAnswers = {saved};
         ::SetTimer(nullptr, 0, 50, WatchMenu);
-        const std::string how = c.how;
-        if (how == "mouse") {
+        const bool mouse = c.how == std::string("mouse");
+        if (mouse) {
             for (DWORD flags : {0, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP}) MouseAt(click.x, click.y, flags);
         } else {
-            const std::vector<WORD> keys = how == "apps" ? std::vector<WORD>{VK_APPS} : std::vector<WORD>{VK_SHIFT, VK_F10};
-            for (bool up : {false, true}) for (WORD key : keys) {
-                INPUT in{INPUT_KEYBOARD};
-                in.ki = {key, 0, up ? KEYEVENTF_KEYUP : 0u, 0, 0};
-                ::SendInput(1, &in, sizeof in);
-            }
+            const std::vector<BYTE> keys = c.how == std::string("apps") ? std::vector<BYTE>{VK_APPS} : std::vector<BYTE>{VK_SHIFT, VK_F10};
+            for (DWORD up : {0, KEYEVENTF_KEYUP}) for (BYTE key : keys) ::keybd_event(key, 0, up, 0);
         }
         for (int i = 0; i < 200 && seen.items.empty(); ++i) Pump(20);
         Pump(200);
-        EXPECT_EQ(seen.items, items) << c.how;
-        EXPECT_EQ(seen.greyed, c.greyed) << c.how;
-        const POINT at = how == "mouse" ? click : POINT{view.left, view.top};
+        EXPECT_EQ(std::tuple(seen.items, seen.greyed), std::tuple(items, c.greyed)) << c.how;
+        const POINT at = mouse ? click : POINT{view.left, view.top};
         EXPECT_EQ(std::pair(seen.rect.left, seen.rect.top), std::pair(at.x, at.y)) << c.how;
         const std::vector<std::uint32_t> result = c.choose == 0 ? Dumped(L"PNG") : c.choose == 1 || c.choose < 0 ? Shown() : PixelsOfFile(saved);
         EXPECT_TRUE(c.choose < 0 || result == copied) << c.how;
@@ -188,9 +171,12 @@ TEST_F(ClipboardTest, PrintScreenKeysFillTheClipboardAndMenuCapturesLeaveIt) {
         Put(CF_UNICODETEXT, Global(text));
         form->PlacePicture(nullptr);
         form->HotKey_Press(key.id);
-        ASSERT_FALSE(form->Doc().PicBmp.Empty()) << Narrow(key.name);
-        EXPECT_EQ(Dumped(L"DIB"), Shown()) << Narrow(key.name);
+        EXPECT_TRUE(!Shown().empty() && Dumped(L"DIB") == Shown()) << Narrow(key.name);
     }
+    ClipboardHolder holder;  // another program keeps it open: told from the menu, silent from the key
+    form->HotKey_Press(kHotKeys[1].id);
+    form->RunCommand(IDM_COPY);
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::wstring>{LoadText(IDS_MSG_CLIPBOARD_BUSY)});
 }
 
 // Dragged onto another program's window: it gets the PNG file; dropped on the window's
@@ -201,34 +187,23 @@ TEST_F(ClipboardTest, DraggedOutPictureArrivesAsAPngFile) {
     ::GetWindowRect(form->picScroll(), &view);
     const std::wstring ready = dir.File(L"ready"), out = dir.File(L"dropped.png");
     const std::wstring args = L"drop-target 700 300 \"" + ready + L"\" \"" + out + L"\"";
-    const intptr_t target = _wspawnl(_P_NOWAIT, TestProgram(L"vxclip.exe").c_str(), L"vxclip", args.c_str(), nullptr);
+    const UniqueProcess target = Helper(args, false);
     for (int i = 0; i < 200 && !FileExists(ready); ++i) Pump(50);
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
     auto files = [&] {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW f;
-        HANDLE h = ::FindFirstFileW((std::wstring(temp) + L"Vellumox 2*.png").c_str(), &f);
-        for (bool more = h != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(h, &f)) names.push_back(std::wstring(temp) + f.cFileName);
-        if (h != INVALID_HANDLE_VALUE) ::FindClose(h);
+        std::vector<std::filesystem::path> names;  // the dragged files: "Vellumox 2026-..."
+        for (const auto& f : std::filesystem::directory_iterator(std::filesystem::temp_directory_path())) if (f.path().filename().wstring().rfind(L"Vellumox 2", 0) == 0) names.push_back(f);
         return names;
     };
-    for (const std::wstring& f : files()) ::DeleteFileW(f.c_str());
+    for (const auto& f : files()) std::filesystem::remove(f);
     for (const POINT to : {POINT{800, 400}, POINT{view.left + 100, view.top + 80}}) {
-        std::thread hand([&] {
+        std::thread hand([&] {  // the hand moves on while the drag runs its own loop here
             const POINT from{view.left + 20, view.top + 20};
-            for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN}) {
-                MouseAt(from.x, from.y, flags);
-                ::Sleep(50);
-            }
-            for (int step = 1; step <= 10; ++step, ::Sleep(40)) MouseAt(from.x + (to.x - from.x) * step / 10, from.y + (to.y - from.y) * step / 10);
+            for (int step = -1; step <= 10; ++step, ::Sleep(40)) MouseAt(from.x + (to.x - from.x) * std::max(step, 0) / 10, from.y + (to.y - from.y) * std::max(step, 0) / 10, step ? 0 : MOUSEEVENTF_LEFTDOWN);
             MouseAt(to.x, to.y, MOUSEEVENTF_LEFTUP);
         });
         for (int i = 0; i < 100; ++i) Pump(20);
         hand.join();
-        Pump(300);
     }
-    if (target != -1) ::CloseHandle(reinterpret_cast<HANDLE>(target));
     EXPECT_EQ(PixelsOfFile(out), Shown());
     EXPECT_EQ(dialogs.boxes.size(), 0u);
     ASSERT_EQ(files().size(), 2u);
