@@ -80,6 +80,10 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_SYSKEYUP:
+            // Shift+F10 opened the menu on its press: neither the menu bar nor a second menu now.
+            if (wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) return 0;
+            break;
         case WM_CONTEXTMENU:
             // From the view (passed up by its default handling) or the keyboard.
             if (lParam == -1) {
@@ -181,13 +185,13 @@ void FrmMain::OnDropFiles(HDROP drop) {
 }
 
 void FrmMain::CancelPicking(unsigned exceptFor) {
-    copyWhenScrollEnds_ = false;  // any other command comes between
     if (selection_.Armed() && exceptFor != IDM_DISTRICT) selection_.Cancel(*this);
     if (scroll_.Armed() && exceptFor != IDM_SCROLL) scroll_.Cancel(*this);
 }
 
 void FrmMain::OpenFile(const std::wstring& path) {
     CancelPicking();
+    copyWhenScrollEnds_ = false;
     // A relative name is taken from the current folder, as the shell means it.
     const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     std::wstring full(size, L'\0');
@@ -202,6 +206,8 @@ void FrmMain::RunCommand(unsigned id, Road road) {
     if ((id == IDM_COPY || id == IDM_PASTE) && (selection_.Busy() || scroll_.Busy())) return;
     // A shortcut pressed over the frozen screen: no dialog may open beneath it.
     CancelPicking(id);
+    // Any command comes between a Shift+Print Screen capture and its picture.
+    copyWhenScrollEnds_ = false;
     // Failures inside a command started from the toolbar are never shown.
     const bool wasSilent = silent_;
     silent_ = road == Road::Toolbar;

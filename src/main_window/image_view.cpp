@@ -12,6 +12,7 @@ namespace vx {
 namespace {
 
 constexpr wchar_t kViewportClass[] = L"VellumoxViewport";
+constexpr wchar_t kRightPressed[] = L"VellumoxRightPressed";
 
 LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* form = reinterpret_cast<FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -21,6 +22,17 @@ LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
             break;
         }
+        case WM_RBUTTONDOWN:
+            ::SetPropW(hwnd, kRightPressed, reinterpret_cast<HANDLE>(1));
+            return 0;
+        case WM_RBUTTONUP:
+            // Only a right click begun here opens the picture's menu: a press that
+            // ended a capture over the frozen screen releases over the view.
+            if (!::RemovePropW(hwnd, kRightPressed)) return 0;
+            break;  // the default handling asks the window for the context menu
+        case WM_NCDESTROY:
+            ::RemovePropW(hwnd, kRightPressed);
+            break;
         case WM_LBUTTONDOWN:
             if (form) form->Picture_MouseDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             return 0;

@@ -52,8 +52,7 @@ TEST_F(Documents, EveryRoadReplacesALargerFileWhole) {
     form->PlacePicture(PatternPicture(64, 48, 5));
     const PictureBox& picture = form->Doc().PicBmp;
     const std::string larger(3 << 20, 'x');
-    const std::wstring freshPath = dir.File(L"fresh");
-    auto fresh = [&](PictureFileFormat format) { return SavePictureFile(picture.Bitmap(), picture.Palette(), freshPath, format), ReadFileBytes(freshPath); };
+    auto fresh = [&](PictureFileFormat format) { return SavePictureFile(picture.Bitmap(), picture.Palette(), dir.File(L"fresh"), format), ReadFileBytes(dir.File(L"fresh")); };
     // The dragged file is named by the second: the drag goes first, early in a second.
     SYSTEMTIME now{}, start{};
     for (::GetLocalTime(&start), now = start; now.wSecond == start.wSecond; ::Sleep(5)) ::GetLocalTime(&now);
