@@ -3,6 +3,7 @@
 #include <initguid.h>
 #include <wincodec.h>
 
+#include <cstring>
 #include <vector>
 
 #include "../document/picture_object.h"
@@ -44,14 +45,9 @@ Outcome NotAFile(const std::wstring& path) {
     return {};
 }
 
-// What the file claims, learnt before any decoder allocates for it: a file whose size
-// the header cannot bound never reaches a decoder. An indexed BMP is decoded here.
-Outcome CheckClaimedSize(const std::wstring& path, IndexedPicture& indexed, bool& isIndexed) {
-    if (const Outcome o = NotAFile(path); !o.ok()) return o;
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return Fail(Status::CannotRead, ::GetLastError());
-    const ReadAt read = ReadFromFile(file.get());
+// What the bytes claim, learnt before any decoder allocates for them: bytes whose size
+// the header cannot bound never reach a decoder. An indexed BMP is decoded here.
+Outcome CheckClaimed(const ReadAt& read, IndexedPicture& indexed, bool& isIndexed) {
     const PictureHeader header = ReadPictureHeader(read);
     if (!PictureHeaderAcceptable(header)) {
         const bool tooLarge = header.sizeKnown && header.width && header.height;
@@ -60,6 +56,22 @@ Outcome CheckClaimedSize(const std::wstring& path, IndexedPicture& indexed, bool
     const IndexedBmp decoded = header.kind == PictureKind::Bmp ? DecodeIndexedBmp(read, indexed) : IndexedBmp::NotIndexed;
     isIndexed = decoded == IndexedBmp::Decoded;
     return decoded == IndexedBmp::Refused ? Fail(Status::CannotDecode) : Outcome{};
+}
+
+Outcome CheckClaimedSize(const std::wstring& path, IndexedPicture& indexed, bool& isIndexed) {
+    if (const Outcome o = NotAFile(path); !o.ok()) return o;
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return Fail(Status::CannotRead, ::GetLastError());
+    return CheckClaimed(ReadFromFile(file.get()), indexed, isIndexed);
+}
+
+Result<ComPtr<IPicture>> PictureOfIndexed(const IndexedPicture& indexed) {
+    using Loaded = Result<ComPtr<IPicture>>;
+    Result<UniqueBitmap> laid = IndexedIntoBitmap(indexed);
+    if (!laid.ok()) return Loaded::Failure(laid.outcome);
+    ComPtr<IPicture> picture = CreatePictureFromBitmap(std::move(laid.value), UniquePalette());
+    return picture ? Loaded::Success(std::move(picture)) : Loaded::Failure(Status::NoMemory);
 }
 
 // The whole file under its temporary name.
@@ -81,26 +93,13 @@ Outcome WriteTemporary(const wchar_t* temporary, HBITMAP bitmap, HPALETTE palett
                          : Fail(Status::CannotWrite, ::GetLastError());
 }
 
-}  // namespace
-
-Result<ComPtr<IPicture>> LoadPictureFile(const std::wstring& path) {
+// The first frame of what `decoder` reads, through the size limits and the decode
+// every opened picture goes through.
+Result<ComPtr<IPicture>> DecodeFirstFrame(IWICImagingFactory* factory, ComPtr<IWICBitmapDecoder>& decoder,
+                                          HRESULT hr) {
     using Loaded = Result<ComPtr<IPicture>>;
-    IndexedPicture indexed;
-    bool isIndexed = false;
-    if (const Outcome claimed = CheckClaimedSize(path, indexed, isIndexed); !claimed.ok()) return Loaded::Failure(claimed);
-    if (isIndexed) {
-        Result<UniqueBitmap> laid = IndexedIntoBitmap(indexed);
-        if (!laid.ok()) return Loaded::Failure(laid.outcome);
-        ComPtr<IPicture> picture = CreatePictureFromBitmap(std::move(laid.value), UniquePalette());
-        return picture ? Loaded::Success(std::move(picture)) : Loaded::Failure(Status::NoMemory);
-    }
-    ComPtr<IWICImagingFactory> factory = ImagingFactory();
-    ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0, height = 0;
-    if (!factory) return Loaded::Failure(Status::CannotDecode);
-    HRESULT hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                    WICDecodeMetadataCacheOnDemand, decoder.put());
     if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.put());
     if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
     if (FAILED(hr)) {
@@ -110,11 +109,62 @@ Result<ComPtr<IPicture>> LoadPictureFile(const std::wstring& path) {
     }
     if (!PictureSizeAcceptable(width, height)) return Loaded::Failure(Status::TooLarge);
     // A valid picture too large for the memory at hand is not called damaged.
-    Result<UniqueBitmap> decoded = DecodeIntoBitmap(factory.get(), frame.get(), width, height);
+    Result<UniqueBitmap> decoded = DecodeIntoBitmap(factory, frame.get(), width, height);
     if (!decoded.ok()) return Loaded::Failure(decoded.outcome);
     ComPtr<IPicture> picture = CreatePictureFromBitmap(std::move(decoded.value), UniquePalette());
     if (!picture) return Loaded::Failure(Status::CannotDecode, ERROR_NOT_ENOUGH_MEMORY);
     return Loaded::Success(std::move(picture));
+}
+
+}  // namespace
+
+Result<ComPtr<IPicture>> LoadPictureFile(const std::wstring& path) {
+    using Loaded = Result<ComPtr<IPicture>>;
+    IndexedPicture indexed;
+    bool isIndexed = false;
+    if (const Outcome claimed = CheckClaimedSize(path, indexed, isIndexed); !claimed.ok()) return Loaded::Failure(claimed);
+    if (isIndexed) return PictureOfIndexed(indexed);
+    ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    if (!factory) return Loaded::Failure(Status::CannotDecode);
+    ComPtr<IWICBitmapDecoder> decoder;
+    const HRESULT hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                          WICDecodeMetadataCacheOnDemand, decoder.put());
+    return DecodeFirstFrame(factory.get(), decoder, hr);
+}
+
+Result<ComPtr<IPicture>> LoadPictureBytes(const void* prefix, size_t prefixSize, const void* data, size_t size) {
+    using Loaded = Result<ComPtr<IPicture>>;
+    // One copy the decoder reads from, the prefix (a file header) before the bytes.
+    const size_t total = prefixSize + size;
+    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, total ? total : 1));
+    if (!memory) return Loaded::Failure(Status::NoMemory, ERROR_NOT_ENOUGH_MEMORY);
+    {
+        const GlobalLockGuard locked(memory.get());
+        if (!locked.data()) return Loaded::Failure(Status::NoMemory, ERROR_NOT_ENOUGH_MEMORY);
+        auto* bytes = static_cast<unsigned char*>(locked.data());
+        if (prefixSize) std::memcpy(bytes, prefix, prefixSize);
+        if (size) std::memcpy(bytes + prefixSize, data, size);
+        // The same bounds as a file: a pasted picture is as untrusted as an opened one.
+        IndexedPicture indexed;
+        bool isIndexed = false;
+        const Outcome claimed = CheckClaimed(ReadFromMemory(bytes, total), indexed, isIndexed);
+        if (!claimed.ok()) return Loaded::Failure(claimed);
+        if (isIndexed) return PictureOfIndexed(indexed);
+    }
+    ComPtr<IStream> stream;
+    if (FAILED(::CreateStreamOnHGlobal(memory.get(), TRUE, stream.put()))) {
+        return Loaded::Failure(Status::NoMemory, ERROR_NOT_ENOUGH_MEMORY);
+    }
+    memory.release();  // the stream's from here on
+    ULARGE_INTEGER exact{};
+    exact.QuadPart = total;
+    stream->SetSize(exact);
+    ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    if (!factory) return Loaded::Failure(Status::CannotDecode);
+    ComPtr<IWICBitmapDecoder> decoder;
+    const HRESULT hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad,
+                                                        decoder.put());
+    return DecodeFirstFrame(factory.get(), decoder, hr);
 }
 
 Outcome SaveBmpOrFallback(HBITMAP bitmap, HPALETTE palette, std::wstring& path, const std::wstring& fallback) {

@@ -50,6 +50,40 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             if (OnViewKey(static_cast<int>(wParam))) return 0;
             break;
+        case WM_KEYUP:
+            // The Menu key opens the picture's menu on its release, once.
+            if (wParam == VK_APPS) {
+                Picture_ContextMenu(POINT{}, true);
+                return 0;
+            }
+            break;
+        case WM_SYSKEYDOWN:
+            if (wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) {
+                Picture_ContextMenu(POINT{}, true);
+                return 0;
+            }
+            break;
+        case WM_SYSKEYUP:
+            // Shift+F10 opened the menu on its press: neither the menu bar nor a second menu now.
+            if (wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) return 0;
+            break;
+        case WM_CONTEXTMENU:
+            // From the view (passed up by its default handling) or the keyboard.
+            if (lParam == -1) {
+                Picture_ContextMenu(POINT{}, true);
+            } else if (reinterpret_cast<HWND>(wParam) == picScroll()) {
+                Picture_ContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, false);
+            }
+            return 0;
+        case WM_RENDERFORMAT:
+            clipboard_.OnRenderFormat(static_cast<UINT>(wParam));
+            return 0;
+        case WM_RENDERALLFORMATS:
+            clipboard_.OnRenderAllFormats(hwnd_);
+            return 0;
+        case WM_DESTROYCLIPBOARD:
+            clipboard_.OnDestroyClipboard();
+            return 0;
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
@@ -120,6 +154,11 @@ void FrmMain::OnDpiChanged(const RECT* suggested) {
 }
 
 void FrmMain::OnDropFiles(HDROP drop) {
+    // The picture dragged out and let go over its own window: nothing to open.
+    if (drag_.Running()) {
+        ::DragFinish(drop);
+        return;
+    }
     // Several files: the first one.
     std::wstring path(::DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
     const UINT length = ::DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size()));
@@ -135,6 +174,7 @@ void FrmMain::CancelPicking(unsigned exceptFor) {
 
 void FrmMain::OpenFile(const std::wstring& path) {
     CancelPicking();
+    copyWhenScrollEnds_ = false;
     // A relative name is taken from the current folder, as the shell means it.
     const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     std::wstring full(size, L'\0');
@@ -145,8 +185,12 @@ void FrmMain::OpenFile(const std::wstring& path) {
 void FrmMain::Toolbar1_ButtonClick(int index) { RunCommand(ToolbarCommand(index), Road::Toolbar); }
 
 void FrmMain::RunCommand(unsigned id, Road road) {
+    // The clipboard's keys leave a selection or a running capture alone.
+    if ((id == IDM_COPY || id == IDM_PASTE) && (selection_.Busy() || scroll_.Busy())) return;
     // A shortcut pressed over the frozen screen: no dialog may open beneath it.
     CancelPicking(id);
+    // Any command comes between a Shift+Print Screen capture and its picture.
+    copyWhenScrollEnds_ = false;
     // Failures inside a command started from the toolbar are never shown.
     const bool wasSilent = silent_;
     silent_ = road == Road::Toolbar;
@@ -158,6 +202,8 @@ void FrmMain::RunCommand(unsigned id, Road road) {
         case IDM_WALLPAPER: mnuWallpaper_Click(*this); break;
         case IDM_CLEARWALL: mnuClearWall_Click(*this); break;
         case IDM_PRINT: mnuprint_Click(*this); break;
+        case IDM_COPY: clipboard_.mnuCopy_Click(*this); break;
+        case IDM_PASTE: mnuPaste_Click(*this); break;
         case IDM_EXIT: mnuExit_Click(); break;
         case IDM_SCREEN: mnuScreen_Click(*this); break;
         case IDM_DISTRICT: selection_.Arm(*this); break;

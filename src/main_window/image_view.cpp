@@ -1,5 +1,7 @@
 #include "image_view.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "../platform/units.h"
@@ -17,6 +19,18 @@ bool Viewport::Create(HWND parent, HINSTANCE instance) {
 
 LRESULT Viewport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_RBUTTONDOWN:
+            rightPressed_ = true;
+            return 0;
+        case WM_RBUTTONUP:
+            // Only a right click begun here opens the picture's menu: a press that
+            // ended a capture over the frozen screen releases over the view.
+            if (!rightPressed_) return 0;
+            rightPressed_ = false;
+            return Default(message, wParam, lParam);  // asks the window for the context menu
+        case WM_LBUTTONDOWN:
+            form_.Picture_MouseDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills everything; no flicker while scrolling
         case WM_PAINT: {
@@ -56,6 +70,14 @@ void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long ori
     PaletteGuard palette(dc, picture.Palette(), true);
     ::BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, memory.get(),
              part.left - originX, part.top - originY, SRCCOPY);
+}
+
+void FrmMain::Picture_MouseDown(POINT view) {
+    if (doc_.PicBmp.Empty() || selection_.Busy() || scroll_.Busy()) return;
+    POINT screen = view;
+    ::ClientToScreen(picScroll(), &screen);
+    // A click stays a click; only a move beyond the system's drag distance drags.
+    if (::DragDetect(picScroll(), screen)) drag_.Run(doc_.PicBmp);
 }
 
 void FrmMain::HScroll1_Change() {

@@ -11,13 +11,14 @@ struct PictureBox;
 
 class Viewport final : public WindowBase {
 public:
-    explicit Viewport(const FrmMain& form) : form_(form) {}
+    explicit Viewport(FrmMain& form) : form_(form) {}
     bool Create(HWND parent, HINSTANCE instance);
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    const FrmMain& form_;
+    FrmMain& form_;
+    bool rightPressed_ = false;  // a right click begun in the view
 };
 
 // Paints the viewport's clip rectangle: the workspace colour and the visible part of

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "commands/clipboard_formats.h"
 #include "commands/title_text.h"
 #include "main_window/toolbar_definition.h"
 #include "platform/paths.h"
@@ -30,6 +31,21 @@ TEST(CommandsText, PathsTitleFilledTextsAndToolbarIds) {
     // A button's id leads back to the button; outside the toolbar there is no command.
     for (int i = 1; i <= kToolbarButtonCount; ++i) EXPECT_EQ(ToolbarIndexOf(ToolbarButtonId(i)), i);
     for (int i : {-1, 0, kToolbarButtonCount + 1}) EXPECT_EQ(ToolbarCommand(i), 0u) << i;
+}
+
+// A clipboard DIB's pixels start after its header, masks and colour table; a header
+// that would put them beyond the bytes (or read pixels as colours) is refused.
+TEST(CommandsText, ClipboardDibPixelOffsetAndDragOutName) {
+    const struct { std::uint32_t header; std::uint16_t bits; std::uint32_t compression, used; std::size_t total; long offset; } cases[] = {
+        {40, 32, 0, 0, 1000, 40},  {40, 32, 3, 0, 1000, 52}, {40, 16, 6, 0, 1000, 56}, {124, 32, 3, 0, 1000, 124},
+        {40, 8, 0, 0, 2000, 1064}, {40, 8, 0, 16, 2000, 104}, {12, 4, 0, 0, 100, 60},  {40, 1, 0, 0, 47, -1},
+        {40, 8, 0, 300, 9000, -1}, {0, 32, 0, 0, 1000, -1},   {40, 0, 0, 0, 1000, -1}, {2000, 32, 0, 0, 9000, -1},
+    };
+    for (const auto& c : cases) {
+        const auto offset = PackedDibPixelOffset(c.header, c.bits, c.compression, c.used, c.total);
+        EXPECT_EQ(offset ? static_cast<long>(*offset) : -1L, c.offset) << c.header << " " << c.bits << " " << c.used;
+    }
+    EXPECT_EQ(DragOutFileName(2026, 12, 8, 9, 15, 0), L"Vellumox 2026-12-08 091500.png");
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 #include <random>
 #include <tuple>
 
+#include "commands/clipboard_formats.h"
+#include "commands/picture_drag.h"
 #include "commands/picture_io.h"
 #include "platform/program_path.h"
+#include "unattended.h"
 #include "win_test_support.h"
 
 namespace vx::test {
@@ -45,6 +48,41 @@ TEST_F(Documents, AFailedSaveKeepsTheOldFile) {
                   std::tuple(true, true)) << Narrow(text);
     }
     EXPECT_EQ(FileCount(), 2);  // the file and the folder
+}
+
+// Every road that writes a picture over a larger file of the same name leaves exactly
+// the bytes the same picture gets under a new name: nothing of the old file behind.
+TEST_F(Documents, EveryRoadReplacesALargerFileWhole) {
+    form->PlacePicture(PatternPicture(64, 48, 5));
+    const PictureBox& picture = form->Doc().PicBmp;
+    const std::string larger(3 << 20, 'x');
+    auto fresh = [&](PictureFileFormat format) { return SavePictureFile(picture.Bitmap(), picture.Palette(), dir.File(L"fresh"), format), ReadFileBytes(dir.File(L"fresh")); };
+    // The dragged file is named by the second: the drag goes first, early in a second.
+    SYSTEMTIME now{}, start{};
+    for (::GetLocalTime(&start), now = start; now.wSecond == start.wSecond; ::Sleep(5)) ::GetLocalTime(&now);
+    PictureDrag drag;  // no button held: the drag ends at once, its file written
+    CaptureRequest request{CaptureRequest::Kind::Region, 0, 0, 50, 40, dir.File(L"cmd.bmp")};
+    const struct { const wchar_t* road; std::wstring path; std::function<void()> run; std::function<std::string()> expected; } roads[] = {
+        {L"drag", (std::filesystem::temp_directory_path() / DragOutFileName(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond)).wstring(),
+         [&] { drag.Run(picture); }, [&] { return fresh(PictureFileFormat::Png); }},
+        {L"BMP", dir.File(L"a.bmp"), [&] { mnusave_Click(*form); }, [&] { return fresh(PictureFileFormat::Bmp); }},
+        {L"JPEG", dir.File(L"a.jpg"), [&] { mnusave_Click(*form); }, [&] { return fresh(PictureFileFormat::Jpeg); }},
+        {L"PNG", dir.File(L"a.png"), [&] { mnusave_Click(*form); }, [&] { return fresh(PictureFileFormat::Png); }},
+        {L"GIF", dir.File(L"a.gif"), [&] { mnusave_Click(*form); }, [&] { return fresh(PictureFileFormat::Gif); }},
+        {L"TIFF", dir.File(L"a.tif"), [&] { mnusave_Click(*form); }, [&] { return fresh(PictureFileFormat::Tiff); }},
+        {L"wallpaper", L"c:\\windows\\wallpaper.bmp", [&] { mnuWallpaper_Click(*form), mnuClearWall_Click(*form); }, [&] { return fresh(PictureFileFormat::Bmp); }},
+        {L"Paint", ProgramFolder() + L"\\Temp\\temp.bmp", [&] { mnuMspaint_Click(*form); }, [&] { return fresh(PictureFileFormat::Bmp); }},
+        {L"/capture", request.savePath, [&] { RunUnattendedCapture(request); },
+         [&] { request.savePath = dir.File(L"fresh"); RunUnattendedCapture(request); return ReadFileBytes(request.savePath); }},
+    };
+    for (const auto& r : roads) {
+        ::SetFileAttributesW(r.path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(WriteFileBytes(r.path, larger)) << Narrow(r.road);
+        dialogs.fileAnswers = {r.path};
+        r.run();
+        const std::string written = ReadFileBytes(r.path);
+        EXPECT_TRUE(written.size() < larger.size() && written == r.expected()) << Narrow(r.road);
+    }
 }
 
 // No crash, no hang, bounded memory, and a file that cannot be shown changes nothing.

@@ -119,21 +119,12 @@ TEST_F(SequenceTest, OpeningOverAnUnsavedCaptureAsksFirstAndTheOpenedFileIsSaved
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-// A drop as the shell delivers it: an HDROP the window must free.
-HDROP DropOf(const std::wstring& first, const std::wstring& second) {
-    const std::wstring list = first + L'\0' + second + L'\0' + L'\0';
-    HGLOBAL memory = ::GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-    *static_cast<DROPFILES*>(memory) = DROPFILES{sizeof(DROPFILES), {}, FALSE, TRUE};
-    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(static_cast<DROPFILES*>(memory) + 1));
-    return static_cast<HDROP>(memory);
-}
-
 TEST_F(SequenceTest, ADroppedFileOpensAsTheOpenCommandDoesAfterAskingAboutAnUnsavedPicture) {
     const std::wstring first = File(L"dropped one.bmp", 64, 48), second = File(L"two.bmp", 32, 16);
     Unsaved(30);
     dialogs.boxAnswers = {IDCANCEL, IDNO};
     for (int i = 0; i < 2; ++i) {
-        ::PostMessageW(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(first, second)), 0);
+        ::PostMessageW(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(first + L'\0' + second)), 0);
         Pump(100);
     }
     EXPECT_EQ(dialogs.boxes.size(), 2u);  // asked both times; kept after Cancel

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include "capture/capture_area.h"
 #include "capture/capture_commands.h"
@@ -158,6 +159,14 @@ inline std::wstring RegString(HKEY root, const wchar_t* key, const wchar_t* name
     wchar_t value[MAX_PATH] = {};
     DWORD size = sizeof value;
     return ::RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS ? value : L"";
+}
+// A list of files as the shell hands it over (a drop, a copy): the names end in '\0'.
+inline HDROP DropOf(const std::wstring& names) {
+    const std::wstring list = names + L'\0' + L'\0';
+    HGLOBAL memory = ::GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    *static_cast<DROPFILES*>(memory) = DROPFILES{sizeof(DROPFILES), {}, FALSE, TRUE};
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(static_cast<DROPFILES*>(memory) + 1));
+    return static_cast<HDROP>(memory);
 }
 // A helper program built beside the tests (vxprobe.exe, region_probe.exe, ...).
 std::wstring TestProgram(const wchar_t* name);
