@@ -185,7 +185,7 @@ TEST_F(Documents, WallpaperWithItsFallbackAndPaintGetTheirFiles) {
                                 (command.size() + 1) * sizeof(wchar_t)), ERROR_SUCCESS);
     mnuMspaint_Click(*form);
     std::string line;  // the recorder's line: the file it was given, a tab, its size
-    for (int i = 0; i < 300 && line.find('\n') == std::string::npos; ++i, Pump(50)) line = ReadFileBytes(log);
+    PumpUntil([&] { return (line = ReadFileBytes(log)).find('\n') != std::string::npos; }, 15000);
     ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Paint.Picture");
     EXPECT_NE(line.find(Narrow(scratch) + "\t" + std::to_string(ReadFileBytes(scratch).size())), std::string::npos) << line;
     EXPECT_EQ(std::tuple(PixelsOf(BitmapOf(LoadPictureFile(scratch).value)) == Shown(), dialogs.boxes.size()), std::tuple(true, 0u));
