@@ -1,6 +1,8 @@
 // The free-region selection's costs: one erase-plus-draw of the band (each mouse
 // move costs that) and arming (the frozen screen copied, shown and painted), against a
 // bare full-screen BitBlt measured in the same run.
+#include <cstdlib>
+
 #include "bench.h"
 #include "capture/selection_band.h"
 #include "capture/selection_overlay.h"
@@ -13,9 +15,8 @@ namespace {
 // into a new one, as any copy of a new frame must make (under Wine most of that cost
 // is the new bitmap's first touch).
 struct BareScreenBlt {
-    BareScreenBlt(int width, int height, bool newBitmap)
-        : width(width), height(height), newBitmap(newBitmap),
-          kept(::CreateCompatibleBitmap(display.get(), width, height)) {}
+    BareScreenBlt(int w, int h, bool fresh)
+        : width(w), height(h), newBitmap(fresh), kept(::CreateCompatibleBitmap(display.get(), w, h)) {}
     void operator()() {
         UniqueBitmap fresh(newBitmap ? ::CreateCompatibleBitmap(display.get(), width, height) : nullptr);
         SelectGuard select(memory.get(), newBitmap ? fresh.get() : kept.get());
@@ -74,7 +75,44 @@ std::vector<Figure> Arming(const Context& c) {
         ::Sleep(150);
     });
     f.baselineName = "CreateCompatibleBitmap+BitBlt of the screen";
-    return {f};
+    if (!std::getenv("VX_BENCH_DETAIL")) return {f};
+    // Where arming's time goes, step by step, in a plain popup of the screen's size: the
+    // copy of the screen (the baseline), showing the popup, and painting the copy into it
+    // until the screen shows it.
+    frozen.Hide();
+    const int w = screen.right - screen.left, h = screen.bottom - screen.top;
+    HWND popup = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP, screen.left, screen.top, w, h, nullptr,
+                                   nullptr, nullptr, nullptr);
+    UniqueCreatedDc memory(::CreateCompatibleDC(display.get()));
+    UniqueBitmap copy(::CreateCompatibleBitmap(display.get(), w, h));
+    SelectGuard select(memory.get(), copy.get());
+    ::BitBlt(memory.get(), 0, 0, w, h, display.get(), 0, 0, SRCCOPY);
+    auto rest = [&] {
+        ::ShowWindow(popup, SW_HIDE);
+        for (MSG m; ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&m);
+        ::Sleep(150);
+    };
+    Figure show{"detail: show a full-screen popup", 0, 0, 0, "ms", "copy of the screen"};
+    MeasurePairs(show, c.repetitions, [&] {
+        ::SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+        ::ValidateRect(popup, nullptr);
+        ::GdiFlush();
+    }, std::ref(blt), rest);
+    Figure paint{"detail: paint the copy into it, on the screen", 0, 0, 0, "ms", "copy of the screen"};
+    MeasurePairs(paint, c.repetitions, [&] {
+        {
+            const UniqueWindowDc dc = UniqueWindowDc::Client(popup);
+            ::BitBlt(dc.get(), 0, 0, w, h, memory.get(), 0, 0, SRCCOPY);
+        }
+        ::GdiFlush();
+        ::GetPixel(display.get(), 0, 0);
+    }, std::ref(blt), [&] {
+        rest();
+        ::SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+        ::ValidateRect(popup, nullptr);
+    });
+    ::DestroyWindow(popup);
+    return {f, show, paint};
 }
 
 Register band("region.band", Band);
