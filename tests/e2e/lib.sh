@@ -102,8 +102,9 @@ reg_clear() { wine reg delete 'HKCU\Software\Vellumox' /f >/dev/null 2>&1 || tru
 
 # ---- the free-region selection
 # A screen of noise, in which no two nearby pixels are alike, under the program ($NOISE).
+screen_size() { xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
 noise_screen() {
-    convert -size "$(xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')" xc: \
+    convert -size "$(screen_size)" xc: \
         +noise Random "$WORK/noise.xwd"
     xwud -noclick -in "$WORK/noise.xwd" >/dev/null 2>&1 &
     VX_PIDS+=($!)
@@ -114,8 +115,11 @@ wait_state() { want=$1; wait_for '[ "$(probe state "$TITLE")" = "$want" ]' || fa
 arm() {
     if [ $# -gt 0 ]; then keys "$@"; else menu c d; fi
     wait_state minimized
-    # The frozen copy of the screen is up once its window exists; give it a paint.
+    # The frozen copy of the screen is up once its window is shown and painted.
     wait_for 'probe class VellumoxFrozenScreen' || fail "no frozen screen"
+    # It has the keyboard once the focus is on a window as large as the screen.
+    wait_for '[ "$(xdotool getwindowfocus getwindowgeometry | sed -n "s/ *Geometry: //p")" = "$(screen_size)" ]' ||
+        fail "the frozen screen never took the keyboard"
 }
 # The band of L T R B in during.png over before.png: an inverted frame one pixel wide,
 # nothing else changed around it, an inverted size label in its middle.

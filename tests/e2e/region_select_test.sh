@@ -38,6 +38,8 @@ expect_view "$WORK/before.png" "$area"
 # Enter ends the selection while the button is still held.
 arm
 xdotool mousemove 1500 400 sleep 0.1 key Right Right
+wait_for '[ "$(xdotool getmouselocation | cut -d " " -f 1-2)" = "x:1502 y:400" ]' ||
+    fail "the arrows left the pointer at $(xdotool getmouselocation)"
 xdotool mousedown 1 sleep 0.1 mousemove 1550 430 sleep 0.2 key Right shift+Down Return
 wait_state normal
 expect_clip "$WORK/before.png" 49x40+1502+400
