@@ -14,7 +14,9 @@ struct Figure {
     double goal = 0;        // largest acceptable ratio; 0 = report only
     std::string unit = "ms";
     std::string baselineName;
-    double Ratio() const { return baseline > 0 ? measured / baseline : 0; }
+    // Measured in pairs: the median of the pairs' ratios, and the lowest and highest.
+    double pairedRatio = 0, low = 0, high = 0;
+    double Ratio() const { return pairedRatio > 0 ? pairedRatio : baseline > 0 ? measured / baseline : 0; }
 };
 
 struct Context {
@@ -32,5 +34,14 @@ struct Register {
 // Median wall time in milliseconds of `run`, after one warm-up; `prepare` runs
 // before each repetition and is not timed.
 double MedianMs(int repetitions, const std::function<void()>& run, const std::function<void()>& prepare = {});
+
+// Times `measured` and `baseline` in pairs, in turn (A B, then B A, ...), after one
+// warm-up of each, so that the machine's other work weighs on both alike; `prepare`
+// runs untimed before every timed call. Fills the figure's two medians, the median of
+// the pairs' ratios and their spread.
+void MeasurePairs(Figure& figure, int repetitions, const std::function<void()>& measured,
+                  const std::function<void()>& baseline, const std::function<void()>& prepare = {});
+// The same from times already taken in pairs (index i of both is one pair).
+void SetFromPairs(Figure& figure, std::vector<double> measured, std::vector<double> baseline);
 
 }  // namespace vx::bench

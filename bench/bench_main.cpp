@@ -33,6 +33,50 @@ double MedianMs(int repetitions, const std::function<void()>& run, const std::fu
     return times[times.size() / 2];
 }
 
+namespace {
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+double TimedMs(const std::function<void()>& run) {
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+}  // namespace
+
+void SetFromPairs(Figure& figure, std::vector<double> measured, std::vector<double> baseline) {
+    std::vector<double> ratios;
+    for (size_t i = 0; i < measured.size() && i < baseline.size(); ++i)
+        if (baseline[i] > 0) ratios.push_back(measured[i] / baseline[i]);
+    figure.measured = Median(measured);
+    figure.baseline = Median(baseline);
+    figure.pairedRatio = Median(ratios);
+    figure.low = ratios.empty() ? 0 : *std::min_element(ratios.begin(), ratios.end());
+    figure.high = ratios.empty() ? 0 : *std::max_element(ratios.begin(), ratios.end());
+}
+
+void MeasurePairs(Figure& figure, int repetitions, const std::function<void()>& measured,
+                  const std::function<void()>& baseline, const std::function<void()>& prepare) {
+    auto timed = [&](const std::function<void()>& run) {
+        if (prepare) prepare();
+        return TimedMs(run);
+    };
+    timed(measured), timed(baseline);  // warm-up
+    std::vector<double> a, b;
+    for (int i = 0; i < repetitions; ++i) {
+        if (i % 2 == 0) {
+            a.push_back(timed(measured));
+            b.push_back(timed(baseline));
+        } else {
+            b.push_back(timed(baseline));
+            a.push_back(timed(measured));
+        }
+    }
+    SetFromPairs(figure, std::move(a), std::move(b));
+}
+
 }  // namespace vx::bench
 
 int wmain(int argc, wchar_t** argv) {
@@ -49,8 +93,8 @@ int wmain(int argc, wchar_t** argv) {
     if (!child) {
         std::printf("screen %dx%d, %d repetitions (medians)\n", context.screenWidth, context.screenHeight,
                     context.repetitions);
-        std::printf("%-46s %12s %12s %8s %6s  %s\n", "figure", "measured", "baseline", "ratio", "goal",
-                    "baseline is");
+        std::printf("%-46s %12s %12s %8s %13s %6s  %s\n", "figure", "measured", "baseline", "ratio", "spread",
+                    "goal", "baseline is");
     }
     int failures = 0;
     for (const auto& [name, benchmark] : Registry()) {
@@ -60,8 +104,11 @@ int wmain(int argc, wchar_t** argv) {
             if (!met) ++failures;
             char goal[16] = "-";
             if (f.goal > 0) std::snprintf(goal, sizeof goal, "%.2f", f.goal);
-            std::printf("%-46s %9.3f %-2s %9.3f %-2s %8.3f %6s  %s%s\n", f.name.c_str(), f.measured, f.unit.c_str(),
-                        f.baseline, f.unit.c_str(), f.Ratio(), goal, f.baselineName.c_str(), met ? "" : "  (goal missed)");
+            char spread[32] = "-";
+            if (f.pairedRatio > 0) std::snprintf(spread, sizeof spread, "%.2f-%.2f", f.low, f.high);
+            std::printf("%-46s %9.3f %-2s %9.3f %-2s %8.3f %13s %6s  %s%s\n", f.name.c_str(), f.measured,
+                        f.unit.c_str(), f.baseline, f.unit.c_str(), f.Ratio(), spread, goal, f.baselineName.c_str(),
+                        met ? "" : "  (goal missed)");
         }
     }
     ::OleUninitialize();

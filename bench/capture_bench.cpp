@@ -140,20 +140,18 @@ std::vector<Figure> CaptureScreenBench(const Context& context) {
     versusBare.baselineName = "GetDC+CreateCompatibleBitmap+BitBlt";
     figures.push_back(versusBare);
 
-    const double bare = MedianMs(context.repetitions, [&] { BareScreenCopy(w, h); });
+    auto bare = [&] { BareScreenCopy(w, h); };
 
     // From the capture to the picture in PicBmp (the old picture freed on the way).
     Figure intoView{"screen capture into the view" + std::string(size)};
-    intoView.measured = MedianMs(context.repetitions, [&] { form.PlacePicture(CaptureScreen()); }, pump);
-    intoView.baseline = bare;
+    MeasurePairs(intoView, context.repetitions, [&] { form.PlacePicture(CaptureScreen()); }, bare, pump);
     intoView.goal = 1.3;
     intoView.baselineName = "GetDC+CreateCompatibleBitmap+BitBlt";
     figures.push_back(intoView);
 
     // The whole command, with hiding, the wait for the screen, showing and layout.
     Figure command{"mnuScreen_Click, wait included" + std::string(size)};
-    command.measured = MedianMs(context.repetitions, [&] { mnuScreen_Click(form); }, pump);
-    command.baseline = bare;
+    MeasurePairs(command, context.repetitions, [&] { mnuScreen_Click(form); }, bare, pump);
     command.baselineName = intoView.baselineName;
     figures.push_back(command);
 

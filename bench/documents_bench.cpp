@@ -71,16 +71,18 @@ std::vector<Figure> Run(const Context& context) {
     BmpLayout layout;
     MakeBmpLayout(kWidth, kHeight, 24, layout);
     std::vector<unsigned char> bytes(layout.fileSize, 0x5A);
-    const double write = MedianMs(context.repetitions, [&] {
-        HANDLE file = ::CreateFileW(raw.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        ::CloseHandle(file);
-    }, [&] { ::DeleteFileW(raw.c_str()); });
-    const double saveBmp = MedianMs(context.repetitions, [&] {
-        SavePictureFile(bitmap, nullptr, bmp, PictureFileFormat::Bmp);
-    }, [&] { ::DeleteFileW(bmp.c_str()); });
-    figures.push_back({"documents: BMP save 3840x2160", saveBmp, write, 1.1, "ms", "one WriteFile of the same bytes"});
+    Figure saveBmpFigure{"documents: BMP save 3840x2160", 0, 0, 1.1, "ms", "one WriteFile of the same bytes"};
+    MeasurePairs(saveBmpFigure, context.repetitions, [&] { SavePictureFile(bitmap, nullptr, bmp, PictureFileFormat::Bmp); },
+                 [&] {
+                     HANDLE file = ::CreateFileW(raw.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+                     DWORD written = 0;
+                     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+                     ::CloseHandle(file);
+                 },
+                 [&] { ::DeleteFileW(raw.c_str()), ::DeleteFileW(bmp.c_str()); });
+    const double saveBmp = saveBmpFigure.measured;
+    figures.push_back(saveBmpFigure);
 
     // PNG save against scrot.
     const std::wstring png = folder + L"\\save.png";
@@ -105,7 +107,7 @@ std::vector<Figure> Run(const Context& context) {
     ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                        reinterpret_cast<void**>(factory.put()));
     std::vector<BYTE> buffer(static_cast<size_t>(kWidth) * 4 * kHeight);
-    const double bare = MedianMs(7, [&] {
+    auto bareDecode = [&] {
         ComPtr<IWICBitmapDecoder> decoder;
         ComPtr<IWICBitmapFrameDecode> frame;
         factory->CreateDecoderFromFilename(jpeg.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
@@ -115,11 +117,11 @@ std::vector<Figure> Run(const Context& context) {
         frame->GetPixelFormat(&format);
         const UINT stride = format == GUID_WICPixelFormat24bppBGR ? BmpStride(kWidth, 24) : kWidth * 4;
         frame->CopyPixels(nullptr, stride, static_cast<UINT>(buffer.size()), buffer.data());
-    });
-    const double open = MedianMs(7, [&] {
-        const Result<ComPtr<IPicture>> opened = LoadPictureFile(jpeg);
-    });
-    figures.push_back({"documents: JPEG open 3840x2160", open, bare, 1.3, "ms", "bare decode (imaging component)"});
+    };
+    Figure openFigure{"documents: JPEG open 3840x2160", 0, 0, 1.3, "ms", "bare decode (imaging component)"};
+    MeasurePairs(openFigure, 7, [&] { const Result<ComPtr<IPicture>> opened = LoadPictureFile(jpeg); }, bareDecode);
+    const double bare = openFigure.baseline;
+    figures.push_back(openFigure);
     if (std::getenv("VX_BENCH_DETAIL")) {
         const double dib = MedianMs(7, [&] {
             ComPtr<IWICBitmapDecoder> decoder;

@@ -14,48 +14,40 @@ ComPtr<IPicture> ScreenCompatiblePicture(int width, int height) {
     return CreatePictureFromBitmap(std::move(bitmap), UniquePalette());
 }
 
-double LineStepMs(FrmMain& form, int width, int height, int repetitions) {
-    form.PlacePicture(ScreenCompatiblePicture(width, height));
-    form.Form_Resize();
-    bool right = true;
-    return MedianMs(repetitions, [&] {
+// A window of its own for each picture, side by side, so that the two are timed in
+// turn without a picture made between them.
+struct View {
+    View(int width, int height, int left) {
+        form.Create(::GetModuleHandleW(nullptr));
+        form.Show();
+        ::SetWindowPos(form.hwnd(), nullptr, left, 0, 900, 700, SWP_NOZORDER);
+        form.PlacePicture(ScreenCompatiblePicture(width, height));
+        form.Form_Resize();
+    }
+    // One line step, right and left in turn.
+    void Line() {
         ::SendMessageW(form.hwnd(), WM_HSCROLL, MAKEWPARAM(right ? SB_LINERIGHT : SB_LINELEFT, 0),
                        reinterpret_cast<LPARAM>(form.HScroll1().hwnd));
         right = !right;
         ::GdiFlush();
-    });
-}
-
-// One notch of the wheel, down and up in turn.
-double WheelNotchMs(FrmMain& form, int width, int height, int repetitions) {
-    form.PlacePicture(ScreenCompatiblePicture(width, height));
-    form.Form_Resize();
-    bool down = true;
-    return MedianMs(repetitions, [&] {
+    }
+    // One notch of the wheel, down and up in turn.
+    void Notch() {
         ::SendMessageW(form.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -WHEEL_DELTA : WHEEL_DELTA), 0);
         down = !down;
         ::GdiFlush();
-    });
-}
+    }
+    FrmMain form;
+    bool right = true, down = true;
+};
 
 const Register scroll("view.scroll", [](const Context& context) {
-    FrmMain form;
-    form.Create(::GetModuleHandleW(nullptr));
-    form.Show();
-    ::SetWindowPos(form.hwnd(), nullptr, 0, 0, 1000, 700, SWP_NOMOVE | SWP_NOZORDER);
+    View small(1280, 720, 0), large(7680, 4320, 920);
     const int reps = context.repetitions * 4;
-    const double small = LineStepMs(form, 1280, 720, reps);
-    const double large = LineStepMs(form, 7680, 4320, reps);
-    Figure f;
-    f.name = "scroll line step, 7680x4320 picture";
-    f.measured = large;
-    f.baseline = small;
-    f.baselineName = "the same for 1280x720";
-    f.goal = 1.5;
-    Figure wheel = f;
-    wheel.name = "wheel notch, 7680x4320 picture";
-    wheel.baseline = WheelNotchMs(form, 1280, 720, reps);
-    wheel.measured = WheelNotchMs(form, 7680, 4320, reps);
+    Figure f{"scroll line step, 7680x4320 picture", 0, 0, 1.5, "ms", "the same for 1280x720"};
+    MeasurePairs(f, reps, [&] { large.Line(); }, [&] { small.Line(); });
+    Figure wheel{"wheel notch, 7680x4320 picture", 0, 0, 1.5, "ms", "the same for 1280x720"};
+    MeasurePairs(wheel, reps, [&] { large.Notch(); }, [&] { small.Notch(); });
     return std::vector<Figure>{f, wheel};
 });
 

@@ -9,6 +9,7 @@ out=$(wine "$TESTBIN/vx_win_tests.exe" \
     --gtest_filter='CaptureCommandsTest.*:CaptureArea.*:-*ClientAndWindowCaptures*:*ActiveWindowFromTheDesktop*' 2>&1) ||
     fail "$out"
 echo "$out"
-# On this screen the palette test must have run, not skipped itself.
+# On this screen the palette test must have run to its end, not skipped itself.
+grep -q 'SKIPPED \] CaptureCommandsTest.PaletteDisplay' <<<"$out" && fail "the palette test skipped the 8-bit screen"
 grep -q '^\[       OK \] CaptureCommandsTest.PaletteDisplayCaptureCarriesTheSystemPalette' <<<"$out" ||
     fail "the palette test did not run on the 8-bit screen"

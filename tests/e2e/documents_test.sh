@@ -22,8 +22,7 @@ answer_file '^(Open|打开)$' "$WORK/wide.png"
 wait_for '[[ "$(title_of "$MAIN")" == *"wide.png(400x200) ]" ]]' || fail "not opened: $(title_of "$MAIN")"
 keys "$MAIN" ctrl+s
 answer_file '^保存$' "$WORK/out.bmp"
-wait_for '[ -s "$WORK/out.bmp" ]' || fail "out.bmp not written"
-sleep 0.3
+wait_for 'bmp_written "$WORK/out.bmp"' || fail "out.bmp not written"
 check_eq "$(head -c 2 "$WORK/out.bmp")" BM "saved file type"
 check_eq "$(ae "$WORK/wide.png" "$WORK/out.bmp")" 0 "pixels differing from the opened ones"
 
@@ -50,7 +49,7 @@ near "$gw" $((w / 4)) && near "$gh" $((w / 4)) && near $((gx + gw / 2)) $((x + w
 rm -f "$WORK/out.ps"
 menu f p
 keys "$(window '^(Print|打印)$')" Escape
-sleep 1.5
+gone '^(Print|打印)$'
 [ ! -e "$WORK/out.ps" ] || fail "cancel printed"
 [ -z "$(xdotool search --onlyvisible --name '^Vellumox$' 2>/dev/null)" ] || fail "a message after cancel"
 

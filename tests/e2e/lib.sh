@@ -56,12 +56,19 @@ keys() { local w=$1; shift; xdotool windowfocus --sync "$w" key "$@"; }
 # Makes a window the active one by a click on its title bar (without a window manager,
 # Wine does not activate a window the keyboard focus is given to), then runs the
 # xdotool commands given.
-activate() { xdotool mousemove --window "$1" 60 8 click 1 sleep 0.3 "${@:2}"; }
-# A menu command by its access keys: menu f o is File > Open.
-menu() { keys "$MAIN" "alt+$1"; sleep 0.3; xdotool key "$2"; }
+activate() {
+    local w=$1 && xdotool mousemove --window "$w" 60 8 click 1
+    wait_for '[ "$(xdotool getwindowfocus)" = "$w" ]' || fail "window $w never took the keyboard"
+    [ $# -lt 2 ] || xdotool "${@:2}"
+}
+# A menu command by its access keys, once its menu is open: menu f o is File > Open.
+menu() { keys "$MAIN" "alt+$1"; wait_for 'probe class "#32768"' || fail "menu $1 did not open"; xdotool key "$2"; }
 # Types a Unix path into the file dialog titled REGEX and confirms it.
 answer_file() { xdotool windowfocus --sync "$(window "$1")" type --delay 5 "$(winpath "$2")"; xdotool key Return; }
 title_of() { xdotool getwindowname "$1"; }
+# Until the window titled REGEX has gone and the program answers again (what a command
+# it ran would show is up by then).
+gone() { wait_for "! xdotool search --onlyvisible --name '$1' >/dev/null 2>&1" || fail "'$1' stayed"; probe status VellumoxMain 0 >/dev/null; }
 
 # Starts the program with what the registry holds and waits for its window ($MAIN).
 start_program() {
@@ -95,8 +102,9 @@ reg_clear() { wine reg delete 'HKCU\Software\Vellumox' /f >/dev/null 2>&1 || tru
 
 # ---- the free-region selection
 # A screen of noise, in which no two nearby pixels are alike, under the program ($NOISE).
+screen_size() { xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
 noise_screen() {
-    convert -size "$(xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')" xc: \
+    convert -size "$(screen_size)" xc: \
         +noise Random "$WORK/noise.xwd"
     xwud -noclick -in "$WORK/noise.xwd" >/dev/null 2>&1 &
     VX_PIDS+=($!)
@@ -107,9 +115,11 @@ wait_state() { want=$1; wait_for '[ "$(probe state "$TITLE")" = "$want" ]' || fa
 arm() {
     if [ $# -gt 0 ]; then keys "$@"; else menu c d; fi
     wait_state minimized
-    # The frozen copy of the screen is up once its window exists; give it a paint.
+    # The frozen copy of the screen is up once its window is shown and painted.
     wait_for 'probe class VellumoxFrozenScreen' || fail "no frozen screen"
-    sleep 0.4
+    # It has the keyboard once the focus is on a window as large as the screen.
+    wait_for '[ "$(xdotool getwindowfocus getwindowgeometry | sed -n "s/ *Geometry: //p")" = "$(screen_size)" ]' ||
+        fail "the frozen screen never took the keyboard"
 }
 # The band of L T R B in during.png over before.png: an inverted frame one pixel wide,
 # nothing else changed around it, an inverted size label in its middle.
@@ -134,14 +144,16 @@ assert abs(cx - (L + R) / 2) <= 3 and abs(cy - (T + B) / 2) <= 4, f"label not ce
 assert 25 <= max(xs) - min(xs) <= 80, "label is not about the width of its size text"
 PY
 }
-# The view shows GEOMETRY of IMAGE at its corner.
+# The view shows GEOMETRY of IMAGE at its corner (once it has painted it).
 expect_view() {  # IMAGE GEOMETRY
-    local x y
-    read -r x y < <(probe view "$TITLE")
-    import -window root -crop "${2%%+*}+$x+$y" +repage "$WORK/view.png"
+    local x y size=${2%%+*}
     convert "$1" -crop "$2" +repage "$WORK/expected.png"
-    check_eq "$(ae "$WORK/view.png" "$WORK/expected.png")" 0 "view pixels differing from $2"
+    wait_for 'read -r x y < <(probe view "$TITLE"); import -window root -crop "$size+$x+$y" +repage "$WORK/view.png"
+              [ "$(ae "$WORK/view.png" "$WORK/expected.png")" = 0 ]' ||
+        fail "view pixels differing from $2: $(ae "$WORK/view.png" "$WORK/expected.png")"
 }
+# A BMP written to its end: the size its header gives.
+bmp_written() { [ -s "$1" ] && [ "$(od -An -tu4 -j2 -N4 "$1" | tr -d ' ')" = "$(stat -c %s "$1")" ]; }
 # FILE holds exactly GEOMETRY of IMAGE (another size differs in every pixel).
 expect_file() {  # FILE IMAGE GEOMETRY
     convert "$2" -crop "$3" +repage "$WORK/area.png"

@@ -44,13 +44,15 @@ EOF
         fail "status panel 2 holds no start date and time: $(probe status "$TITLE" 1)"
     read -r x y w h < <(probe rect "$TITLE")
     xdotool mousemove $((x + 120)) $((y + 10)) mousedown 1 sleep 0.2 mousemove $((x + 180)) $((y + 50)) \
-        sleep 0.1 mousemove $((x + 240)) $((y + 90)) sleep 0.2 mouseup 1 sleep 0.3
+        sleep 0.1 mousemove $((x + 240)) $((y + 90)) sleep 0.2 mouseup 1
     x=$((x + 120)) y=$((y + 80))
-    check_eq "$(probe rect "$TITLE")" "$x $y $w $h" "$dpi DPI, window after the title-bar drag"
+    wait_for '[ "$(probe rect "$TITLE")" = "$x $y $w $h" ]' ||
+        check_eq "$(probe rect "$TITLE")" "$x $y $w $h" "$dpi DPI, window after the title-bar drag"
     xdotool mousemove $((x + w - 2)) $((y + h - 2)) mousedown 1 sleep 0.2 mousemove $((x + w + 60)) \
-        $((y + h + 40)) sleep 0.1 mousemove $((x + w + 98)) $((y + h + 48)) sleep 0.2 mouseup 1 sleep 0.3
+        $((y + h + 40)) sleep 0.1 mousemove $((x + w + 98)) $((y + h + 48)) sleep 0.2 mouseup 1
     w=$((w + 100)) h=$((h + 50))
-    check_eq "$(probe rect "$TITLE")" "$x $y $w $h" "$dpi DPI, window after the corner drag"
+    wait_for '[ "$(probe rect "$TITLE")" = "$x $y $w $h" ]' ||
+        check_eq "$(probe rect "$TITLE")" "$x $y $w $h" "$dpi DPI, window after the corner drag"
     keys "$MAIN" alt+F4
     wait_exit
     check_eq "$(stored)" "$(twips $x $y $w $h)" "$dpi DPI, stored after the drags"

@@ -45,12 +45,18 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (verb == L"hold-clipboard" && argc > 3) return HoldClipboard(_wtoi(argv[2]), argv[3]);
     if (argc < 3) return 2;
-    if (verb == L"class") {  // a program may keep hidden windows of the class
-        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, argv[2], nullptr));) if (IsWindowVisible(w)) return 0;
+    if (verb == L"class") {  // a visible window of the class (a program may keep hidden ones), painted through
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, argv[2], nullptr));) {
+            BOOL painted = IsWindowVisible(w) && !GetUpdateRect(w, nullptr, FALSE);
+            EnumChildWindows(w, [](HWND c, LPARAM all) {
+                return *reinterpret_cast<BOOL*>(all) &= !IsWindowVisible(c) || !GetUpdateRect(c, nullptr, FALSE);
+            }, reinterpret_cast<LPARAM>(&painted));
+            if (painted) return 0;
+        }
         return 3;
     }
-    HWND window = FindWindowW(nullptr, argv[2]);
-    if (!window) return 3;
+    HWND window = FindWindowW(nullptr, argv[2]);  // by its title, else by its class
+    if (!window && !(window = FindWindowW(argv[2], nullptr))) return 3;
     if (verb == L"rect") {
         RECT r{};
         GetWindowRect(window, &r);

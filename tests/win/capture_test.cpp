@@ -76,8 +76,9 @@ struct PatternWindow {
             for (MSG msg; ::GetMessageW(&msg, nullptr, 0, 0) > 0;) ::DispatchMessageW(&msg);
             ::DestroyWindow(w);
         });
-        while (!hwnd) ::Sleep(1);
-        Pump(150);  // let its surface reach the screen
+        // Up, and its surface on the screen.
+        const RECT r{left, top, left + width, top + height};
+        PumpUntil([this, r] { return hwnd && ShowsPattern(ReadScreen(r), 0, 0, r.right - r.left, r.bottom - r.top); });
     }
     ~PatternWindow() {
         ::PostThreadMessageW(::GetWindowThreadProcessId(hwnd, nullptr), WM_QUIT, 0, 0);
@@ -93,7 +94,8 @@ Pixels Shot(const FrmMain& form) { return ReadPixels(form.Doc().PicBmp.Bitmap(),
 TEST_F(CaptureCommandsTest, WholeScreenShowsWhatTheMainWindowCovered) {
     PatternWindow pattern(40, 120, 240, 168);
     ::SetWindowPos(form->hwnd(), HWND_TOP, 160, 180, 570, 460, SWP_SHOWWINDOW);  // over the pattern's right part
-    Pump(150);
+    // On the screen over it (a window manager may keep it below: then not for long).
+    PumpUntil([] { return !ShowsPattern(ReadScreen({40, 120, 280, 288}), 0, 0, 240, 168); }, 2000);
     mnuScreen_Click(*form);
     // The primary display in physical pixels, whatever the DPI (the 144-DPI session
     // says how large its X screen really is).
@@ -110,7 +112,7 @@ TEST_F(CaptureCommandsTest, WholeScreenShowsWhatTheMainWindowCovered) {
 // capture runs from its toolbar button.
 TEST_F(CaptureCommandsTest, ClientAndWindowCapturesStartAtTheirTopLeftPixel) {
     ::SetWindowPos(form->hwnd(), HWND_TOP, 120, 90, 600, 480, SWP_SHOWWINDOW);
-    Pump(150);
+    PumpUntil(Settled);
     for (bool client : {true, false}) {
         RECT r{};
         client ? ::GetClientRect(form->hwnd(), &r) : ::GetWindowRect(form->hwnd(), &r);
@@ -119,36 +121,31 @@ TEST_F(CaptureCommandsTest, ClientAndWindowCapturesStartAtTheirTopLeftPixel) {
         client ? mnuClient_Click(*form) : form->Toolbar1_ButtonClick(9);
         const Pixels shot = Shot(*form);
         EXPECT_EQ(std::tuple(shot.width, shot.values == before.values), std::tuple(before.width, true)) << client;
-        Pump(150);  // the view shows the capture before the next one
+        PumpUntil(Settled);  // the view shows the capture before the next one
     }
 }
 
-// The first question cancelled: nothing changes, no wait. Then the user picks another
-// window during the wait, from a maximised main window that comes back normal.
-TEST_F(CaptureCommandsTest, DelayedCaptureCancelsOrTakesTheWindowBroughtToFront) {
+// The user picks another window during the wait, from a maximised main window that
+// comes back normal. (Cancelled, nothing changes: the Print Screen keys' test.)
+TEST_F(CaptureCommandsTest, DelayedCaptureTakesTheWindowBroughtToFront) {
     ScriptedDialogs dialogs;
-    DWORD start = ::GetTickCount();
-    mnuAtiveWindow_Click(*form);
-    EXPECT_EQ(std::tuple(::GetTickCount() - start < 1000, form->Doc().PicBmp.Empty(), form->Doc().ImageUnsaved),
-              std::tuple(true, true, false)) << "after Cancel";
-
     dialogs.boxAnswers = {IDOK};
     form->SetWindowState(WindowState::Maximized);
     PatternWindow pattern(300, 200, 300, 204, 550);
-    start = ::GetTickCount();
+    const DWORD start = ::GetTickCount();
     mnuAtiveWindow_Click(*form);
     EXPECT_GE(::GetTickCount() - start, 1990u);
     const Pixels shot = Shot(*form);
     ASSERT_EQ(std::tuple(shot.width, shot.height), std::tuple(300, 204));
     EXPECT_TRUE(ShowsPattern(shot, 0, 0, 300, 204));
-    Pump(100);
+    PumpUntil(Settled);
     EXPECT_EQ(std::tuple(dialogs.boxes.size(), form->Doc().ImageUnsaved, form->GetWindowState()),
-              std::tuple(2u, true, WindowState::Normal));
+              std::tuple(1u, true, WindowState::Normal));
 }
 
 // On a palette display the capture carries a copy of the system palette and 8-bit
 // pixels, and is written at 8 bits, reading back the same; in true colour it carries no
-// palette.
+// palette (and the rest is skipped: the 8-bit screen's script fails on a skip).
 TEST_F(CaptureCommandsTest, PaletteDisplayCaptureCarriesTheSystemPalette) {
     PALETTEENTRY system[256] = {}, copy[256] = {};
     UniqueWindowDc screen = UniqueWindowDc::Client(nullptr);
@@ -156,7 +153,7 @@ TEST_F(CaptureCommandsTest, PaletteDisplayCaptureCarriesTheSystemPalette) {
     mnuScreen_Click(*form);
     const HPALETTE palette = form->Doc().PicBmp.Palette();
     ASSERT_EQ(palette != nullptr, bool(::GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE));
-    if (!palette) return;
+    if (!palette) GTEST_SKIP() << "not a palette display";
     ASSERT_EQ(::GetPaletteEntries(palette, 0, 256, copy), 256u);
     for (int i = 0; i < 256; ++i) system[i].peFlags = copy[i].peFlags = 0;  // the colours only
     BITMAP info{};

@@ -149,7 +149,7 @@ TEST_F(Documents, DamagedFilesNeverCrashAndChangeNothingWhenRefused) {
 
 // A long session in one running program: captures of every kind, save, clear and
 // open, over and over. The first cycles check a file of each kind the name can ask for
-// (its kind, a BMP's padded rows) and that it opens as the capture (a GIF's palette
+// (its kind) and that it opens as the capture (a GIF's palette
 // within 256 colours); then nothing may pile up: GDI objects,
 // handles, memory, files.
 TEST_F(Documents, FiveHundredCyclesOfCaptureSaveClearAndOpen) {
@@ -170,9 +170,6 @@ TEST_F(Documents, FiveHundredCyclesOfCaptureSaveClearAndOpen) {
         const std::string bytes = ReadFileBytes(dir.File(f.name));
         const auto back = Shown();
         ASSERT_EQ(std::tuple(bytes.rfind(f.magic, 0), back.size()), std::tuple(0u, shot.values.size())) << i;
-        // A BMP at 24 bits, its rows padded.
-        const size_t bmpSize = 54 + (shot.width * 3u + 3) / 4 * 4 * shot.height;
-        if (&f == files) { EXPECT_EQ(std::tuple(bytes.size(), int(bytes[28])), std::tuple(bmpSize, 24)); }
         double error = 0;  // mean difference per colour channel
         for (size_t k = 0; k < back.size() * 3; ++k)
             error += std::abs(int(back[k / 3] >> k % 3 * 8 & 255) - int(shot.values[k / 3] >> k % 3 * 8 & 255));
@@ -227,7 +224,7 @@ TEST_F(Documents, WallpaperWithItsFallbackAndPaintGetTheirFiles) {
                                 (command.size() + 1) * sizeof(wchar_t)), ERROR_SUCCESS);
     mnuMspaint_Click(*form);
     std::string line;  // the recorder's line: the file it was given, a tab, its size
-    for (int i = 0; i < 300 && line.find('\n') == std::string::npos; ++i, Pump(50)) line = ReadFileBytes(log);
+    PumpUntil([&] { return (line = ReadFileBytes(log)).find('\n') != std::string::npos; }, 15000);
     ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Paint.Picture");
     EXPECT_NE(line.find(Narrow(scratch) + "\t" + std::to_string(ReadFileBytes(scratch).size())), std::string::npos) << line;
     EXPECT_EQ(std::tuple(PixelsOf(BitmapOf(LoadPictureFile(scratch).value)) == Shown(), dialogs.boxes.size()), std::tuple(true, 0u));

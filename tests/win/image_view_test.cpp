@@ -22,13 +22,13 @@ protected:
         RECT r{0, 0, width, height};
         ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongW(form->hwnd(), GWL_STYLE)), TRUE, 0);
         ::SetWindowPos(form->hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-        Pump(20);
+        PumpUntil([&] { return ::GetClientRect(form->hwnd(), &r) && r.right == width && r.bottom == height && Settled(); });
     }
     // A picture whose every pixel tells its own column: red + 256 * green = x, blue = y.
     void Show(int width, int height) {
         form->PlacePicture(PictureOf(width, height, [](int x, int y) { return std::uint32_t((x & 0xFFFF) << 8 | (y & 255)); }));
         form->Form_Resize();
-        Pump(20);
+        PumpUntil(Settled);
     }
     RECT ChildRect(HWND child) const {
         RECT r{};
@@ -39,9 +39,7 @@ protected:
     // The image's (column, row % 256) painted at viewport pixel (x, y); -1s for the workspace colour.
     std::pair<int, int> At(int x, int y) {
         ::UpdateWindow(form->picScroll());
-        HDC dc = ::GetDC(form->picScroll());
-        const COLORREF c = ::GetPixel(dc, x, y);
-        ::ReleaseDC(form->picScroll(), dc);
+        const COLORREF c = ::GetPixel(UniqueWindowDc::Client(form->picScroll()).get(), x, y);
         if (c == ::GetSysColor(COLOR_APPWORKSPACE)) return {-1, -1};
         return {GetRValue(c) << 8 | GetGValue(c), GetBValue(c)};
     }
@@ -51,7 +49,7 @@ protected:
         ::SetForegroundWindow(form->hwnd());
         for (const BYTE k : keys) ::keybd_event(k, 0, 0, 0);
         for (auto k = keys.rbegin(); k != keys.rend(); ++k) ::keybd_event(*k, 0, KEYEVENTF_KEYUP, 0);
-        Pump(100);
+        PumpUntil(Settled);
     }
     int ViewportWidth() const { return ChildRect(form->picScroll()).right - ChildRect(form->picScroll()).left; }
     void Scroll(const ScrollBar& bar, int code) {
@@ -115,14 +113,15 @@ TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
         MouseAt(start.x, start.y);
         ::Sleep(80);
         for (int dx = 0; dx <= 120; dx += 10, ::Sleep(80)) MouseAt(start.x + dx, start.y, dx ? 0 : MOUSEEVENTF_LEFTDOWN);
-        ::Sleep(150);
+        // Held until the image follows (or a while): the main thread pumps meanwhile.
+        for (DWORD end = ::GetTickCount() + 3000; form->Doc().PicBmp.Left > -1000 && int(end - ::GetTickCount()) > 0;) ::Sleep(10);
         duringDrag = form->Doc().PicBmp.Left;
         MouseAt(start.x + 120, start.y, MOUSEEVENTF_LEFTUP);
         done = true;
     });
-    while (!done) Pump(10);
+    PumpUntil([&] { return done.load(); }, 20000);
     hand.join();
-    Pump(50);
+    PumpUntil(Settled);
     EXPECT_LT(duringDrag.load(), -1000.0) << "the image followed the thumb while the button was held";
     EXPECT_EQ(form->Doc().PicBmp.Left, -static_cast<double>(form->HScroll1().Value));
 }

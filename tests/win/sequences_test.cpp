@@ -62,9 +62,9 @@ TEST_F(SequenceTest, EveryWayOutOfAnArmedSelectionEndsItAsEscapeDoes) {
         {"Alt+F4 on the frozen screen", [](FrmMain& f) { ::PostMessageW(f.Selection().Overlay(), WM_CLOSE, 0, 0); }},
         {"the main window brought back", [](FrmMain& f) { ::ShowWindow(f.hwnd(), SW_RESTORE); }},
         {"Ctrl+S over the frozen screen", [](FrmMain& f) { ::PostMessageW(f.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SAVE, 1), 0); }},
-        {"another window takes the keyboard", [](FrmMain&) {
+        {"another window takes the keyboard", [](FrmMain& f) {
              HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
-             ::SetForegroundWindow(other), Pump(100), ::DestroyWindow(other);
+             ::SetForegroundWindow(other), PumpUntil([&] { return !f.Selection().Armed(); }), ::DestroyWindow(other);
          }},
         {"log-off", [](FrmMain& f) { ::SendMessageW(f.hwnd(), WM_QUERYENDSESSION, 0, 0); }},
     };
@@ -75,14 +75,14 @@ TEST_F(SequenceTest, EveryWayOutOfAnArmedSelectionEndsItAsEscapeDoes) {
         ASSERT_TRUE(form->Selection().Armed());
         dialogs.overlay = form->Selection().Overlay();
         way.leave(*form);
-        Pump(200);
+        PumpUntil([&] { return !form->Selection().Busy() && !::IsIconic(form->hwnd()) && Settled(); });
         ExpectSelectionEnded(false);
     }
 }
 
 TEST_F(SequenceTest, RegionCapturesAreLaidOutForThePictureTheyPlace) {
     ::SetWindowPos(form->hwnd(), nullptr, 0, 0, 500, 400, SWP_NOZORDER);
-    Pump(50);
+    PumpUntil(Settled);
     RECT view{};
     const struct { int width, height; bool bars; } regions[] = {{120, 45, false}, {1000, 900, true}, {1, 1, false}};
     for (const auto& r : regions) {
@@ -125,7 +125,7 @@ TEST_F(SequenceTest, ADroppedFileOpensAsTheOpenCommandDoesAfterAskingAboutAnUnsa
     dialogs.boxAnswers = {IDCANCEL, IDNO};
     for (int i = 0; i < 2; ++i) {
         ::PostMessageW(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(first + L'\0' + second)), 0);
-        Pump(100);
+        PumpUntil(Settled);
     }
     EXPECT_EQ(dialogs.boxes.size(), 2u);  // asked both times; kept after Cancel
     EXPECT_EQ(std::tuple(form->Doc().PicBmp.PixelWidth(), form->Doc().ImageUnsaved), std::tuple(64, false));
@@ -138,7 +138,7 @@ TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
     const HBITMAP before = form->Doc().PicBmp.Bitmap();
     const unsigned commands[] = {IDM_CLIENT, IDM_TITLEBAR, IDM_SCREEN, IDM_DISTRICT};
     WithoutBitmaps([&] {
-        for (const unsigned id : commands) form->Toolbar1_ButtonClick(ToolbarIndexOf(id)), form->RunCommand(id), Pump(50);
+        for (const unsigned id : commands) form->Toolbar1_ButtonClick(ToolbarIndexOf(id)), form->RunCommand(id), PumpUntil(Settled);
     });
     EXPECT_EQ(std::tuple(form->Doc().PicBmp.Bitmap(), form->Doc().ImageUnsaved), std::tuple(before, true));
     ASSERT_EQ(dialogs.boxes.size(), std::size(commands));  // from the menu only
@@ -163,24 +163,74 @@ TEST_F(SequenceTest, NoMemoryForABitmapKeepsThePictureThatWasThere) {
     EXPECT_EQ(form->Doc().PicBmp.Bitmap(), before);
 }
 
-TEST_F(SequenceTest, PaintWithNoProgramForPicturesSaysSoInWords) {
-    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Paint.Picture");
-    form->PlacePicture(PatternPicture(30, 20));
-    mnuMspaint_Click(*form);
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_NE(dialogs.boxes[0].text.find(LoadText(IDS_DOC_REASON_NO_PROGRAM)), std::wstring::npos)
-        << Narrow(dialogs.boxes[0].text);
-}
-
 TEST_F(SequenceTest, AMaximisedCloseKeepsTheNormalPlace) {
     ::SetWindowPos(form->hwnd(), nullptr, 800, 200, 500, 350, SWP_NOZORDER);
     form->SetWindowState(WindowState::Maximized);
-    Pump(50);
+    PumpUntil([&] { return ::IsZoomed(form->hwnd()) && Settled(); });
     ASSERT_TRUE(form->RequestClose());
     std::wstring stored;
     for (const wchar_t* name : {L"MainLeft", L"MainTop", L"MainWidth", L"MainHeight"})
         stored += RegString(HKEY_CURRENT_USER, L"Software\\Vellumox\\Settings", name) + L" ";
     EXPECT_EQ(stored, L"12000 3000 7500 5250 ");
+}
+
+// The Print Screen keys as Windows delivers them: WM_HOTKEY posted to the window. Each
+// key runs its own capture, and none runs while the program is busy.
+int g_key = 0;  // 0 Print Screen, 1 Ctrl+, 2 Alt+, 3 Shift+
+
+// A question during which the key is pressed: a real one (the program counts it open),
+// which a timer answers Cancel after the key (timers come after posted messages); or a
+// scripted one inside a command, the key handled at once and again left queued.
+struct KeyDuringQuestion : ScriptedDialogs {
+    bool real = false;
+    int MessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT style) override {
+        ::PostMessageW(owner, WM_HOTKEY, g_key, 0);
+        if (!real) return Pump(), ::PostMessageW(owner, WM_HOTKEY, g_key, 0), IDCANCEL;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+            ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND w, LPARAM) {
+                wchar_t name[8] = {};
+                if (::GetClassNameW(w, name, 8) && !wcscmp(name, L"#32770")) ::PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+                return TRUE;
+            }, 0);
+        });
+        const int answer = Dialogs::MessageBox(owner, text, title, style);
+        ::KillTimer(nullptr, timer);
+        return answer;
+    }
+};
+
+TEST_F(MainWindowTest, EachPrintScreenKeyRunsItsCaptureAndNoneWhileTheProgramIsBusy) {
+    // Alt+Print Screen takes the window that is active, at once.
+    HWND active = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 600, 300, 321, 123, 0, 0, 0, 0);
+    // What ran: the free region armed, the scrolling pick armed, the picture's size.
+    auto outcome = [&] { return std::tuple(form->Selection().Armed(), form->Scroll().Armed(), form->Doc().PicBmp.PixelWidth(),
+                                           form->Doc().PicBmp.PixelHeight()); };
+    using Outcome = decltype(outcome());
+    const Outcome none{false, false, 7, 5}, ran[] = {{true, false, 7, 5},
+        {false, false, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, {false, false, 321, 123},
+        {false, true, 7, 5}};
+    // Posted; handled once the messages waiting are dispatched.
+    auto press = [&] { ::PostMessageW(form->hwnd(), WM_HOTKEY, g_key, 0), Pump(); };
+    KeyDuringQuestion question;
+    const struct { const char* state; std::function<void()> press; Outcome busy; } states[] = {
+        {"idle", press, none},
+        {"a question open", [&] { question.real = true, mnuAtiveWindow_Click(*form); }, none},
+        {"a command running", [&] { question.real = false, form->RunCommand(IDM_ATIVEWINDOW), Pump(); }, none},
+        {"a free region armed", [&] { form->RunCommand(IDM_DISTRICT), press(); }, ran[0]},
+        {"a scrolling pick armed", [&] { form->RunCommand(IDM_SCROLL), press(); }, ran[3]},
+    };
+    for (const auto& s : states) {
+        for (g_key = 0; g_key < 4; ++g_key) {
+            SCOPED_TRACE(std::string(s.state) + ", key " + std::to_string(g_key));
+            form->PlacePicture(PatternPicture(7, 5));
+            ::SetForegroundWindow(active);
+            s.press();
+            EXPECT_EQ(outcome(), &s == states ? ran[g_key] : s.busy);
+            form->CancelPicking();
+            PumpUntil([&] { return !form->Selection().Busy() && !form->Scroll().Busy() && Settled(); });
+        }
+    }
+    ::DestroyWindow(active);
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ ClipboardHolder::ClipboardHolder() {
     const intptr_t started = _wspawnl(_P_NOWAIT, TestProgram(L"region_probe.exe").c_str(), L"region_probe", L"hold-clipboard",
                                       L"3000", ready.c_str(), nullptr);
     if (started != -1) process.reset(reinterpret_cast<HANDLE>(started));
-    for (int i = 0; i < 100 && process && !FileExists(dir.File(L"ready")); ++i) ::Sleep(50);
+    PumpUntil([this] { return !process || FileExists(dir.File(L"ready")); });
 }
 
 }  // namespace vx::test

@@ -34,6 +34,17 @@ inline void Pump(int milliseconds = 0) {
         if (static_cast<int>(end - ::GetTickCount()) <= 0) return;
     }
 }
+// Dispatches messages until `done()` holds, for at most `milliseconds`; whether it held.
+template <class Condition>
+bool PumpUntil(Condition done, int milliseconds = 5000) {
+    for (const DWORD end = ::GetTickCount() + milliseconds;; ::Sleep(5)) {
+        Pump();
+        if (done()) return true;
+        if (static_cast<int>(end - ::GetTickCount()) <= 0) return false;
+    }
+}
+// Nothing left for this thread to handle: no input, message or paint waiting.
+inline bool Settled() { return !HIWORD(::GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_PAINT | QS_SENDMESSAGE)); }
 
 // Answers modal dialogs from a script instead of showing them; records the boxes.
 class ScriptedDialogs : public Dialogs {
@@ -73,7 +84,7 @@ struct MainWindowTest : ::testing::Test {
         form = std::make_unique<FrmMain>();
         ASSERT_TRUE(form->Create(::GetModuleHandleW(nullptr)));
         form->Show();
-        Pump(20);
+        ASSERT_TRUE(PumpUntil([this] { return ::IsWindowVisible(form->hwnd()) && Settled(); }));
     }
     void TearDown() override {
         form.reset();
@@ -139,12 +150,12 @@ inline void MouseAt(int x, int y, DWORD flags = 0) {
                             0, MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags}}};
     ::SendInput(1, &in, sizeof in);
 }
-// A left-button drag from one screen point to another, then a moment for what follows.
+// A left-button drag from one screen point to another, handled to its end.
 inline void Drag(int x1, int y1, int x2, int y2) {
     for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN}) MouseAt(x1, y1, flags);
     MouseAt((x1 + x2) / 2, (y1 + y2) / 2);
     for (DWORD flags : {0, MOUSEEVENTF_LEFTUP}) MouseAt(x2, y2, flags);
-    Pump(300);
+    PumpUntil(Settled);
 }
 inline std::wstring WindowTitle(HWND hwnd) {
     std::wstring text(::GetWindowTextLengthW(hwnd) + 1, L'\0');
