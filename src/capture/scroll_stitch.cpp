@@ -67,12 +67,13 @@ void SideColumns(const Frame& a, const Frame& b, int32_t y0, int32_t y1, bool ba
 }
 
 // Nothing moved: only a few rows changed, each in one narrow span (a caret in the
-// header, a clock in the status bar, a blinking cursor), however many spots there are.
-bool Unmoved(const Frame& a, const Frame& b) {
+// header, a clock in the status bar, a blinking cursor), however many spots there are,
+// and whatever changed in the rows left out.
+bool Unmoved(const Frame& a, const Frame& b, RowBand ignore) {
     const int32_t few = std::max(8, a.height / 8);
     int32_t changed = 0;
     for (int32_t y = 0; y < a.height; ++y) {
-        if (SameRow(a, b, y, 0, a.width)) continue;
+        if (SameRow(a, b, y, 0, a.width) || (y >= ignore.from && y < ignore.to)) continue;
         if (++changed > few || !NearlySameRow(a, b, y)) return false;
     }
     return true;
@@ -221,7 +222,7 @@ ScrollStitcher::Shift ScrollStitcher::Place(const Frame& next, Parts& fixed, int
 
 ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool surelyMoved, RowBand ignore) {
     if (next.width != last_.width || next.height != last_.height) return Step::Unmatched;
-    if (!surelyMoved && Unmoved(last_, next)) return Step::Unmoved;
+    if (!surelyMoved && Unmoved(last_, next, ignore)) return Step::Unmoved;
     Parts fixed;
     Shift shift;
     if (SameFrame(last_, next)) {
