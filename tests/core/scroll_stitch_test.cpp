@@ -46,7 +46,6 @@ struct Truth {
 
 TEST(ScrollStitch, StepsAgainstTheTruth) {
     const std::string unique(200, 'u');
-    const RowBand hotRow{kHeader + 2, kHeader + 5};
     const struct Case {
         const char* what;
         Truth truth;
@@ -64,19 +63,14 @@ TEST(ScrollStitch, StepsAgainstTheTruth) {
         {"identical rows, the expected distance decides", {unique.substr(0, 30) + std::string(120, '=') + unique.substr(0, 30)}, {20, 26, 32, 38, 44}, false, 6, nullptr, 4},
         {"a caret blinking", {unique}, {0, 20, 40, 60}, false, 0,
          [](Frame& f, int i) { if (i % 2) for (int y = 20; y < 28; ++y) f.pixels[y * kW + 10] ^= 0xFFFFFF; }, 3},
-        {"stopped half-way: an exact prefix", {unique}, {0, 20, 40}, false, 0, nullptr, 2},
         {"a scroll bar in the area, its thumb moving", {unique}, {0, 20, 40, 60, 80}, false, 0,
          [](Frame& f, int i) { for (int y = kHeader; y < kHeader + 30; ++y) for (int x = 36; x < kW; ++x) f.pixels[y * kW + x] = y - kHeader - 2 * i >= 0 && y - kHeader - 2 * i < 6 ? 0x606060 : 0xC0C0C0; }, 4, 36},
-        {"a step that moved nothing but the caret", {unique}, {0, 20, 20}, true, 0,
-         [](Frame& f, int i) { if (i == 2) f.pixels[30 * kW + 20] ^= 1; }, 1},
         {"a caret in the header and a clock in the footer", {unique}, {0, 20, 40, 60, 80, 100, 120, 140, 160, 170, 170}, true, 0,
          [](Frame& f, int i) {
-             if (i % 3 != 1) return;
-             for (int y = 1; y < 4; ++y) f.pixels[y * kW + 10] ^= 0xFFFFFF;
-             for (int x = 20; x < 24; ++x) f.pixels[(f.height - 3) * kW + x] = 0x123456u * i;
+             for (int k = 1; i % 3 == 1 && k < 4; ++k) f.pixels[k * kW + 10] ^= 0xFFFFFF, f.pixels[(f.height - 3) * kW + 19 + k] = 0x123456u * i;
          }, 9},
         {"the row under the pointer lit (left out of the match)", {unique}, {0, 20, 40, 60, 80}, false, 0,
-         [](Frame& f, int i) { if (i) for (int y = kHeader + 2; y < kHeader + 5; ++y) for (int x = kPanel; x < kW; ++x) f.pixels[y * kW + x] = 0x0000FF; }, 4, kW, hotRow},
+         [](Frame& f, int i) { if (i) for (int y = kHeader + 2; y < kHeader + 5; ++y) for (int x = kPanel; x < kW; ++x) f.pixels[y * kW + x] = 0x0000FF; }, 4, kW, {kHeader + 2, kHeader + 5}},
         {"columns equal on every line move with the content", {unique, true}, {0, 20, 40, 60, 80, 100}, false, 0, nullptr, 5},
         {"a header that shrinks once as the scrolling starts", {unique, false, 3}, {0, 10, 20, 30, 40}, false, 0, nullptr, 4},
     };

@@ -24,17 +24,18 @@
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr int kWidth = 400, kHeader = 30, kFooter = 20, kLine = 16, kCaretX = 200, kCaretY = 120, kColumns = 300;
-constexpr RECT kHeaderCaret{100, 8, 102, 22}, kClock{340, 4, 372, 16};  // in the header; in the footer
+constexpr int kWidth = 400, kHeader = 30, kFooter = 20, kLine = 16, kColumns = 300;
+constexpr RECT kCaret{200, 120, 202, 134}, kHeaderCaret{100, 8, 102, 22}, kClock{340, 4, 372, 16};  // content, header, footer
 int g_rows = 2000, g_view = 544, g_pos = 0, g_shown = 0, g_goal = 0, g_escapeAt = -1, g_closeAt = -1;
-int g_late = 0, g_sticky = 0, g_tick = 0, g_clock = 0;
+int g_late = 0, g_sticky = 0, g_tick = 0, g_clock = 0, g_headerCaret = 0, g_hot = 0, g_slow = 0, g_columns = 0, g_counter = 0;
 DWORD g_escaped = 0;
 char g_kind = 'b';
-bool g_keyOnly = false, g_caret = false, g_touched = false, g_headerCaret = false, g_hot = false, g_slow = false, g_columns = false;
+bool g_keyOnly = false, g_caret = false, g_touched = false;
 
 bool In(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
@@ -47,7 +48,6 @@ unsigned Content(int x, int y) {
 }
 unsigned Fixed(int x, int y, unsigned base) { return base | ((x * 3 + y * 37) & 0xFF) << 8 | (x & 0x7F); }
 unsigned Header(int x, int y) { return Fixed(x, y, g_sticky ? 0x600000 : 0x400000); }
-bool InCaret(int x, int y) { return x >= kCaretX && x < kCaretX + 2 && y >= kCaretY && y < kCaretY + 14; }
 
 void Paint(HWND hwnd) {
     PAINTSTRUCT ps;
@@ -62,7 +62,7 @@ void Paint(HWND hwnd) {
             const int c = y - header + g_shown;
             unsigned& p = px[static_cast<size_t>(y) * kWidth + x];
             p = y < header ? Header(x, y) : y >= kHeader + g_view ? Fixed(x, y, 0x800000) : Content(x, c);
-            if (y >= header && y < kHeader + g_view && ((g_caret && InCaret(x, c)) || c / kLine == lit)) p = c / kLine == lit ? 0x0078D7 ^ (p & 0x3F3F3F) : 0;
+            if (y >= header && y < kHeader + g_view && ((g_caret && In(kCaret, x, c)) || c / kLine == lit)) p = c / kLine == lit ? 0x0078D7 ^ (p & 0x3F3F3F) : 0;
             if ((g_headerCaret && g_caret && In(kHeaderCaret, x, y)) || (In(kClock, x, y - kHeader - g_view) && (g_clock >> (x - kClock.left) / 4 & 1))) p = 0;
         }
     BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), kWidth, -h, 1, 32, BI_RGB}};
@@ -144,8 +144,9 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     g_rows = _wtoi(argv[2]);
     g_view = Arg(argc, argv, L"view=", g_view);
-    g_sticky = Arg(argc, argv, L"sticky=", 0);
-    g_columns = Arg(argc, argv, L"columns=", 0);
+    for (auto [name, to] : {std::pair{L"sticky=", &g_sticky}, {L"columns=", &g_columns}, {L"header=", &g_headerCaret},
+                            {L"hot=", &g_hot}, {L"slow=", &g_slow}, {L"late=", &g_late}, {L"clock=", &g_counter}})
+        *to = Arg(argc, argv, name, 0);
     if (!wcscmp(argv[1], L"truth")) {
         const int header = kHeader + g_sticky, h = header + g_rows + kFooter;
         std::vector<unsigned> px{kWidth, static_cast<unsigned>(h)};
@@ -154,7 +155,7 @@ int wmain(int argc, wchar_t** argv) {
                 px.push_back(In(kHeaderCaret, x, y) || In(kClock, x, y - header - g_rows) ? 0xFF000000u
                              : y < header ? Header(x, y)
                              : y >= header + g_rows ? Fixed(x, y - header - g_rows + kHeader + g_view, 0x800000)
-                             : InCaret(x, y - header) ? 0xFF000000u : Content(x, y - header));
+                             : In(kCaret, x, y - header) ? 0xFF000000u : Content(x, y - header));
         FILE* f = _wfopen(argv[3], L"wb");
         return !(f && fwrite(px.data(), 4, px.size(), f) == px.size() && !fclose(f));
     }
@@ -162,10 +163,6 @@ int wmain(int argc, wchar_t** argv) {
     g_escapeAt = Arg(argc, argv, L"escape=", -1);
     if (g_escapeAt < 0) g_keyOnly = (g_escapeAt = Arg(argc, argv, L"key=", -1)) >= 0;
     g_closeAt = Arg(argc, argv, L"close=", -1);
-    g_headerCaret = Arg(argc, argv, L"header=", 0);
-    g_hot = Arg(argc, argv, L"hot=", 0);
-    g_slow = Arg(argc, argv, L"slow=", 0);
-    g_late = Arg(argc, argv, L"late=", 0);
     WNDCLASSW wc{0, Proc, 0, 0, GetModuleHandleW(nullptr), nullptr, LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr, L"VxScrollTarget"};
     RegisterClassW(&wc);
     const DWORD style = WS_POPUP | WS_BORDER | (g_kind == 'b' ? WS_VSCROLL : 0);
@@ -178,7 +175,7 @@ int wmain(int argc, wchar_t** argv) {
         SetScrollInfo(hwnd, SB_VERT, &si, FALSE);
     }
     if (g_kind == 'w' || g_headerCaret) SetTimer(hwnd, 2, 250, nullptr);
-    if (Arg(argc, argv, L"clock=", 0)) SetTimer(hwnd, 4, 100, nullptr);
+    if (g_counter) SetTimer(hwnd, 4, 100, nullptr);
     g_shown = g_pos = Arg(argc, argv, L"start=", 0);
     MoveTo(hwnd, g_pos);
     Title(hwnd);

@@ -23,18 +23,15 @@ bool Until(const std::function<bool()>& done, int ms = 5000) {
     return true;
 }
 
-std::uint32_t ScreenPixel(POINT p) { return ReadScreen({p.x, p.y, p.x + 1, p.y + 1}).values[0] & 0xFFFFFF; }
-
 struct Target {
     explicit Target(const std::wstring& args) {
         // The arguments go on as one line, split again by the target.
         process.reset(reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, TestProgram(L"scroll_target.exe").c_str(), L"scroll_target", args.c_str(), nullptr)));
-        Until([&] { return (hwnd = ::FindWindowW(L"VxScrollTarget", nullptr)) != nullptr; });
-        // Shown and painted: its header's first pixel is on the screen.
-        POINT origin{0, 0};
-        ::ClientToScreen(hwnd, &origin);
-        const std::uint32_t header = args.find(L"sticky=") != std::wstring::npos ? 0x600000 : 0x400000;
-        Until([&] { return ::IsWindowVisible(hwnd) && ScreenPixel(origin) == header; });
+        Until([&] {  // shown and painted: its header's first pixel is on the screen
+            POINT o{0, 0};
+            return (hwnd = ::FindWindowW(L"VxScrollTarget", nullptr)) && ::ClientToScreen(hwnd, &o) &&
+                   ((ReadScreen({o.x, o.y, o.x + 1, o.y + 1}).values[0] & 0xFFFFFF) | 0x200000) == 0x600000;
+        });
     }
     ~Target() {
         ::TerminateProcess(process.get(), 0);
@@ -42,19 +39,17 @@ struct Target {
     }
     int Position() const { return _wtoi(WindowTitle(hwnd).substr(14).c_str()); }
     // When the target pressed Escape (the system's tick count), 0 before.
-    DWORD Escaped() const {
-        const std::wstring title = WindowTitle(hwnd);
-        const size_t at = title.find(L"escaped=");
-        return at == std::wstring::npos ? 0 : wcstoul(title.c_str() + at + 8, nullptr, 10);
-    }
+    DWORD Escaped() const { const std::wstring t = WindowTitle(hwnd) + L" escaped=0"; return wcstoul(t.c_str() + t.find(L"escaped=") + 8, nullptr, 10); }
     UniqueProcess process;
     HWND hwnd = nullptr;
 };
 
-// The whole picture: the header, every content row, the footer.
-Pixels Truth(int rows, int view, const std::wstring& more) {
+// The whole picture of the target started with `target` (KIND ROWS [switches]): the
+// header, every content row, the footer.
+Pixels Truth(const std::wstring& target) {
     TempDir dir;
-    const std::wstring args = L"truth " + std::to_wstring(rows) + L" \"" + dir.File(L"t") + L"\" view=" + std::to_wstring(view) + more;
+    const size_t rows = target.find(' ') + 1, end = target.find(' ', rows);
+    const std::wstring args = L"truth " + target.substr(rows, end - rows) + L" \"" + dir.File(L"t") + L"\"" + (end == std::wstring::npos ? L"" : target.substr(end));
     _wspawnl(_P_WAIT, TestProgram(L"scroll_target.exe").c_str(), L"scroll_target", args.c_str(), nullptr);
     const std::string bytes = ReadFileBytes(dir.File(L"t"));
     Pixels p{0, 0, std::vector<std::uint32_t>(bytes.size() / 4)};
@@ -85,12 +80,16 @@ int WrongRows(const Pixels& got, const Pixels& truth, int start, bool footer, PO
 }
 
 struct ScrollCaptureTest : MainWindowTest {
-    // Arms, clicks the target, and waits until the picture is there; the tick count then.
-    DWORD CaptureByClick(const Target& target) {
+    // Arms, clicks the target (or drags `drag` of its client area), and waits until the
+    // picture is there; the tick count then.
+    DWORD Capture(const Target& target, RECT drag = {}) {
         form->RunCommand(IDM_SCROLL);
         RECT r{};
         ::GetWindowRect(target.hwnd, &r);
-        for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) MouseAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, flags);
+        POINT a{drag.left, drag.top}, b{drag.right, drag.bottom};
+        ::ClientToScreen(target.hwnd, &a), ::ClientToScreen(target.hwnd, &b);
+        if (drag.right) Drag(a.x, a.y, b.x, b.y);
+        else for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) MouseAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, flags);
         EXPECT_TRUE(Until([&] { return !form->Scroll().Busy(); }, 60000)) << "the capture never ended";
         return ::GetTickCount();
     }
@@ -106,12 +105,10 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         int minHeight;     // at least this tall
         bool maximised;
         RECT drag;         // a free rectangle of the client area instead of a click
-        std::wstring truth = L"";  // what the truth needs to know
     } cases[] = {
         {"standard bar, from the top", L"bar 2000", 2000, 544, 0, true, 2050, true},
         {"wheel, smooth, a caret", L"wheel 2000", 2000, 544, 0, true, 2050, false},
         {"standard bar, from the middle", L"bar 2000 start=800", 2000, 544, 800, true, 1250, false},
-        {"wheel, from the middle", L"wheel 2000 start=800", 2000, 544, 800, true, 1250, false},
         {"a click and Escape half-way: a prefix", L"bar 2000 escape=1000", 2000, 544, 0, false, 1400, false},
         {"wheel, Escape half-way", L"wheel 2000 start=96 key=1000 hot=1", 2000, 544, 96, false, 1100, false},
         {"the target closes half-way", L"bar 2000 close=1000", 2000, 544, 0, false, 1100, false},
@@ -120,31 +117,19 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         {"over 32767 pixels", L"bar 34000 view=896", 34000, 896, 0, true, 34050, false},
         {"a caret in the header, a counter in the footer", L"wheel 2000 header=1 clock=1", 2000, 544, 0, true, 2050, false},
         {"bar, a caret in the header, the line under the pointer lit", L"bar 2000 header=1 hot=1", 2000, 544, 0, true, 2050, false},
-        {"wheel, the line under the pointer lit", L"wheel 2000 hot=1", 2000, 544, 0, true, 2050, false},
-        {"wheel, slowing down in uneven ticks", L"wheel 2000 slow=1", 2000, 544, 0, true, 2050, false},
         {"bar, a repaint 200 ms late", L"bar 2000 late=200", 2000, 544, 0, true, 2050, false},
-        {"wheel, late", L"wheel 2000 late=200", 2000, 544, 0, true, 2050, false},
-        {"a header that shrinks once", L"wheel 2000 sticky=40", 2000, 544, 0, true, 2090, false, {}, L" sticky=40"},
-        {"columns equal on every line", L"wheel 2000 columns=1", 2000, 544, 0, true, 2050, false, {}, L" columns=1"},
+        {"a header that shrinks once", L"wheel 2000 sticky=40", 2000, 544, 0, true, 2090, false},
+        {"columns equal on every line", L"wheel 2000 columns=1", 2000, 544, 0, true, 2050, false},
         {"all at once: header caret, slow, lit line, late", L"wheel 2000 header=1 clock=1 slow=1 hot=1 late=150", 2000, 544, 0, true, 2050, false},
     };
     for (const auto& c : cases) {
         form->SetWindowState(c.maximised ? WindowState::Maximized : WindowState::Normal);
         form->Doc().ImageUnsaved = false;
-        const Pixels truth = Truth(c.rows, c.view, c.truth);
+        const Pixels truth = Truth(c.args);
         Target target(c.args);
         ASSERT_TRUE(target.hwnd && truth.height >= c.rows + kHeader + kFooter) << c.what;
         const int before = target.Position();
-        DWORD ended = 0;
-        if (c.drag.right) {
-            form->RunCommand(IDM_SCROLL);
-            POINT a{c.drag.left, c.drag.top}, b{c.drag.right, c.drag.bottom};
-            ::ClientToScreen(target.hwnd, &a), ::ClientToScreen(target.hwnd, &b);
-            Drag(a.x, a.y, b.x, b.y);
-            EXPECT_TRUE(Until([&] { return !form->Scroll().Busy(); }, 60000)) << c.what;
-        } else {
-            ended = CaptureByClick(target);
-        }
+        const DWORD ended = Capture(target, c.drag);
         const Pixels got = ReadPixels(form->Doc().PicBmp.Bitmap());
         EXPECT_GE(got.height, c.minHeight) << c.what;
         EXPECT_LE(got.height, truth.height - c.start) << c.what;
@@ -152,14 +137,12 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         EXPECT_TRUE(form->Doc().ImageUnsaved && !form->Scroll().Armed() && dialogs.boxes.empty()) << c.what;
         EXPECT_EQ(form->GetWindowState(), c.maximised ? WindowState::Maximized : WindowState::Normal) << c.what;
         EXPECT_EQ(WindowTitle(target.hwnd).find(L"touched"), std::wstring::npos) << c.what << ": the stop reached the target";
-        if (const DWORD escaped = target.Escaped()) {
-            EXPECT_LE(ended - escaped, 500u) << c.what << ": the stop took that long";
-        }
+        const DWORD escaped = target.Escaped();
+        EXPECT_TRUE(!escaped || ended - escaped <= 500) << c.what << ": the stop took " << ended - escaped << " ms";
         // Put back where it was, to the pixel: by the bar always, by the wheel where no
         // notch ran into the content's end.
-        if (::IsWindow(target.hwnd) && (!c.args.rfind(L"bar", 0) || !c.footer)) {
-            EXPECT_TRUE(Until([&] { return target.Position() == before; }, 30000)) << c.what << ": put back at " << target.Position();
-        }
+        const bool back = ::IsWindow(target.hwnd) && (!c.args.rfind(L"bar", 0) || !c.footer);
+        EXPECT_TRUE(!back || Until([&] { return target.Position() == before; }, 30000)) << c.what << ": put back at " << target.Position();
     }
     // The last picture is over 32767 rows: its last row can be brought into the view.
     ::SendMessageW(form->hwnd(), WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(form->VScroll1().hwnd));
@@ -185,13 +168,13 @@ TEST_F(ScrollCaptureTest, CancelsAndNoMemoryKeepEverything) {
         if (how == 0) ::PostMessageW(overlay, WM_KEYDOWN, VK_ESCAPE, 0);
         if (how == 1) for (DWORD f : {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP}) MouseAt(300, 300, f);
         if (how == 2) ::PostMessageW(overlay, WM_CLOSE, 0, 0);
-        Until([&] { return !form->Scroll().Armed() && form->GetWindowState() == WindowState::Normal; });
-        EXPECT_TRUE(!form->Scroll().Armed() && !form->Scroll().Overlay() && !form->Doc().ImageUnsaved &&
-                    form->GetWindowState() == WindowState::Normal && form->GetMousePointer() == MousePointer::Default)
-            << how;
+        EXPECT_TRUE(Until([&] {
+            return !form->Scroll().Armed() && !form->Scroll().Overlay() && !form->Doc().ImageUnsaved &&
+                   form->GetWindowState() == WindowState::Normal && form->GetMousePointer() == MousePointer::Default;
+        })) << how;
     }
     SimulateBitmapFailure(true);
-    CaptureByClick(target);
+    Capture(target);
     SimulateBitmapFailure(false);
     EXPECT_EQ(PixelsOf(form->Doc().PicBmp.Bitmap()), previous);
     EXPECT_TRUE(dialogs.boxes.size() == 1 && dialogs.boxes[0].text == LoadText(IDS_MSG_CAPTURE_NO_MEMORY) &&
