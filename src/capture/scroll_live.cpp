@@ -199,11 +199,11 @@ bool ScrollBy(const ScrollTarget& t, int units) {
     return true;
 }
 
-// Lines or notches for the next step: the content should move about a third of the
-// moving part, so two frames overlap by well over half.
+// Lines or notches for the next step: the content should move about half the moving
+// part, so two frames overlap by half (every step costs a settled screen).
 int PlanUnits(const ScrollStitcher& stitcher, double unitPixels) {
     if (unitPixels <= 0) return 1;
-    const double goal = std::max(1, stitcher.MovingRows() / 3);
+    const double goal = std::max(1, stitcher.MovingRows() / 2);
     return std::clamp(static_cast<int>(goal / unitPixels), 1, kMaxUnits);
 }
 
@@ -234,12 +234,14 @@ struct PutBack {
                 if (posted) ::PostMessageW(target.window, WM_VSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(target.bar));
                 else ScrollBy(target, -unitsMoved);
             } else if (unitsMoved > 0) {
-                // The wheel, still over the area, in one turn of that many notches: a
-                // train of single notches can outrun the window's queue as the capture ends.
-                INPUT in{INPUT_MOUSE};
-                in.mi.dwFlags = MOUSEEVENTF_WHEEL;
-                in.mi.mouseData = static_cast<DWORD>(WHEEL_DELTA * unitsMoved);
-                ::SendInput(1, &in, sizeof in);
+                // The wheel's notches posted to the window itself, a few turns of many
+                // notches: input sent as the capture ends reaches whatever window is under
+                // the pointer or active by the time it is read.
+                const LPARAM at = MAKELPARAM((target.area.left + target.area.right) / 2, target.area.top + OverRow());
+                for (long left = unitsMoved, turn; left > 0; left -= turn) {
+                    turn = std::min<long>(left, kMaxUnits);
+                    ::PostMessageW(target.window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA * turn), at);
+                }
             }
         }
         ::SetCursorPos(pointer.x, pointer.y);
@@ -280,6 +282,7 @@ private:
     Frame frame_, spare_;
     RowBand lit_;            // the rows about the pointer, on the wheel road
     double unitPixels_ = 0;  // rows a line or notch moves, once a step has shown it
+    int64_t wheelRows_ = 0, wheelNotches_ = 0;
     int units_ = 1;
     SCROLLINFO bar_{};
     bool stopped_ = false;
@@ -354,7 +357,11 @@ bool ScrollRun::Step(bool& end) {
     if (!::IsWindow(target_.window)) return false;  // that frame may show what lay beneath
     if (step == ScrollStitcher::Step::Unmoved && !stopped_) return !(end = true);
     if (step == ScrollStitcher::Step::Appended) {
-        unitPixels_ = std::max(unitPixels_, static_cast<double>(stitcher_->LastDistance()) / moved);
+        // A line moves its rows at once; a notch's animation may end in the next step's
+        // frame, so only the notches' rows over all steps tell what one notch moves.
+        wheelRows_ += stitcher_->LastDistance(), wheelNotches_ += moved;
+        unitPixels_ = target_.byBar ? std::max(unitPixels_, static_cast<double>(stitcher_->LastDistance()) / moved)
+                                    : static_cast<double>(wheelRows_) / wheelNotches_;
         putBack_.unitsMoved += target_.byBar ? std::lround(stitcher_->LastDistance() / unitPixels_) : units_;
         bar_ = now;
         units_ = PlanUnits(*stitcher_, unitPixels_);
