@@ -295,7 +295,7 @@ bool ScrollRun::Settle(DWORD quietMs) {
     DWORD stillSince = start;
     copier_.Copy(frame_);
     for (;;) {
-        ::Sleep(4);  // the target gets the processor to paint
+        ::Sleep(12);  // the target (and the X server) get the processor to paint
         if ((stopped_ = stopped_ || gesture_.Requested())) return false;
         copier_.Copy(spare_);
         const DWORD now = ::GetTickCount();
