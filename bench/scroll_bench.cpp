@@ -232,7 +232,7 @@ std::vector<Figure> WholeCapture(const Context&) {
     });
     while (!window) ::Sleep(5);
     ::Sleep(300);
-    ScrollTarget t{window, nullptr, false, RECT{0, 0, kWidth, kView}};
+    ScrollTarget t{window, nullptr, false, {0, 0, kWidth, kView}};
     LARGE_INTEGER start;
     ::QueryPerformanceCounter(&start);
     Result<UniqueBitmap> picture = RunScrollCapture(t, {kMaxPicturePixels, kMaxPictureSide});

@@ -249,7 +249,7 @@ struct PutBack {
     // A list lights the row under the pointer: the pointer waits beside the area, and
     // the wheel turns it over the upper third, where the rows are never the new ones.
     void Aside() const {
-        const RECT& a = target.area;
+        const auto& a = target.area;
         const int right = ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
         ::SetCursorPos(a.right + 8 < right ? a.right + 8 : a.left - 8, (a.top + a.bottom) / 2);
     }
