@@ -1,10 +1,13 @@
 // The scrolling capture's own costs: one step (the copies of the settle check and the
 // match that places the frame, not the target's repaint) against one BitBlt of the
 // area; the step that makes the picture 20,000 rows tall against the one at 2,000;
-// and the peak memory at the end against the finished picture's size.
+// the peak memory at the end against the finished picture's size; and a whole capture
+// of 10,000 rows scrolled smoothly by the wheel against the target's own animations.
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <optional>
+#include <thread>
 
 #include "bench.h"
 #include "capture/scroll_live.h"
@@ -168,7 +171,83 @@ std::vector<Figure> Memory(const Context&) {
     return {Figure{"scroll capture peak memory vs picture 800x20030", peak, picture, 1.5, "B", "width x height x 4"}};
 }
 
+// A window of 10,000 rows on a thread of its own that scrolls as browsers do: a notch
+// starts an animation of 12 pixels a tick every 10 ms; the time from a notch that
+// starts one to its last paint is added up.
+constexpr int kSmoothRows = 10000, kNotch = 48;
+std::atomic<double> g_animating{0};
+int g_smoothPos = 0, g_smoothGoal = 0;
+LARGE_INTEGER g_animationStart{};
+
+double Since(const LARGE_INTEGER& start) {
+    LARGE_INTEGER f, now;
+    ::QueryPerformanceFrequency(&f);
+    ::QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+LRESULT CALLBACK SmoothProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEWHEEL) {
+        if (g_smoothGoal == 0) ::QueryPerformanceCounter(&g_animationStart);
+        g_smoothGoal -= GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kNotch;
+        ::SetTimer(hwnd, 1, 10, nullptr);
+        return 0;
+    }
+    if (message == WM_TIMER) {
+        const int step = std::clamp(g_smoothGoal, -12, 12);
+        g_smoothGoal = step == 0 ? 0 : g_smoothGoal - step;
+        g_smoothPos = std::clamp(g_smoothPos + step, 0, kSmoothRows - kView);
+        ::InvalidateRect(hwnd, nullptr, FALSE);
+        ::UpdateWindow(hwnd);
+        if (g_smoothGoal == 0) ::KillTimer(hwnd, 1), g_animating = g_animating + Since(g_animationStart);
+        return 0;
+    }
+    if (message != WM_PAINT) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd, &ps);
+    std::vector<uint32_t> px(static_cast<size_t>(kWidth) * kView);
+    for (int y = 0; y < kView; ++y)
+        for (int x = 0; x < kWidth; ++x) px[static_cast<size_t>(y) * kWidth + x] = Content(x, y + g_smoothPos);
+    BITMAPINFO bi = DibInfo(kWidth, -kView, 32);
+    ::SetDIBitsToDevice(dc, 0, 0, kWidth, kView, 0, 0, 0, kView, px.data(), &bi, DIB_RGB_COLORS);
+    ::EndPaint(hwnd, &ps);
+    return 0;
+}
+
+std::vector<Figure> WholeCapture(const Context&) {
+    std::atomic<HWND> window{nullptr};
+    std::thread target([&] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = SmoothProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"VxBenchSmooth";
+        ::RegisterClassW(&wc);
+        HWND hwnd = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kView,
+                                      nullptr, nullptr, wc.hInstance, nullptr);
+        ::UpdateWindow(hwnd);
+        window = hwnd;
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+        ::DestroyWindow(hwnd);
+    });
+    while (!window) ::Sleep(5);
+    ::Sleep(300);
+    ScrollTarget t{window, nullptr, false, {0, 0, kWidth, kView}};
+    LARGE_INTEGER start;
+    ::QueryPerformanceCounter(&start);
+    Result<UniqueBitmap> picture = RunScrollCapture(t, {kMaxPicturePixels, kMaxPictureSide});
+    const double wall = Since(start);
+    BITMAP bm{};
+    if (picture.ok()) ::GetObjectW(picture.value.get(), sizeof bm, &bm);
+    std::printf("whole scrolling capture: %ld rows stitched of %d\n", bm.bmHeight, kSmoothRows);
+    ::PostThreadMessageW(::GetWindowThreadProcessId(window, nullptr), WM_QUIT, 0, 0);
+    target.join();
+    return {Figure{"whole scrolling capture, 10,000 rows, wheel, smooth", wall, g_animating, 1.5, "ms",
+                   "the target's own animations"}};
+}
+
 Register steps("scroll.steps", Steps);
+Register whole("scroll.capture", WholeCapture);
 Register memory("scroll.memory", Memory);
 Register child("scroll_memory_child", MemoryChild);
 

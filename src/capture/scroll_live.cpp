@@ -21,9 +21,10 @@ constexpr DWORD kQuietMs = 40;           // unchanged this long: the screen has 
 // from their erased background, which can stay still longer than a step's repaint.
 constexpr DWORD kFirstQuietMs = 300;
 constexpr DWORD kSettleTimeoutMs = 1500;  // an animation longer than this is taken as it is
-constexpr DWORD kStepTimeoutMs = 1200;    // nothing new by then: the step moved nothing
+constexpr DWORD kStepTimeoutMs = 2000;    // nothing new by then: the step moved nothing
 constexpr UINT kTargetTimeoutMs = 1000;   // a target that takes longer to answer hangs
 constexpr int kMaxUnits = 200;            // lines or notches in one step
+constexpr long kMaxPosted = 5000;         // well inside a message queue's limit
 
 // The progress beside the area, never over it (it is never in a frame).
 class ProgressLabel final : public WindowBase {
@@ -178,18 +179,108 @@ bool ScrollBy(const ScrollTarget& t, int units) {
     return true;
 }
 
-// Copies until the screen has not changed for a moment; false when it never came to rest.
-bool Settle(AreaCopier& copier, Frame& frame, Frame& spare, DWORD quietMs = kQuietMs) {
+// Lines or notches for the next step: the content should move about half the moving
+// part, so two frames overlap by half (every step costs a settled screen).
+int PlanUnits(const ScrollStitcher& stitcher, double unitPixels) {
+    if (unitPixels <= 0) return 1;
+    const double goal = std::max(1, stitcher.MovingRows() / 2);
+    return std::clamp(static_cast<int>(goal / unitPixels), 1, kMaxUnits);
+}
+
+// The pieces of one capture that are put back when it ends however it ends: the
+// pointer, and the target's place (by its bar, or by as many lines or notches back as
+// moved it).
+struct PutBack {
+    const ScrollTarget& target;
+    POINT pointer{};
+    bool barKnown = false;
+    SCROLLINFO bar{};
+    long unitsMoved = 0;
+
+    explicit PutBack(const ScrollTarget& t) : target(t) {
+        ::GetCursorPos(&pointer);
+        barKnown = ReadBar(t, bar);
+    }
+    ~PutBack() {
+        if (::IsWindow(target.window)) {
+            if (target.byBar && barKnown && bar.nPos <= 0xFFFF) {
+                if (SendToTarget(target, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, bar.nPos)))
+                    SendToTarget(target, WM_VSCROLL, SB_ENDSCROLL);
+            } else if (unitsMoved > 0 && target.byBar) {
+                // Posted, not sent: the window comes back while the target catches up.
+                bool posted = unitsMoved < kMaxPosted;
+                for (long i = 0; posted && i < unitsMoved; ++i)
+                    posted = ::PostMessageW(target.window, WM_VSCROLL, SB_LINEUP, reinterpret_cast<LPARAM>(target.bar));
+                if (posted) ::PostMessageW(target.window, WM_VSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(target.bar));
+                else ScrollBy(target, -unitsMoved);
+            } else if (unitsMoved > 0) {
+                // The wheel's notches posted to the window itself, a few turns of many
+                // notches: input sent as the capture ends reaches whatever window is under
+                // the pointer or active by the time it is read.
+                const LPARAM at = MAKELPARAM((target.area.left + target.area.right) / 2, target.area.top + OverRow());
+                for (long left = unitsMoved, turn; left > 0; left -= turn) {
+                    turn = std::min<long>(left, kMaxUnits);
+                    ::PostMessageW(target.window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA * turn), at);
+                }
+            }
+        }
+        ::SetCursorPos(pointer.x, pointer.y);
+    }
+    // A list lights the row under the pointer: the pointer waits beside the area, and
+    // the wheel turns it over the upper third, where the rows are never the new ones.
+    void Aside() const {
+        const auto& a = target.area;
+        const int right = ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        ::SetCursorPos(a.right + 8 < right ? a.right + 8 : a.left - 8, (a.top + a.bottom) / 2);
+    }
+    int OverRow() const { return (target.area.bottom - target.area.top) / 3; }
+    void Over() const { ::SetCursorPos((target.area.left + target.area.right) / 2, target.area.top + OverRow()); }
+};
+
+// One capture: the copies of the area, the two frames and the stitcher, stepped until
+// the content's end, the stop gesture, the size limit, or a target that went.
+class ScrollRun {
+public:
+    ScrollRun(const ScrollTarget& target, AreaCopier& copier, PutBack& putBack, std::optional<ScrollStitcher>& stitcher)
+        : target_(target), copier_(copier), putBack_(putBack), stitcher_(stitcher), label_(ToRECT(target.area)) {}
+
+    // Makes the stitcher from the first frame and steps it; whether it reached the
+    // content's end.
+    bool Run(const ScrollLimits& limits);
+
+private:
+    bool Settle(DWORD quietMs = kQuietMs);
+    ScrollStitcher::Step Place(int32_t expected, bool surelyMoved);
+    bool Step(bool& end);
+
+    const ScrollTarget& target_;
+    AreaCopier& copier_;
+    PutBack& putBack_;
+    std::optional<ScrollStitcher>& stitcher_;
+    ProgressLabel label_;
+    StopGesture gesture_;
+    Frame frame_, spare_;
+    RowBand lit_;            // the rows about the pointer, on the wheel road
+    double unitPixels_ = 0;  // rows a line or notch moves, once a step has shown it
+    int64_t wheelRows_ = 0, wheelNotches_ = 0;
+    int units_ = 1;
+    SCROLLINFO bar_{};
+    bool stopped_ = false;
+};
+
+// Copies until the screen has not changed for a moment; false when it never came to
+// rest or the stop gesture came.
+bool ScrollRun::Settle(DWORD quietMs) {
     const DWORD start = ::GetTickCount();
     DWORD stillSince = start;
-    copier.Copy(frame);
+    copier_.Copy(frame_);
     for (;;) {
-        ::Sleep(4);  // the target gets the processor to paint
-        Listen();
-        copier.Copy(spare);
+        ::Sleep(12);  // the target (and the X server) get the processor to paint
+        if ((stopped_ = stopped_ || gesture_.Requested())) return false;
+        copier_.Copy(spare_);
         const DWORD now = ::GetTickCount();
-        if (!SameFrame(frame, spare)) {
-            std::swap(frame, spare);
+        if (!SameFrame(frame_, spare_)) {
+            std::swap(frame_, spare_);
             stillSince = now;
         } else if (now - stillSince >= quietMs) {
             return true;
@@ -198,52 +289,73 @@ bool Settle(AreaCopier& copier, Frame& frame, Frame& spare, DWORD quietMs = kQui
     }
 }
 
-// Places the frame after a step; a screen that shows nothing new yet is looked at
-// again until the step's time is up.
-ScrollStitcher::Step PlaceStep(AreaCopier& copier, ScrollStitcher& stitcher, Frame& frame, Frame& spare,
-                               int32_t expected, bool surelyMoved) {
+// Places the frame after a step. A screen that shows nothing new yet, or nothing that
+// fits (a target that answers late, an animation that pauses, a row lit as the pointer
+// came), is looked at again until the step's time is up: only then has the content come
+// to its end, or gone too far to tell.
+ScrollStitcher::Step ScrollRun::Place(int32_t expected, bool surelyMoved) {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        Settle(copier, frame, spare);
-        const ScrollStitcher::Step step = stitcher.Add(frame, expected, surelyMoved);
-        if (step != ScrollStitcher::Step::Unmoved || ::GetTickCount() - start >= kStepTimeoutMs) return step;
+        Settle();
+        if (stopped_) return ScrollStitcher::Step::Unmatched;
+        const ScrollStitcher::Step step = stitcher_->Add(frame_, expected, surelyMoved, lit_);
+        const bool unsure = step == ScrollStitcher::Step::Unmoved || step == ScrollStitcher::Step::Unmatched;
+        if (!unsure || ::GetTickCount() - start >= kStepTimeoutMs) return step;
     }
 }
 
-// The pieces of one capture that are put back when it ends however it ends.
-struct PutBack {
-    const ScrollTarget& target;
-    POINT pointer{};
-    bool barKnown = false;
-    SCROLLINFO bar{};
-    long linesMoved = 0;
-
-    explicit PutBack(const ScrollTarget& t) : target(t) {
-        ::GetCursorPos(&pointer);
-        barKnown = ReadBar(t, bar);
-        if (!t.byBar && !t.area.Contains({pointer.x, pointer.y})) {
-            // The wheel turns what is under the pointer: it goes over the area, no further.
-            ::SetCursorPos((t.area.left + t.area.right) / 2, (t.area.top + t.area.bottom) / 2);
-        }
+bool ScrollRun::Run(const ScrollLimits& limits) {
+    putBack_.Aside();
+    Settle(kFirstQuietMs);  // stopped already: this frame is the picture
+    stitcher_.emplace(frame_, limits.maxPixels, limits.maxSide, PageStrips());
+    if (stopped_) return false;
+    if (!target_.byBar) {
+        putBack_.Over();
+        const int32_t row = putBack_.OverRow(), half = std::max(24, frame_.height / 16);
+        lit_ = {row - half, row + half};
     }
-    ~PutBack() {
-        ::SetCursorPos(pointer.x, pointer.y);
-        if (!target.byBar || !::IsWindow(target.window)) return;
-        if (barKnown && bar.nPos <= 0xFFFF) {
-            if (SendToTarget(target, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, bar.nPos)))
-                SendToTarget(target, WM_VSCROLL, SB_ENDSCROLL);
-        } else if (linesMoved > 0) {
-            ScrollBy(target, -linesMoved);
-        }
-    }
-};
+    bar_ = putBack_.bar;
+    bool end = false;
+    while (Step(end)) {}
+    return end;
+}
 
-// Lines or notches for the next step: the content should move about a third of the
-// moving part, so two frames overlap by well over half.
-int PlanUnits(const ScrollStitcher& stitcher, double unitPixels) {
-    if (unitPixels <= 0) return 1;
-    const double goal = std::max(1, stitcher.MovingRows() / 3);
-    return std::clamp(static_cast<int>(goal / unitPixels), 1, kMaxUnits);
+// One step; false when the capture ends (`end`: at the content's end).
+bool ScrollRun::Step(bool& end) {
+    label_.Show(stitcher_->Steps(), stitcher_->FinalHeight(false));
+    if (gesture_.Requested() || !::IsWindow(target_.window)) return false;
+    // The bar is at its end, or would not go further.
+    if (putBack_.barKnown && bar_.nPos >= bar_.nMax - std::max<int>(bar_.nPage, 1) + 1) return !(end = true);
+    if (!ScrollBy(target_, units_)) return false;  // the target hangs or went
+    SCROLLINFO now{};
+    const bool barMoved = putBack_.barKnown && ReadBar(target_, now);
+    if (barMoved && now.nPos == bar_.nPos) return !(end = true);
+    // Before any step has been matched, the bar's page tells about how tall a unit is.
+    const double perUnit = unitPixels_ > 0 || !barMoved || bar_.nPage == 0 ? unitPixels_ : static_cast<double>(stitcher_->MovingRows()) / bar_.nPage;
+    const int moved = barMoved ? now.nPos - bar_.nPos : units_;
+    const ScrollStitcher::Step step = Place(static_cast<int32_t>(std::lround(perUnit * moved)), barMoved);
+    if (!::IsWindow(target_.window)) return false;  // that frame may show what lay beneath
+    if (step == ScrollStitcher::Step::Unmoved && !stopped_) return !(end = true);
+    if (step == ScrollStitcher::Step::Appended) {
+        // A line moves its rows at once; a notch's animation may end in the next step's
+        // frame, so only the notches' rows over all steps tell what one notch moves.
+        wheelRows_ += stitcher_->LastDistance(), wheelNotches_ += moved;
+        unitPixels_ = target_.byBar ? std::max(unitPixels_, static_cast<double>(stitcher_->LastDistance()) / moved)
+                                    : static_cast<double>(wheelRows_) / wheelNotches_;
+        putBack_.unitsMoved += target_.byBar ? std::lround(stitcher_->LastDistance() / unitPixels_) : units_;
+        bar_ = now;
+        units_ = PlanUnits(*stitcher_, unitPixels_);
+        return true;
+    }
+    if (step == ScrollStitcher::Step::Unmatched && units_ > 1 && !stopped_) {
+        // Too far to tell: back, and a smaller step.
+        if (!ScrollBy(target_, -units_)) return false;
+        Settle();
+        units_ = std::max(1, units_ / 2);
+        return !stopped_;
+    }
+    putBack_.unitsMoved += units_;  // sent, not placed: they moved it all the same
+    return false;
 }
 
 struct PageStripMemory final : StripMemory {
@@ -284,61 +396,16 @@ Result<UniqueBitmap> RunScrollCapture(const ScrollTarget& target, const ScrollLi
         ::RedrawWindow(nullptr, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         AreaCopier copier(target.area);
         if (!copier.Ready()) return Result<UniqueBitmap>::Failure(Status::NoMemory, ERROR_NOT_ENOUGH_MEMORY);
-        bool footer = false;
+        bool end = false;
         std::optional<ScrollStitcher> stitcher;
         {
             PutBack putBack(target);
-            ProgressLabel label(area);
-            StopGesture gesture;
-            Frame frame, spare;
-            Settle(copier, frame, spare, kFirstQuietMs);
-            stitcher.emplace(frame, limits.maxPixels, limits.maxSide, PageStrips());
-            double unitPixels = 0;
-            int units = 1;
-            SCROLLINFO bar = putBack.bar;
-            for (;;) {
-                label.Show(stitcher->Steps(), stitcher->FinalHeight(false));
-                if (gesture.Requested() || !::IsWindow(target.window)) break;
-                if (putBack.barKnown && bar.nPos >= bar.nMax - std::max<int>(bar.nPage, 1) + 1) {
-                    footer = true;  // the bar is at its end
-                    break;
-                }
-                if (!ScrollBy(target, units)) break;  // the target hangs or went
-                SCROLLINFO now{};
-                const bool barRead = putBack.barKnown && ReadBar(target, now);
-                if (barRead && now.nPos == bar.nPos) {
-                    footer = true;  // the bar would not go further
-                    break;
-                }
-                const bool barMoved = barRead;
-                // Before any step has been matched, the bar's page tells about how tall a unit is.
-                const double perUnit = unitPixels > 0 || !barMoved || bar.nPage == 0 ? unitPixels : static_cast<double>(stitcher->MovingRows()) / bar.nPage;
-                const int32_t expected = static_cast<int32_t>(std::lround(perUnit * (barMoved ? now.nPos - bar.nPos : units)));
-                const ScrollStitcher::Step step = PlaceStep(copier, *stitcher, frame, spare, expected, barMoved);
-                if (!::IsWindow(target.window)) break;  // that frame may show what lay beneath
-                if (step == ScrollStitcher::Step::Unmoved) {
-                    footer = true;
-                    break;
-                }
-                if (step == ScrollStitcher::Step::Unmatched && units > 1) {
-                    // Too far to tell: back, and a smaller step.
-                    if (!ScrollBy(target, -units)) break;
-                    Settle(copier, frame, spare);
-                    units = std::max(1, units / 2);
-                    continue;
-                }
-                if (step != ScrollStitcher::Step::Appended) break;
-                const int moved = barMoved ? now.nPos - bar.nPos : units;
-                unitPixels = std::max(unitPixels, static_cast<double>(stitcher->LastDistance()) / moved);
-                putBack.linesMoved += std::lround(stitcher->LastDistance() / unitPixels);
-                bar = now;
-                units = PlanUnits(*stitcher, unitPixels);
-            }
+            end = ScrollRun(target, copier, putBack, stitcher).Run(limits);
         }
         void* bits = nullptr;
-        UniqueBitmap picture = NewDibSection(stitcher->Width(), stitcher->FinalHeight(footer), &bits);
+        UniqueBitmap picture = NewDibSection(stitcher->Width(), stitcher->FinalHeight(end), &bits);
         if (!picture) return Result<UniqueBitmap>::Failure(Status::NoMemory, ::GetLastError());
-        stitcher->Join(static_cast<uint32_t*>(bits), footer);
+        stitcher->Join(static_cast<uint32_t*>(bits), end);
         return Result<UniqueBitmap>::Success(std::move(picture));
     } catch (const std::bad_alloc&) {
         return Result<UniqueBitmap>::Failure(Status::NoMemory, ERROR_NOT_ENOUGH_MEMORY);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <new>
 
 namespace vx {
@@ -16,11 +17,66 @@ bool SameRow(const Frame& a, const Frame& b, int32_t y, int32_t x0, int32_t x1) 
     return std::memcmp(a.Row(y) + x0, b.Row(y) + x0, static_cast<size_t>(x1 - x0) * sizeof(uint32_t)) == 0;
 }
 
+// A row whose changes, if any, lie in one narrow span: a caret, a clock's digits, a
+// spinner. Rows of content that moved differ all over.
+bool NearlySameRow(const Frame& a, const Frame& b, int32_t y) {
+    const uint32_t *ra = a.Row(y), *rb = b.Row(y);
+    int32_t x0 = 0, x1 = a.width - 1;
+    while (x0 < a.width && ra[x0] == rb[x0]) ++x0;
+    if (x0 == a.width) return true;
+    while (ra[x1] == rb[x1]) --x1;
+    return x1 - x0 < std::max(12, a.width / 12);
+}
+
+// Rows at the top and at the bottom that stay (exactly, or but for a spot), up to `most`.
+struct Edges {
+    int32_t top = 0, bottom = 0;
+};
+Edges FixedEdges(const Frame& a, const Frame& b, bool loose, int32_t most) {
+    auto fixed = [&](int32_t y) { return loose ? NearlySameRow(a, b, y) : SameRow(a, b, y, 0, a.width); };
+    Edges e;
+    while (e.top < most && fixed(e.top)) ++e.top;
+    while (e.bottom < std::min(most, a.height - e.top) && fixed(a.height - 1 - e.bottom)) ++e.bottom;
+    return e;
+}
+
 // Rows in [y0, y1) where column x differs, up to `enough`.
 int32_t ColumnChanges(const Frame& a, const Frame& b, int32_t x, int32_t y0, int32_t y1, int32_t enough) {
     int32_t changed = 0;
     for (int32_t y = y0; y < y1 && changed <= enough; ++y) changed += a.Row(y)[x] != b.Row(y)[x];
     return changed;
+}
+
+// Whether column x of `after` shows what it showed in `before` `d` rows lower: it moves
+// with the content (a column of equal sizes in a list), whatever else it does.
+bool ColumnMoves(const Frame& before, const Frame& after, int32_t x, int32_t y0, int32_t y1, int32_t d) {
+    const int32_t few = std::max(2, (y1 - y0 - d) / 16);
+    int32_t changed = 0;
+    for (int32_t y = y0; y + d < y1 && changed <= few; ++y) changed += after.Row(y)[x] != before.Row(y + d)[x];
+    return changed <= few;
+}
+
+// Columns at the sides that stay between the rows [y0, y1). With `barColumns`, narrow
+// side columns that changed in only a few rows count too (a scroll bar whose thumb moved).
+void SideColumns(const Frame& a, const Frame& b, int32_t y0, int32_t y1, bool barColumns, int32_t& left, int32_t& right) {
+    const int32_t w = a.width, few = barColumns ? std::max(2, (y1 - y0) / 4) : 0;
+    const int32_t widest = barColumns ? std::max(8, w / 8) : w - 1;
+    left = right = 0;
+    while (left < widest && ColumnChanges(a, b, left, y0, y1, few) <= few) ++left;
+    while (right < std::min(widest, w - 1 - left) && ColumnChanges(a, b, w - 1 - right, y0, y1, few) <= few) ++right;
+}
+
+// Nothing moved: only a few rows changed, each in one narrow span (a caret in the
+// header, a clock in the status bar, a blinking cursor), however many spots there are,
+// and whatever changed in the rows left out.
+bool Unmoved(const Frame& a, const Frame& b, RowBand ignore) {
+    const int32_t few = std::max(8, a.height / 8);
+    int32_t changed = 0;
+    for (int32_t y = 0; y < a.height; ++y) {
+        if (SameRow(a, b, y, 0, a.width) || (y >= ignore.from && y < ignore.to)) continue;
+        if (++changed > few || !NearlySameRow(a, b, y)) return false;
+    }
+    return true;
 }
 
 // One hash per row and band, the bands over the columns between the side columns.
@@ -41,40 +97,31 @@ std::vector<uint64_t> CellHashes(const Frame& f, int32_t left, int32_t right, in
     return cells;
 }
 
-// True when every changed pixel lies in one small box: a caret, not a scroll.
-bool OnlyASpotChanged(const Frame& a, const Frame& b) {
-    const int32_t w = a.width, h = a.height, tall = std::max(8, h / 8), wide = std::max(8, w / 16);
-    int32_t y0 = 0, y1 = h - 1;
-    while (y0 < h && SameRow(a, b, y0, 0, w)) ++y0;
-    if (y0 == h) return true;
-    while (SameRow(a, b, y1, 0, w)) --y1;
-    if (y1 - y0 >= tall) return false;
-    int32_t x0 = w, x1 = -1;
-    for (int32_t y = y0; y <= y1; ++y) {
-        const uint32_t *ra = a.Row(y), *rb = b.Row(y);
-        for (int32_t x = 0; x < w; ++x)
-            if (ra[x] != rb[x]) x0 = std::min(x0, x), x1 = std::max(x1, x);
-    }
-    return x1 - x0 < wide;
-}
-
-// The shift search on cell hashes of the rows [top, top + rows).
-Shift MatchCells(const uint64_t* was, const uint64_t* now, int32_t rows, int32_t bands, int32_t expected) {
+// The shift search on cell hashes of `rows` rows; rows marked in `skip` are left out.
+// Returns 0 when nothing fits.
+int32_t MatchCells(const uint64_t* was, const uint64_t* now, int32_t rows, int32_t bands, int32_t expected,
+                   const std::vector<char>& skip) {
     const int32_t minOverlap = std::max(4, rows / 4);
-    Shift best;
+    int32_t best = 0;
     int64_t bestMisses = 0, bestRows = 1;
     for (int32_t d = 1; d <= rows - minOverlap; ++d) {
         // Row y of `now` shows what row y + d of `was` showed.
-        const int64_t overlap = rows - d;
+        int64_t overlap = 0;
+        for (int32_t y = 0; y < rows - d; ++y) overlap += !skip[y] && !skip[y + d];
+        if (overlap < minOverlap) continue;
         const int64_t allowed = 2 + overlap * bands / 25;
         int64_t misses = 0;
-        for (int64_t i = 0, n = overlap * bands; i < n && misses <= allowed; ++i) misses += now[i] != was[i + int64_t{d} * bands];
+        for (int32_t y = 0; y < rows - d && misses <= allowed; ++y) {
+            if (skip[y] || skip[y + d]) continue;
+            const uint64_t *n = now + int64_t{y} * bands, *w = was + int64_t{y + d} * bands;
+            for (int32_t b = 0; b < bands; ++b) misses += n[b] != w[b];
+        }
         if (misses > allowed) continue;
         // The lower share of changed cells wins; equal shares go to the expected distance.
         const int64_t lhs = misses * bestRows, rhs = bestMisses * overlap;
-        const bool nearer = expected > 0 && std::abs(d - expected) < std::abs(best.distance - expected);
-        if (best.kind != Shift::Moved || lhs < rhs || (lhs == rhs && nearer)) {
-            best = {Shift::Moved, d};
+        const bool nearer = expected > 0 && std::abs(d - expected) < std::abs(best - expected);
+        if (best == 0 || lhs < rhs || (lhs == rhs && nearer)) {
+            best = d;
             bestMisses = misses;
             bestRows = overlap;
         }
@@ -82,36 +129,10 @@ Shift MatchCells(const uint64_t* was, const uint64_t* now, int32_t rows, int32_t
     return best;
 }
 
-int32_t BandsOf(const Frame& f, const FixedParts& p) { return std::min(kBands, f.width - p.left - p.right); }
-
 }  // namespace
 
 bool SameFrame(const Frame& a, const Frame& b) {
     return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
-}
-
-FixedParts FindFixedParts(const Frame& before, const Frame& after, bool barColumns) {
-    FixedParts p;
-    const int32_t w = before.width, h = before.height;
-    while (p.top < h && SameRow(before, after, p.top, 0, w)) ++p.top;
-    while (p.bottom < h - p.top && SameRow(before, after, h - 1 - p.bottom, 0, w)) ++p.bottom;
-    if (p.top == h) return p;
-    // A bar's thumb changes a few rows of its columns; content changes most of them.
-    const int32_t y0 = p.top, y1 = h - p.bottom, few = barColumns ? std::max(2, (y1 - y0) / 4) : 0;
-    const int32_t widest = barColumns ? std::max(8, w / 8) : w - 1;
-    while (p.left < widest && ColumnChanges(before, after, p.left, y0, y1, few) <= few) ++p.left;
-    while (p.right < std::min(widest, w - 1 - p.left) && ColumnChanges(before, after, w - 1 - p.right, y0, y1, few) <= few) ++p.right;
-    return p;
-}
-
-Shift FindShift(const Frame& before, const Frame& after, const FixedParts& fixed, int32_t expected, bool surelyMoved) {
-    const int32_t rows = before.height - fixed.top - fixed.bottom, bands = BandsOf(before, fixed);
-    if (!surelyMoved && (rows <= 0 || OnlyASpotChanged(before, after))) return {Shift::Unmoved, 0};
-    if (bands <= 0 || rows <= std::max(4, rows / 4)) return {};
-    const std::vector<uint64_t> was = CellHashes(before, fixed.left, fixed.right, bands);
-    const std::vector<uint64_t> now = CellHashes(after, fixed.left, fixed.right, bands);
-    const size_t first = static_cast<size_t>(fixed.top) * bands;
-    return MatchCells(was.data() + first, now.data() + first, rows, bands, expected);
 }
 
 namespace {
@@ -146,46 +167,85 @@ void ScrollStitcher::Keep(const Frame& frame, int32_t from, int32_t to) {
     reached_ += to - from;
 }
 
-Shift ScrollStitcher::Match(const Frame& next, const FixedParts& fixed, int32_t expected) {
-    const int32_t rows = next.height - fixed.top - fixed.bottom, bands = BandsOf(next, fixed);
+ScrollStitcher::Shift ScrollStitcher::Match(const Frame& next, const Parts& fixed, int32_t expected, RowBand ignore) {
+    const int32_t rows = next.height - fixed.top - fixed.bottom, bands = std::min(kBands, next.width - fixed.left - fixed.right);
     if (bands <= 0 || rows <= std::max(4, rows / 4)) return {};
     // The last frame's hashes are kept from its own step when the columns agree.
     if (cellsLeft_ != fixed.left || cellsRight_ != fixed.right) lastCells_ = CellHashes(last_, fixed.left, fixed.right, bands);
-    std::vector<uint64_t> cells = CellHashes(next, fixed.left, fixed.right, bands);
-    const size_t first = static_cast<size_t>(fixed.top) * bands;
-    const Shift shift = MatchCells(lastCells_.data() + first, cells.data() + first, rows, bands, expected);
     cellsLeft_ = fixed.left;
     cellsRight_ = fixed.right;
-    if (shift.kind == Shift::Moved) lastCells_.swap(cells);
-    return shift;
+    std::vector<uint64_t> cells = CellHashes(next, fixed.left, fixed.right, bands);
+    std::vector<char> skip(static_cast<size_t>(rows));
+    for (int32_t y = std::max(ignore.from, fixed.top); y < std::min(ignore.to, fixed.top + rows); ++y) skip[y - fixed.top] = 1;
+    const size_t first = static_cast<size_t>(fixed.top) * bands;
+    const int32_t d = MatchCells(lastCells_.data() + first, cells.data() + first, rows, bands, expected, skip);
+    if (d > 0) lastCells_.swap(cells);
+    return {d > 0, d};
 }
 
-ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool surelyMoved) {
+// Tries the fixed parts from the most likely to the least: the rows that stayed exactly;
+// those with the header and footer the last step found, where they changed only in a
+// spot; every row that changed only in a spot (up to a quarter at each end); and the
+// top quarter left out, for a header that changed its height once. Each with the side
+// columns that stayed, then with a bar's thumb moving in them.
+ScrollStitcher::Shift ScrollStitcher::Place(const Frame& next, Parts& fixed, int32_t expected, RowBand ignore) {
+    const int32_t h = next.height;
+    const Edges exact = FixedEdges(last_, next, false, h);
+    Edges loose = FixedEdges(last_, next, true, h / 4);
+    loose.top = std::max(loose.top, std::min(exact.top, h / 4));
+    loose.bottom = std::max(loose.bottom, std::min(exact.bottom, h / 4));
+    Edges known = exact;
+    if (steps_ > 0) {
+        const Edges spots = FixedEdges(last_, next, true, std::max(lastTop_, lastBottom_));
+        if (spots.top >= lastTop_) known.top = std::max(known.top, lastTop_);
+        if (spots.bottom >= lastBottom_) known.bottom = std::max(known.bottom, lastBottom_);
+    }
+    const Edges tries[] = {exact, known, loose, {std::max(loose.top, h / 4), loose.bottom}};
+    for (size_t i = 0; i < std::size(tries); ++i) {
+        const Edges& e = tries[i];
+        bool again = false;
+        for (size_t j = 0; j < i; ++j) again |= tries[j].top == e.top && tries[j].bottom == e.bottom;
+        if (again || e.top + e.bottom >= h) continue;
+        for (bool bar : {false, true}) {
+            Parts p{e.top, e.bottom, 0, 0};
+            SideColumns(last_, next, e.top, h - e.bottom, bar, p.left, p.right);
+            if (bar && p.left == 0 && p.right == 0) continue;
+            const Shift shift = Match(next, p, expected, ignore);
+            if (shift.moved) {
+                fixed = p;
+                return shift;
+            }
+        }
+    }
+    return {};
+}
+
+ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool surelyMoved, RowBand ignore) {
     if (next.width != last_.width || next.height != last_.height) return Step::Unmatched;
-    FixedParts fixed = FindFixedParts(last_, next);
-    int32_t rows = next.height - fixed.top - fixed.bottom;
+    if (!surelyMoved && Unmoved(last_, next, ignore)) return Step::Unmoved;
+    Parts fixed;
     Shift shift;
-    if (!surelyMoved && (rows <= 0 || OnlyASpotChanged(last_, next))) {
-        shift.kind = Shift::Unmoved;
-    } else if (rows <= 0 && expected > 0 && expected < movingRows_) {
+    if (SameFrame(last_, next)) {
         // The two frames look alike (one colour fills the area) but the bar moved: it
         // says how far. The footer and the moving part stay what the last step found.
-        shift = {Shift::Moved, expected};
-        fixed = {0, lastBottom_, std::max(0, sideLeft_), std::max(0, sideRight_)};
-        rows = movingRows_;
+        if (expected <= 0 || expected >= movingRows_) return Step::Unmatched;
+        shift = {true, expected};
+        fixed = {lastTop_, lastBottom_, std::max(0, sideLeft_), std::max(0, sideRight_)};
         cellsLeft_ = -1;
-    } else if ((shift = Match(next, fixed, expected)).kind == Shift::Unmatched) {
-        // A scroll bar inside a dragged area: its thumb moves, but not with the content.
-        const FixedParts bar = FindFixedParts(last_, next, true);
-        if (bar.left != fixed.left || bar.right != fixed.right) shift = Match(next, fixed = bar, expected);
+    } else if (!(shift = Place(next, fixed, expected, ignore)).moved) {
+        return Step::Unmatched;
     }
-    if (shift.kind == Shift::Unmoved) return Step::Unmoved;
-    if (shift.kind == Shift::Unmatched) return Step::Unmatched;
+    const int32_t rows = next.height - fixed.top - fixed.bottom;
     const uint64_t height = static_cast<uint64_t>(lastOffset_ + shift.distance + next.height);
     if (height > maxSide_ || height * static_cast<uint64_t>(next.width) > maxPixels_) {
         cellsLeft_ = -1;  // the hashes kept are the refused frame's
         return Step::TooLarge;
     }
+    // A column that stayed is a side column only where it does not move with the content
+    // too (a column of equal sizes in a list looks the same after a step of whole rows).
+    const int32_t y0 = fixed.top, y1 = next.height - fixed.bottom, w = next.width;
+    while (fixed.left > 0 && ColumnMoves(last_, next, fixed.left - 1, y0, y1, shift.distance)) --fixed.left;
+    while (fixed.right > 0 && ColumnMoves(last_, next, w - fixed.right, y0, y1, shift.distance)) --fixed.right;
 
     // The last frame's rows down to this step's footer are content now.
     Keep(last_, static_cast<int32_t>(reached_ - lastOffset_), last_.height - fixed.bottom);
@@ -193,6 +253,7 @@ ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool sur
     sideLeft_ = sideLeft_ < 0 ? fixed.left : std::min(sideLeft_, fixed.left);
     sideRight_ = sideRight_ < 0 ? fixed.right : std::min(sideRight_, fixed.right);
     lastOffset_ += shift.distance;
+    lastTop_ = fixed.top;
     lastBottom_ = fixed.bottom;
     lastDistance_ = shift.distance;
     movingRows_ = rows;

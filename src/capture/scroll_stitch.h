@@ -19,26 +19,11 @@ struct Frame {
 // The settle check: two copies in a row that are the same.
 bool SameFrame(const Frame& a, const Frame& b);
 
-// Rows at the top and the bottom, and columns at the sides, that are the same in both
-// frames. Equal frames are all "top". With `barColumns`, narrow side columns that
-// changed in only a few rows count as fixed too (a scroll bar whose thumb moved).
-struct FixedParts {
-    int32_t top = 0, bottom = 0, left = 0, right = 0;
+// Screen rows of a frame that a step's match leaves out (the row under the pointer,
+// which a hot-tracking list highlights wherever the content is); empty when from >= to.
+struct RowBand {
+    int32_t from = 0, to = 0;
 };
-FixedParts FindFixedParts(const Frame& before, const Frame& after, bool barColumns = false);
-
-// What a step did, seen from the frames.
-struct Shift {
-    enum Kind { Moved, Unmoved, Unmatched } kind = Unmatched;
-    int32_t distance = 0;  // rows the content moved up (Moved only)
-};
-
-// How far the part between the fixed rows and columns moved up from `before` to
-// `after`. A few changed pixels (a caret, an animated spot) are tolerated. Where
-// several distances fit equally well (blank or identical rows) the one nearest
-// `expected` wins (0: none expected, the smallest wins). `surelyMoved`: the bar says
-// the content moved, so "nothing moved" is not an answer.
-Shift FindShift(const Frame& before, const Frame& after, const FixedParts& fixed, int32_t expected, bool surelyMoved);
 
 // Where the strips live: the heap by default; the program gives pages of its own,
 // which go back to the system the moment a strip is freed.
@@ -67,15 +52,19 @@ public:
 
     // Places the frame that followed one scroll step and keeps its new rows. A frame
     // that is placed is taken: `next` then holds the one before it.
-    Step Add(Frame& next, int32_t expected, bool surelyMoved = false);
-    Step Add(Frame&& next, int32_t expected, bool surelyMoved = false) { return Add(next, expected, surelyMoved); }
+    // `expected`: the rows the caller thinks the content moved (0: no idea); where several
+    // distances fit equally well (blank or identical rows) the nearest wins. `surelyMoved`:
+    // the bar says it moved, so "nothing moved" is not an answer.
+    Step Add(Frame& next, int32_t expected, bool surelyMoved = false, RowBand ignore = {});
+    Step Add(Frame&& next, int32_t expected, bool surelyMoved = false, RowBand ignore = {}) {
+        return Add(next, expected, surelyMoved, ignore);
+    }
 
     int32_t Width() const { return last_.width; }
     int32_t LastDistance() const { return lastDistance_; }
     // Rows between the header and the footer the last step found (the whole frame before any).
     int32_t MovingRows() const { return movingRows_; }
     int Steps() const { return steps_; }
-    const Frame& Last() const { return last_; }
     // Rows the picture has with the last frame's footer (the content's end reached) or
     // without it (stopped half-way: the picture is then an exact prefix).
     int32_t FinalHeight(bool withFooter) const;
@@ -88,13 +77,22 @@ private:
         uint32_t* pixels;
         size_t count;
     };
+    struct Parts {
+        int32_t top = 0, bottom = 0, left = 0, right = 0;
+    };
+    struct Shift {
+        bool moved = false;
+        int32_t distance = 0;
+    };
     void Keep(const Frame& frame, int32_t from, int32_t to);
-    Shift Match(const Frame& next, const FixedParts& fixed, int32_t expected);
+    Shift Match(const Frame& next, const Parts& fixed, int32_t expected, RowBand ignore);
+    Shift Place(const Frame& next, Parts& fixed, int32_t expected, RowBand ignore);
 
     Frame last_;
     int64_t lastOffset_ = 0;   // picture row of the last frame's row 0
     int64_t reached_ = 0;      // picture rows kept so far
     int32_t lastBottom_ = 0;   // the footer rows the last step found
+    int32_t lastTop_ = 0;      // and its header
     int32_t lastDistance_ = 0;
     int32_t movingRows_ = 0;
     int32_t sideLeft_ = -1, sideRight_ = -1;  // fixed side columns over every step

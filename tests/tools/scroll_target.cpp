@@ -1,65 +1,95 @@
 // A window with a known tall picture for the scrolling capture: a fixed header and
 // footer inside the client area and content rows between them that never repeat,
 // except a blank stretch and a stretch of identical 16-pixel rows.
-//   scroll_target bar|wheel|still ROWS [start=PX] [view=PX] [escape=PX] [close=PX]
+//   scroll_target bar|wheel|still ROWS [start=PX] [view=PX] [escape=PX] [key=PX] [close=PX]
 //     bar: a standard vertical bar, 16 pixels a line; wheel: no bar, three lines a
 //     notch moving over four paints, and a caret blinking; still: does not scroll.
-//     escape/close: clicks where the pointer is and presses Escape (in the foreground,
-//     where they would land), or closes, once the content has moved that far.
-//     The title says "scroll_target POSITION" after each scroll by the bar, and then
-//     " touched" once a button or key has reached the window.
-//   scroll_target truth FILE ROWS [view=PX]: writes the whole picture (width, height,
-//     then 0x00RRGGBB pixels; 0xFF000000 where the caret may be).
+//     escape/key/close: clicks where the pointer is and presses Escape (in the
+//     foreground, where they would land), presses Escape alone, or closes, once the
+//     content has moved that far.
+//     The title says "scroll_target POSITION" after each scroll, then " touched" once a
+//     button or key has reached the window, and " escaped=TICKS" once it pressed Escape.
+//     What real windows do, as switches: header=1 a caret blinking in the header;
+//     clock=1 a counter running in the footer; hot=1 the line under the pointer lit;
+//     slow=1 the wheel's scrolling decelerates over about 400 ms in uneven ticks;
+//     late=MS the content repaints that long after it moved; sticky=PX the header is
+//     that much taller until the first scroll; columns=1 the right quarter holds the
+//     same on every line (a list's column of equal sizes).
+//   scroll_target truth FILE ROWS [view=PX] [sticky=PX] [columns=1]: writes the whole
+//     picture (width, height, then 0x00RRGGBB pixels; 0xFF000000 where a caret or the
+//     counter may be).
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr int kWidth = 400, kHeader = 30, kFooter = 20, kLine = 16, kCaretX = 200, kCaretY = 120;
-int g_rows = 2000, g_view = 544, g_pos = 0, g_goal = 0, g_escapeAt = -1, g_closeAt = -1;
+constexpr int kWidth = 400, kHeader = 30, kFooter = 20, kLine = 16, kColumns = 300;
+constexpr RECT kCaret{200, 120, 202, 134}, kHeaderCaret{100, 8, 102, 22}, kClock{340, 4, 372, 16};  // content, header, footer
+int g_rows = 2000, g_view = 544, g_pos = 0, g_shown = 0, g_goal = 0, g_escapeAt = -1, g_closeAt = -1;
+int g_late = 0, g_sticky = 0, g_tick = 0, g_clock = 0, g_headerCaret = 0, g_hot = 0, g_slow = 0, g_columns = 0, g_counter = 0;
+DWORD g_escaped = 0;
 char g_kind = 'b';
-bool g_caret = false, g_touched = false;
+bool g_keyOnly = false, g_caret = false, g_touched = false;
+
+bool In(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 unsigned Content(int x, int y) {
+    if (g_columns && x >= kColumns) return 0x202020u * (y % kLine / 4) + x;  // the same on every line
     if (y >= 600 && y < 660) return 0xFFFFFF;  // blank
     if (y >= 900 && y < 1100) y = 900 + y % kLine;  // identical rows
     unsigned h = static_cast<unsigned>(y) * 2654435761u ^ static_cast<unsigned>(x / 4) * 40503u;
     return (h ^ h >> 13) & 0xFFFFFF;
 }
 unsigned Fixed(int x, int y, unsigned base) { return base | ((x * 3 + y * 37) & 0xFF) << 8 | (x & 0x7F); }
-bool InCaret(int x, int y) { return x >= kCaretX && x < kCaretX + 2 && y >= kCaretY && y < kCaretY + 14; }
+unsigned Header(int x, int y) { return Fixed(x, y, g_sticky ? 0x600000 : 0x400000); }
 
 void Paint(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
-    const int h = kHeader + g_view + kFooter;
+    const int h = kHeader + g_view + kFooter, header = kHeader + g_sticky;
+    POINT pointer{-1, -1};
+    if (g_hot && GetCursorPos(&pointer)) ScreenToClient(hwnd, &pointer);
+    const int lit = pointer.x >= 0 && pointer.x < kWidth && pointer.y >= header && pointer.y < kHeader + g_view ? (pointer.y - header + g_shown) / kLine : -1;
     std::vector<unsigned> px(static_cast<size_t>(kWidth) * h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < kWidth; ++x) {
-            const int c = y - kHeader + g_pos;
+            const int c = y - header + g_shown;
             unsigned& p = px[static_cast<size_t>(y) * kWidth + x];
-            p = y < kHeader ? Fixed(x, y, 0x400000) : y >= kHeader + g_view ? Fixed(x, y, 0x800000) : Content(x, c);
-            if (g_caret && y >= kHeader && y < kHeader + g_view && InCaret(x, c)) p = 0;
+            p = y < header ? Header(x, y) : y >= kHeader + g_view ? Fixed(x, y, 0x800000) : Content(x, c);
+            if (y >= header && y < kHeader + g_view && ((g_caret && In(kCaret, x, c)) || c / kLine == lit)) p = c / kLine == lit ? 0x0078D7 ^ (p & 0x3F3F3F) : 0;
+            if ((g_headerCaret && g_caret && In(kHeaderCaret, x, y)) || (In(kClock, x, y - kHeader - g_view) && (g_clock >> (x - kClock.left) / 4 & 1))) p = 0;
         }
     BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), kWidth, -h, 1, 32, BI_RGB}};
     SetDIBitsToDevice(dc, 0, 0, kWidth, h, 0, 0, 0, h, px.data(), &bi, DIB_RGB_COLORS);
     EndPaint(hwnd, &ps);
 }
 
-void Title(HWND hwnd) { SetWindowTextW(hwnd, (L"scroll_target " + std::to_wstring(g_pos) + (g_touched ? L" touched" : L"")).c_str()); }
+void Title(HWND hwnd) { SetWindowTextW(hwnd, (L"scroll_target " + std::to_wstring(g_shown) + (g_touched ? L" touched" : L"") +
+                                (g_escaped ? L" escaped=" + std::to_wstring(g_escaped) : L"")).c_str()); }
+
+// Shows the content where it is now: the first time, the header shrinks.
+void Show(HWND hwnd) {
+    if (g_shown != g_pos) g_sticky = 0;
+    g_shown = g_pos;
+    InvalidateRect(hwnd, nullptr, FALSE);
+    Title(hwnd);
+}
 
 void MoveTo(HWND hwnd, int pos) {
     g_pos = pos < 0 ? 0 : pos > g_rows - g_view ? g_rows - g_view : pos;
     if (g_kind == 'b') SetScrollPos(hwnd, SB_VERT, g_pos / kLine, TRUE);
-    InvalidateRect(hwnd, nullptr, FALSE);
+    if (g_late) SetTimer(hwnd, 3, g_late, nullptr);
+    else Show(hwnd);
     // As a hand presses it: into the system's input, not to a window.
     if (g_escapeAt >= 0 && g_pos >= g_escapeAt)
-        g_escapeAt = -1, SetForegroundWindow(hwnd), mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0), mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0),
+        g_escapeAt = -1, g_escaped = GetTickCount(), Title(hwnd), SetForegroundWindow(hwnd),
+        g_keyOnly || (mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0), mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0), 0),
         keybd_event(VK_ESCAPE, 0, 0, 0), keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
     if (g_closeAt >= 0 && g_pos >= g_closeAt) DestroyWindow(hwnd);
 }
@@ -68,8 +98,12 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT: Paint(hwnd); return 0;
         case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_KEYDOWN: g_touched = true, Title(hwnd); return 0;
+        case WM_MOUSEMOVE: case WM_MOUSELEAVE:
+            if (!g_hot) return 0;
+            if (msg == WM_MOUSEMOVE) { TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, hwnd, 0}; TrackMouseEvent(&t); }
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
         case WM_VSCROLL:
-            if (LOWORD(wp) == SB_ENDSCROLL) Title(hwnd);
             if (g_kind != 'b') return 0;
             if (LOWORD(wp) == SB_LINEDOWN || LOWORD(wp) == SB_LINEUP) MoveTo(hwnd, g_pos + (LOWORD(wp) == SB_LINEDOWN ? kLine : -kLine));
             if (LOWORD(wp) == SB_THUMBPOSITION) MoveTo(hwnd, HIWORD(wp) * kLine);
@@ -80,10 +114,18 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             SetTimer(hwnd, 1, 10, nullptr);
             return 0;
         case WM_TIMER:
-            // 2: the caret blinks; 1: smooth scrolling, a quarter of a notch each paint.
+            // 2: the carets blink; 3: the late repaint; 4: the counter; 1: smooth
+            // scrolling, a quarter of a notch each paint, or slowing down in uneven ticks.
             if (wp == 2) g_caret = !g_caret, InvalidateRect(hwnd, nullptr, FALSE);
+            else if (wp == 3) KillTimer(hwnd, 3), Show(hwnd);
+            else if (wp == 4) ++g_clock, InvalidateRect(hwnd, nullptr, FALSE);
             else if (g_goal == 0) KillTimer(hwnd, 1);
-            else { const int step = g_goal > 0 ? 12 : -12; g_goal -= step; MoveTo(hwnd, g_pos + step); }
+            else {
+                const int step = g_slow && g_goal / 6 ? g_goal / 6 : (g_goal > 0 ? 1 : -1) * (g_slow ? 1 : 12);
+                g_goal -= step;
+                MoveTo(hwnd, g_pos + step);
+                if (g_slow) SetTimer(hwnd, 1, 12 + 13 * (++g_tick % 3), nullptr);
+            }
             return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
     }
@@ -102,19 +144,24 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     g_rows = _wtoi(argv[2]);
     g_view = Arg(argc, argv, L"view=", g_view);
+    for (auto [name, to] : {std::pair{L"sticky=", &g_sticky}, {L"columns=", &g_columns}, {L"header=", &g_headerCaret},
+                            {L"hot=", &g_hot}, {L"slow=", &g_slow}, {L"late=", &g_late}, {L"clock=", &g_counter}})
+        *to = Arg(argc, argv, name, 0);
     if (!wcscmp(argv[1], L"truth")) {
-        const int h = kHeader + g_rows + kFooter;
+        const int header = kHeader + g_sticky, h = header + g_rows + kFooter;
         std::vector<unsigned> px{kWidth, static_cast<unsigned>(h)};
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < kWidth; ++x)
-                px.push_back(y < kHeader ? Fixed(x, y, 0x400000)
-                             : y >= kHeader + g_rows ? Fixed(x, y - g_rows + g_view, 0x800000)
-                             : InCaret(x, y - kHeader) ? 0xFF000000u : Content(x, y - kHeader));
+                px.push_back(In(kHeaderCaret, x, y) || In(kClock, x, y - header - g_rows) ? 0xFF000000u
+                             : y < header ? Header(x, y)
+                             : y >= header + g_rows ? Fixed(x, y - header - g_rows + kHeader + g_view, 0x800000)
+                             : In(kCaret, x, y - header) ? 0xFF000000u : Content(x, y - header));
         FILE* f = _wfopen(argv[3], L"wb");
         return !(f && fwrite(px.data(), 4, px.size(), f) == px.size() && !fclose(f));
     }
     g_kind = static_cast<char>(argv[1][0]);
     g_escapeAt = Arg(argc, argv, L"escape=", -1);
+    if (g_escapeAt < 0) g_keyOnly = (g_escapeAt = Arg(argc, argv, L"key=", -1)) >= 0;
     g_closeAt = Arg(argc, argv, L"close=", -1);
     WNDCLASSW wc{0, Proc, 0, 0, GetModuleHandleW(nullptr), nullptr, LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr, L"VxScrollTarget"};
     RegisterClassW(&wc);
@@ -127,9 +174,11 @@ int wmain(int argc, wchar_t** argv) {
         SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, g_rows / kLine - 1, static_cast<UINT>(g_view / kLine)};
         SetScrollInfo(hwnd, SB_VERT, &si, FALSE);
     }
-    if (g_kind == 'w') SetTimer(hwnd, 2, 250, nullptr);
-    MoveTo(hwnd, Arg(argc, argv, L"start=", 0));
-    SendMessageW(hwnd, WM_VSCROLL, SB_ENDSCROLL, 0);
+    if (g_kind == 'w' || g_headerCaret) SetTimer(hwnd, 2, 250, nullptr);
+    if (g_counter) SetTimer(hwnd, 4, 100, nullptr);
+    g_shown = g_pos = Arg(argc, argv, L"start=", 0);
+    MoveTo(hwnd, g_pos);
+    Title(hwnd);
     ShowWindow(hwnd, SW_SHOW);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
