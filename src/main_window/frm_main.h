@@ -8,6 +8,7 @@
 #include "../capture/region_selection.h"
 #include "../capture/scroll_capture.h"
 #include "../document/capture_host.h"
+#include "../markup/markup_session.h"
 #include "scroll_bar.h"
 #include "view_input.h"
 
@@ -40,6 +41,8 @@ public:
     // Runs the command of a menu item (or a toolbar button) by its id.
     void RunCommand(unsigned id, Road road = Road::Menu);
     void Toolbar1_ButtonClick(int index);
+    // Ctrl+E: marks up the picture in place; again, applies what was drawn.
+    void mnuMarkup_Click();
 
     void Form_Load();
     bool SaveWindowPlacement();  // false when the settings store could not be written
@@ -84,6 +87,7 @@ public:
     const Document& Doc() const { return doc_; }
     const RegionSelection& Selection() const { return selection_; }
     const ScrollCapture& Scroll() const { return scroll_; }
+    markup::MarkupSession& Markup() { return markup_; }
     MousePointer GetMousePointer() const { return mousePointer_; }
     const ScrollBar& HScroll1() const { return hscroll_; }
     const ScrollBar& VScroll1() const { return vscroll_; }
@@ -132,6 +136,7 @@ private:
     Document doc_;
     RegionSelection selection_;
     ScrollCapture scroll_;
+    markup::MarkupSession markup_;
     ScaleMode scaleMode_ = ScaleMode::Twips;
     MousePointer mousePointer_ = MousePointer::Default;
     double twipsPerPixelX_ = 15, twipsPerPixelY_ = 15;

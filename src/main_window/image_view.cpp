@@ -1,5 +1,7 @@
 #include "image_view.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "../platform/units.h"
@@ -12,7 +14,7 @@ namespace {
 constexpr wchar_t kViewportClass[] = L"VellumoxViewport";
 
 LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto* form = reinterpret_cast<const FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* form = reinterpret_cast<FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (message) {
         case WM_NCCREATE: {
             auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -24,7 +26,9 @@ LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(hwnd, &ps);
-            if (form) {
+            if (form && form->Markup().Active()) {
+                form->Markup().Paint(dc, ps.rcPaint);
+            } else if (form) {
                 const PictureBox& picture = form->Doc().PicBmp;
                 const long x = Nearest(picture.Left / form->TwipsPerPixelX());
                 const long y = Nearest(picture.Top / form->TwipsPerPixelY());
@@ -33,6 +37,17 @@ LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             ::EndPaint(hwnd, &ps);
             return 0;
         }
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_MOUSEMOVE:
+            if (form && form->Markup().Active() &&
+                form->Markup().OnMouse(message, wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+                return 0;
+            break;
+        case WM_SETCURSOR:
+            if (form && form->Markup().Active() && LOWORD(lParam) == HTCLIENT && form->Markup().OnSetCursor()) return TRUE;
+            break;
         default:
             break;
     }
@@ -45,6 +60,7 @@ bool RegisterViewportClass(HINSTANCE instance) {
     WNDCLASSEXW wc{sizeof wc};
     if (::GetClassInfoExW(instance, kViewportClass, &wc)) return true;
     wc = WNDCLASSEXW{sizeof wc};
+    wc.style = CS_DBLCLKS;  // a text is edited again with a double-click
     wc.lpfnWndProc = ViewportProc;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
@@ -84,6 +100,7 @@ void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long ori
 
 void FrmMain::HScroll1_Change() {
     doc_.PicBmp.Left = -static_cast<double>(hscroll_.Value);
+    markup_.ViewMoved();
     if (picScroll_) {
         ::InvalidateRect(picScroll_, nullptr, FALSE);
         ::UpdateWindow(picScroll_);
@@ -94,6 +111,7 @@ void FrmMain::HScroll1_Scroll() { HScroll1_Change(); }
 
 void FrmMain::VScroll1_Change() {
     doc_.PicBmp.Top = -static_cast<double>(vscroll_.Value);
+    markup_.ViewMoved();
     if (picScroll_) {
         ::InvalidateRect(picScroll_, nullptr, FALSE);
         ::UpdateWindow(picScroll_);

@@ -77,6 +77,9 @@
 #define IDS_MSG_REGION_OFF_SCREEN 475
 #define IDS_MSG_CAPTURE_FAILED 476
 
+// Marking up: the question on Escape, and the strip's "label|tooltip" by button id.
+#define IDS_MARKUP_DISCARD 690
+#define IDS_MARKUP_STRIP_BASE 700
 // Menu commands.
 #define IDM_FILE 40000
 #define IDM_OPEN 40001
@@ -103,6 +106,7 @@
 #define IDM_HELP 40030
 #define IDM_HOWTO 40031
 #define IDM_ABOUT 40032
+#define IDM_MARKUP 40040  // Ctrl+E and the picture's context menu: marking up in place
 
 // Toolbar gaps and the separator: IDM_TOOLBAR_BASE + 1-based index (they run nothing).
 #define IDM_TOOLBAR_BASE 40100
