@@ -9,6 +9,7 @@
 
 #include "../platform/gdi.h"
 #include "../platform/text.h"
+#include "../platform/window_base.h"
 #include "../resources/resource.h"
 
 namespace vx {
@@ -23,22 +24,11 @@ constexpr DWORD kStepTimeoutMs = 1200;    // nothing new by then: the step moved
 constexpr UINT kTargetTimeoutMs = 1000;   // a target that takes longer to answer hangs
 constexpr int kMaxUnits = 200;            // lines or notches in one step
 
-constexpr wchar_t kLabelClass[] = L"VellumoxScrollProgress";
-
 // The progress beside the area, never over it (it is never in a frame).
-class ProgressLabel {
+class ProgressLabel final : public WindowBase {
 public:
     explicit ProgressLabel(const RECT& area) {
-        const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-        WNDCLASSEXW wc{sizeof wc};
-        if (!::GetClassInfoExW(instance, kLabelClass, &wc)) {
-            wc = WNDCLASSEXW{sizeof wc};
-            wc.lpfnWndProc = &Proc;
-            wc.hInstance = instance;
-            wc.hbrBackground = ::GetSysColorBrush(COLOR_INFOBK);
-            wc.lpszClassName = kLabelClass;
-            ::RegisterClassExW(&wc);
-        }
+        static const WindowClass kClass{L"VellumoxScrollProgress", 0, nullptr, ::GetSysColorBrush(COLOR_INFOBK)};
         text_ = FillText(LoadText(IDS_MSG_SCROLL_PROGRESS), {L"00000", L"0000000"});
         UniqueWindowDc dc = UniqueWindowDc::Client(nullptr);
         SelectGuard font(dc.get(), ::GetStockObject(DEFAULT_GUI_FONT));
@@ -56,16 +46,11 @@ public:
             RECT inside{}, over{};
             ::IntersectRect(&inside, &r, &m);
             if (!::EqualRect(&inside, &r) || ::IntersectRect(&over, &r, &area)) continue;
-            hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kLabelClass, L"",
-                                      WS_POPUP | WS_BORDER, r.left, r.top, w, h, nullptr, nullptr, instance, this);
+            CreateOfClass(kClass, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, WS_POPUP | WS_BORDER, L"",
+                          r.left, r.top, w, h);
             break;
         }
     }
-    ~ProgressLabel() {
-        if (hwnd_) ::DestroyWindow(hwnd_);
-    }
-    ProgressLabel(const ProgressLabel&) = delete;
-    ProgressLabel& operator=(const ProgressLabel&) = delete;
 
     void Show(int steps, int pixels) {
         text_ = FillText(LoadText(IDS_MSG_SCROLL_PROGRESS), {std::to_wstring(steps), std::to_wstring(pixels)});
@@ -76,28 +61,22 @@ public:
     }
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<ProgressLabel*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (message == WM_PAINT && self) {
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_PAINT) {
             PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd, &ps);
+            HDC dc = ::BeginPaint(hwnd_, &ps);
             SelectGuard font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
             ::SetBkMode(dc, TRANSPARENT);
             ::SetTextColor(dc, ::GetSysColor(COLOR_INFOTEXT));
             RECT r{};
-            ::GetClientRect(hwnd, &r);
-            ::DrawTextW(dc, self->text_.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-            ::EndPaint(hwnd, &ps);
+            ::GetClientRect(hwnd_, &r);
+            ::DrawTextW(dc, text_.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+            ::EndPaint(hwnd_, &ps);
             return 0;
         }
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+        return Default(message, wParam, lParam);
     }
 
-    HWND hwnd_ = nullptr;
     std::wstring text_;
 };
 
@@ -283,11 +262,7 @@ StripMemory& PageStrips() {
 AreaCopier::AreaCopier(const RECT& area) : area_(area), screen_(UniqueWindowDc::Client(nullptr)) {
     memory_.reset(::CreateCompatibleDC(screen_.get()));
     dib_ = NewDibSection(area.right - area.left, area.bottom - area.top, &bits_);
-    if (memory_ && dib_) previous_ = ::SelectObject(memory_.get(), dib_.get());
-}
-
-AreaCopier::~AreaCopier() {
-    if (previous_) ::SelectObject(memory_.get(), previous_);
+    if (memory_ && dib_) selected_ = SelectGuard(memory_.get(), dib_.get());
 }
 
 void AreaCopier::Copy(Frame& into) {

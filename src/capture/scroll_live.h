@@ -25,7 +25,6 @@ StripMemory& PageStrips();
 class AreaCopier {
 public:
     explicit AreaCopier(const RECT& area);
-    ~AreaCopier();
     AreaCopier(const AreaCopier&) = delete;
     AreaCopier& operator=(const AreaCopier&) = delete;
     bool Ready() const { return bits_ != nullptr; }
@@ -38,7 +37,7 @@ private:
     UniqueCreatedDc memory_;
     UniqueBitmap dib_;
     void* bits_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    SelectGuard selected_;  // dib_ in memory_
 };
 
 }  // namespace vx

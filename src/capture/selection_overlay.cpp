@@ -6,11 +6,6 @@
 #include "selection_tracking.h"
 
 namespace vx {
-namespace {
-
-constexpr wchar_t kOverlayClass[] = L"VellumoxFrozenScreen";
-
-}  // namespace
 
 RECT VirtualScreenRect() {
     const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -18,30 +13,16 @@ RECT VirtualScreenRect() {
     return RECT{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-FrozenScreen::~FrozenScreen() {
-    Hide();
-    events_ = nullptr;  // whoever handles the events is going too
-    if (hwnd_) ::DestroyWindow(hwnd_);
-}
+// The window goes with the base, without telling anyone: whoever handles the events is going too.
+FrozenScreen::~FrozenScreen() { Hide(); }
 
 bool FrozenScreen::MakeWindow() {
     if (hwnd_) return true;
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{sizeof wc};
-    if (!::GetClassInfoExW(instance, kOverlayClass, &wc)) {
-        wc = WNDCLASSEXW{sizeof wc};
-        wc.lpfnWndProc = &FrozenScreen::Proc;
-        wc.hInstance = instance;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_CROSS);
-        wc.lpszClassName = kOverlayClass;
-        if (!::RegisterClassExW(&wc)) return false;
-    }
+    static const WindowClass kClass{L"VellumoxFrozenScreen", 0, ::LoadCursorW(nullptr, IDC_CROSS)};
     // Not owned by the main window: owned popups are hidden while their owner is
     // minimised. Not a tool window: window managers (openbox) do not give those the
     // keyboard when they appear, and the keys are half the selection.
-    hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST, kOverlayClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr,
-                              nullptr, instance, this);
-    return hwnd_ != nullptr;
+    return CreateOfClass(kClass, WS_EX_TOPMOST, WS_POPUP, L"", 0, 0, 1, 1);
 }
 
 bool FrozenScreen::Show() {
@@ -56,7 +37,7 @@ bool FrozenScreen::Show() {
         copy_.reset();
         return false;
     }
-    previous_ = ::SelectObject(memory_.get(), copy_.get());
+    selected_ = SelectGuard(memory_.get(), copy_.get());
     ::BitBlt(memory_.get(), 0, 0, width, height, display_.get(), screen_.left, screen_.top, SRCCOPY);
     // Moved and sized only when the screen changed: under Wine that costs as much as the paint.
     RECT at{};
@@ -92,7 +73,7 @@ void FrozenScreen::Hide() {
     if (!copy_) return;
     UniqueBitmap copy = std::move(copy_);  // hidden from here on: the handlers see it gone
     ::ShowWindow(hwnd_, SW_HIDE);
-    ::SelectObject(memory_.get(), previous_);
+    selected_.reset();
 }
 
 UniqueBitmap FrozenScreen::Crop(const RECT& area) const {
@@ -110,24 +91,12 @@ void FrozenScreen::Paint() {
     ::EndPaint(hwnd_, &ps);
 }
 
-LRESULT CALLBACK FrozenScreen::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<FrozenScreen*>(create->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<FrozenScreen*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCDESTROY && self) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        self->Hide();
-        if (self->events_) self->events_->OnOverlayGone();
-    }
-    if (!self || !self->events_ || message == WM_NCDESTROY) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->Handle(message, wParam, lParam);
+void FrozenScreen::WindowDestroyed() {
+    Hide();
+    events_->OnOverlayGone();
 }
 
-LRESULT FrozenScreen::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FrozenScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool shown = static_cast<bool>(copy_);
     switch (message) {
         case WM_PAINT:
@@ -171,7 +140,7 @@ LRESULT FrozenScreen::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 }  // namespace vx

@@ -4,6 +4,7 @@
 // press anywhere (a minimised window's mouse capture does not see presses made over
 // other programs' windows) and keeps the picture still while the user drags.
 #include "../platform/unique_handle.h"
+#include "../platform/window_base.h"
 
 namespace vx {
 
@@ -26,12 +27,10 @@ RECT VirtualScreenRect();
 
 // The window is made once and kept hidden between selections: arming only copies the
 // screen into its memory context, shows it and paints it straight from there.
-class FrozenScreen {
+class FrozenScreen final : public WindowBase {
 public:
     explicit FrozenScreen(OverlayEvents* events) : events_(events) {}
     ~FrozenScreen();
-    FrozenScreen(const FrozenScreen&) = delete;
-    FrozenScreen& operator=(const FrozenScreen&) = delete;
 
     // Copies the virtual screen and shows the copy over it, painted, on top and with
     // the keyboard; false (nothing shown) without memory for the copy or a window.
@@ -52,18 +51,17 @@ public:
     UniqueBitmap Crop(const RECT& area) const;
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void WindowDestroyed() override;
     bool MakeWindow();
     void Paint();
 
     OverlayEvents* events_;
-    HWND hwnd_ = nullptr;
     RECT screen_{};
     UniqueCreatedDc display_;
     UniqueCreatedDc memory_;  // holds the copy while shown
     UniqueBitmap copy_;
-    HGDIOBJ previous_ = nullptr;
+    SelectGuard selected_;  // copy_ in memory_ while shown
 };
 
 }  // namespace vx

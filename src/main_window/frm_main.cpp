@@ -27,30 +27,19 @@ FrmMain::~FrmMain() {
 bool FrmMain::Create(HINSTANCE instance) {
     instance_ = instance;
     twipsPerPixelX_ = twipsPerPixelY_ = ScreenTwipsPerPixel();
-    if (!RegisterViewportClass(instance)) return false;
-
-    WNDCLASSEXW wc{sizeof wc};
-    if (!::GetClassInfoExW(instance, kClassName, &wc)) {
-        wc = WNDCLASSEXW{sizeof wc};
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = &FrmMain::WindowProc;
-        wc.hInstance = instance;
-        wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELLUMOX));
-        wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELLUMOX), IMAGE_ICON,
-                                                     ::GetSystemMetrics(SM_CXSMICON),
-                                                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        if (!::RegisterClassExW(&wc)) return false;
-    }
     menu_ = BuildMenuBar();
     accelerators_ = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     const std::wstring title = LoadText(IDS_TITLE);
     // Designed client area 554 x 375 pixels; Form_Load then applies the stored placement.
-    hwnd_ = ::CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 570, 460, nullptr, menu_, instance, this);
-    if (!hwnd_ || !CreateControls()) return false;
+    const WindowClass windowClass{
+        kClassName, CS_HREDRAW | CS_VREDRAW, ::LoadCursorW(nullptr, IDC_ARROW),
+        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELLUMOX)),
+        static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELLUMOX), IMAGE_ICON,
+                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED))};
+    if (!CreateOfClass(windowClass, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, title.c_str(), CW_USEDEFAULT,
+                       CW_USEDEFAULT, 570, 460, nullptr, menu_, instance) ||
+        !CreateControls())
+        return false;
     textLinePixels_ = MessageLineHeight(WindowDpi(hwnd_));
     ::DragAcceptFiles(hwnd_, TRUE);
     Form_Load();
@@ -91,13 +80,13 @@ bool FrmMain::CreateControls() {
                                       id(IDC_HSCROLL1), instance_, nullptr);
     vscroll_.hwnd = ::CreateWindowExW(0, L"SCROLLBAR", nullptr, child | SBS_VERT, 536, 24, 17, 169, hwnd_,
                                       id(IDC_VSCROLL1), instance_, nullptr);
-    picScroll_ = CreateViewport(hwnd_, instance_, this);
+    picScroll_.Create(hwnd_, instance_);
     statusBar_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, child | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
                                    id(IDC_STATUSBAR1), instance_, nullptr);
     toolbar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                                  child | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0,
                                  hwnd_, id(IDC_TOOLBAR1), instance_, nullptr);
-    if (!hscroll_.hwnd || !vscroll_.hwnd || !picScroll_ || !statusBar_ || !toolbar_) return false;
+    if (!hscroll_.hwnd || !vscroll_.hwnd || !picScroll_.hwnd() || !statusBar_ || !toolbar_) return false;
     ::SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
 
     // Toolbar strip: 23 images of 16 x 16 on the mask colour RGB(192,192,192).
@@ -181,7 +170,7 @@ void FrmMain::ReportFailure(const std::wstring& text) {
 
 void FrmMain::PlacePicture(ComPtr<IPicture> picture) {
     doc_.PicBmp.SetPicture(std::move(picture), twipsPerPixelX_, twipsPerPixelY_);
-    if (picScroll_) ::InvalidateRect(picScroll_, nullptr, FALSE);
+    if (picScroll()) ::InvalidateRect(picScroll(), nullptr, FALSE);
 }
 
 void FrmMain::ApplyCaptions(const std::vector<std::wstring>& lines) {

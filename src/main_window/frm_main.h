@@ -9,6 +9,8 @@
 #include "../capture/scroll_capture.h"
 #include "../document/capture_host.h"
 #include "../markup/markup_session.h"
+#include "../platform/window_base.h"
+#include "image_view.h"
 #include "scroll_bar.h"
 #include "view_input.h"
 
@@ -17,7 +19,7 @@ namespace vx {
 // Which road a command came by: the toolbar's is silent about failures.
 enum class Road { Menu, Toolbar };
 
-class FrmMain final : public CaptureHost {
+class FrmMain final : public CaptureHost, public WindowBase {
 public:
     FrmMain();
     ~FrmMain();
@@ -32,7 +34,6 @@ public:
     int RunMessageLoop();
     // Closing as the close box does (Form_Unload decides); true when the window went.
     bool RequestClose();
-    HWND hwnd() const { return hwnd_; }
 
     // Opens a picture named on the command line or dropped on the window.
     void OpenFile(const std::wstring& path);
@@ -91,14 +92,13 @@ public:
     MousePointer GetMousePointer() const { return mousePointer_; }
     const ScrollBar& HScroll1() const { return hscroll_; }
     const ScrollBar& VScroll1() const { return vscroll_; }
-    HWND picScroll() const { return picScroll_; }
+    HWND picScroll() const { return picScroll_.hwnd(); }
     HWND Toolbar1() const { return toolbar_; }
     HWND StatusBar1() const { return statusBar_; }
     HMENU Menu() const { return menu_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnScroll(HWND bar, int code);
     LRESULT OnNotify(const NMHDR* header);
     void OnSize();
@@ -124,10 +124,9 @@ private:
     RECT NormalBounds() const;  // the restored bounds, also while maximised
 
     HINSTANCE instance_ = nullptr;
-    HWND hwnd_ = nullptr;
     HACCEL accelerators_ = nullptr;
     HMENU menu_ = nullptr;
-    HWND picScroll_ = nullptr;
+    Viewport picScroll_{*this};
     HWND toolbar_ = nullptr;
     HWND statusBar_ = nullptr;
     ScrollBar hscroll_, vscroll_;

@@ -30,23 +30,6 @@ bool IsGap(int index) {
 
 }  // namespace
 
-LRESULT CALLBACK FrmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<FrmMain*>(create->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
-}
-
 LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const double x = GET_X_LPARAM(lParam) * ScaleUnitPerPixelX();
     const double y = GET_Y_LPARAM(lParam) * ScaleUnitPerPixelY();
@@ -119,7 +102,7 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 void FrmMain::OnSize() {
@@ -170,7 +153,7 @@ void FrmMain::mnuMarkup_Click() {
         markup_.Apply();
         return;
     }
-    markup_.Start(*this, picScroll_, toolbar_, [this] {
+    markup_.Start(*this, picScroll(), toolbar_, [this] {
         return POINT{Nearest(doc_.PicBmp.Left / twipsPerPixelX_), Nearest(doc_.PicBmp.Top / twipsPerPixelY_)};
     });
 }

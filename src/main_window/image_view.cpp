@@ -9,69 +9,47 @@
 #include "frm_main.h"
 
 namespace vx {
-namespace {
 
-constexpr wchar_t kViewportClass[] = L"VellumoxViewport";
+bool Viewport::Create(HWND parent, HINSTANCE instance) {
+    // Double-clicks: a text is edited again with one.
+    static const WindowClass kClass{L"VellumoxViewport", CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+                                    reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1)};
+    return CreateOfClass(kClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, nullptr, 0, 24, 537, 311, parent,
+                         reinterpret_cast<HMENU>(IDC_PICSCROLL), instance);
+}
 
-LRESULT CALLBACK ViewportProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = reinterpret_cast<FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT Viewport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_NCCREATE: {
-            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-            break;
-        }
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills everything; no flicker while scrolling
         case WM_PAINT: {
             PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd, &ps);
-            if (form && form->Markup().Active()) {
-                form->Markup().Paint(dc, ps.rcPaint);
-            } else if (form) {
-                const PictureBox& picture = form->Doc().PicBmp;
-                const long x = Nearest(picture.Left / form->TwipsPerPixelX());
-                const long y = Nearest(picture.Top / form->TwipsPerPixelY());
+            HDC dc = ::BeginPaint(hwnd_, &ps);
+            if (form_.Markup().Active()) {
+                form_.Markup().Paint(dc, ps.rcPaint);
+            } else {
+                const PictureBox& picture = form_.Doc().PicBmp;
+                const long x = Nearest(picture.Left / form_.TwipsPerPixelX());
+                const long y = Nearest(picture.Top / form_.TwipsPerPixelY());
                 PaintViewport(dc, ps.rcPaint, picture, x, y);
             }
-            ::EndPaint(hwnd, &ps);
+            ::EndPaint(hwnd_, &ps);
             return 0;
         }
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
         case WM_LBUTTONDBLCLK:
         case WM_MOUSEMOVE:
-            if (form && form->Markup().Active() &&
-                form->Markup().OnMouse(message, wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+            if (form_.Markup().Active() &&
+                form_.Markup().OnMouse(message, wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
                 return 0;
-            break;
+            return Default(message, wParam, lParam);
         case WM_SETCURSOR:
-            if (form && form->Markup().Active() && LOWORD(lParam) == HTCLIENT && form->Markup().OnSetCursor()) return TRUE;
-            break;
+            if (form_.Markup().Active() && LOWORD(lParam) == HTCLIENT && form_.Markup().OnSetCursor()) return TRUE;
+            return Default(message, wParam, lParam);
         default:
-            break;
+            return Default(message, wParam, lParam);
     }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-}  // namespace
-
-bool RegisterViewportClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{sizeof wc};
-    if (::GetClassInfoExW(instance, kViewportClass, &wc)) return true;
-    wc = WNDCLASSEXW{sizeof wc};
-    wc.style = CS_DBLCLKS;  // a text is edited again with a double-click
-    wc.lpfnWndProc = ViewportProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = kViewportClass;
-    return ::RegisterClassExW(&wc) != 0;
-}
-
-HWND CreateViewport(HWND parent, HINSTANCE instance, const FrmMain* form) {
-    return ::CreateWindowExW(0, kViewportClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 24, 537, 311,
-                             parent, reinterpret_cast<HMENU>(IDC_PICSCROLL), instance, const_cast<FrmMain*>(form));
 }
 
 void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long originX, long originY) {
@@ -101,9 +79,9 @@ void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long ori
 void FrmMain::HScroll1_Change() {
     doc_.PicBmp.Left = -static_cast<double>(hscroll_.Value);
     markup_.ViewMoved();
-    if (picScroll_) {
-        ::InvalidateRect(picScroll_, nullptr, FALSE);
-        ::UpdateWindow(picScroll_);
+    if (picScroll()) {
+        ::InvalidateRect(picScroll(), nullptr, FALSE);
+        ::UpdateWindow(picScroll());
     }
 }
 
@@ -112,9 +90,9 @@ void FrmMain::HScroll1_Scroll() { HScroll1_Change(); }
 void FrmMain::VScroll1_Change() {
     doc_.PicBmp.Top = -static_cast<double>(vscroll_.Value);
     markup_.ViewMoved();
-    if (picScroll_) {
-        ::InvalidateRect(picScroll_, nullptr, FALSE);
-        ::UpdateWindow(picScroll_);
+    if (picScroll()) {
+        ::InvalidateRect(picScroll(), nullptr, FALSE);
+        ::UpdateWindow(picScroll());
     }
 }
 

@@ -17,10 +17,10 @@ RECT ChildRect(HWND parent, HWND child) {
 }  // namespace
 
 void FrmMain::Form_Resize() {
-    if (!hwnd_ || !picScroll_) return;
+    if (!hwnd_ || !picScroll()) return;
     const double ux = ScaleUnitPerPixelX();
     const double uy = ScaleUnitPerPixelY();
-    const RECT view = ChildRect(hwnd_, picScroll_);
+    const RECT view = ChildRect(hwnd_, picScroll());
     const RECT toolbar = ChildRect(hwnd_, toolbar_);
     const RECT status = ChildRect(hwnd_, statusBar_);
     const RECT hbar = ChildRect(hwnd_, hscroll_.hwnd);
@@ -57,7 +57,7 @@ void FrmMain::Form_Resize() {
     const int thicknessV = vbar.right - vbar.left;
 
     HDWP defer = ::BeginDeferWindowPos(3);
-    defer = ::DeferWindowPos(defer, picScroll_, nullptr, view.left, viewTop, viewW, viewH, SWP_NOZORDER | SWP_NOACTIVATE);
+    defer = ::DeferWindowPos(defer, picScroll(), nullptr, view.left, viewTop, viewW, viewH, SWP_NOZORDER | SWP_NOACTIVATE);
     defer = ::DeferWindowPos(defer, hscroll_.hwnd, nullptr, hbar.left, hbarTop, hbarW, thicknessH,
                              SWP_NOZORDER | SWP_NOACTIVATE);
     defer = ::DeferWindowPos(defer, vscroll_.hwnd, nullptr, vbarLeft, viewTop, thicknessV, vbarH,

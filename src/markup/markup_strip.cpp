@@ -12,7 +12,6 @@
 namespace vx::markup {
 namespace {
 
-constexpr wchar_t kClass[] = L"VellumoxMarkupStrip";
 // Button ids: the tools, the colours, then the choices and the two ends.
 constexpr int kToolId = 1, kColourId = 20, kWidthId = 30, kSizeId = 31, kBackgroundId = 32, kRedactId = 33,
               kApplyId = 34, kDiscardId = 35;
@@ -30,20 +29,10 @@ bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
     session_ = session;
     row_ = toolbarRow;
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{sizeof wc};
-    if (!::GetClassInfoExW(instance, kClass, &wc)) {
-        wc = WNDCLASSEXW{sizeof wc};
-        wc.lpfnWndProc = &MarkupStrip::Proc;
-        wc.hInstance = instance;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClass;
-        if (!::RegisterClassExW(&wc)) return false;
-    }
+    static const WindowClass kClass{L"VellumoxMarkupStrip", 0, ::LoadCursorW(nullptr, IDC_ARROW),
+                                    reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
     // Never active: the keys stay with the main window.
-    hwnd_ = ::CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kClass, nullptr, WS_POPUP, 0, 0, 10, 10, owner,
-                              nullptr, instance, this);
-    if (!hwnd_) return false;
+    if (!CreateOfClass(kClass, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, WS_POPUP, nullptr, 0, 0, 10, 10, owner)) return false;
     bar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                              WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
                                  CCS_NORESIZE | CCS_NOPARENTALIGN,
@@ -82,7 +71,7 @@ bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
 
 void MarkupStrip::Destroy() {
     if (hwnd_) ::DestroyWindow(hwnd_);
-    hwnd_ = bar_ = nullptr;
+    bar_ = nullptr;
     if (font_) ::DeleteObject(font_);
     font_ = nullptr;
 }
@@ -110,17 +99,7 @@ void MarkupStrip::Update() {
     ::InvalidateRect(bar_, nullptr, FALSE);
 }
 
-LRESULT CALLBACK MarkupStrip::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<MarkupStrip*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    return self && message != WM_NCDESTROY ? self->Handle(message, wParam, lParam)
-                                           : ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-LRESULT MarkupStrip::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MarkupStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
     if (message == WM_COMMAND && session_) {
         const int id = LOWORD(wParam);
@@ -157,7 +136,7 @@ LRESULT MarkupStrip::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return CDRF_DODEFAULT;
         }
     }
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 }  // namespace vx::markup

@@ -3,18 +3,16 @@
 // markup lasts, so it covers none of the picture. Each button's tooltip names its key.
 #include <functional>
 
-#include "../platform/win32.h"
+#include "../platform/window_base.h"
 
 namespace vx::markup {
 
 class MarkupSession;
 
-class MarkupStrip {
+class MarkupStrip final : public WindowBase {
 public:
     MarkupStrip() = default;
     ~MarkupStrip() { Destroy(); }
-    MarkupStrip(const MarkupStrip&) = delete;
-    MarkupStrip& operator=(const MarkupStrip&) = delete;
 
     bool Create(HWND owner, HWND toolbarRow, MarkupSession* session);
     void Destroy();
@@ -22,12 +20,10 @@ public:
     void Place();
     // Shows the tool, colour and choices in force.
     void Update();
-    HWND hwnd() const { return hwnd_; }
 
 private:
-    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT Handle(UINT, WPARAM, LPARAM);
-    HWND hwnd_ = nullptr, bar_ = nullptr, row_ = nullptr;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    HWND bar_ = nullptr, row_ = nullptr;
     HFONT font_ = nullptr;
     MarkupSession* session_ = nullptr;
 };

@@ -115,19 +115,17 @@ private:
     void* data_;
 };
 
-// Selects an object into a device context and puts the previous one back.
-class SelectGuard {
+// An object selected into a device context: the guard holds what was selected before
+// and puts it back when it goes or is reset. Movable, so an object can keep its bitmap
+// selected for as long as it lives.
+struct SelectBackCloser {
+    HDC dc = nullptr;
+    void operator()(HGDIOBJ previous) const { ::SelectObject(dc, previous); }
+};
+class SelectGuard : public UniqueHandle<HGDIOBJ, SelectBackCloser> {
 public:
-    SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc ? ::SelectObject(dc, object) : nullptr) {}
-    ~SelectGuard() {
-        if (dc_ && previous_) ::SelectObject(dc_, previous_);
-    }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
+    SelectGuard() = default;
+    SelectGuard(HDC dc, HGDIOBJ object) : UniqueHandle(dc ? ::SelectObject(dc, object) : nullptr, SelectBackCloser{dc}) {}
 };
 
 // Selects and realises a palette and puts the previous one back; `background` as
