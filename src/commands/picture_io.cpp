@@ -3,6 +3,8 @@
 #include <initguid.h>
 #include <wincodec.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "../document/picture_object.h"
@@ -63,18 +65,13 @@ Outcome WriteTemporary(const wchar_t* temporary, HBITMAP bitmap, HPALETTE palett
                          : Fail(Status::CannotWrite, ::GetLastError());
 }
 
-}  // namespace
-
-Result<ComPtr<IPicture>> LoadPictureFile(const std::wstring& path) {
+// The first frame of what `decoder` reads, through the size limits and the decode
+// every opened picture goes through.
+Result<ComPtr<IPicture>> DecodeFirstFrame(IWICImagingFactory* factory, ComPtr<IWICBitmapDecoder>& decoder,
+                                          HRESULT hr) {
     using Loaded = Result<ComPtr<IPicture>>;
-    if (const Outcome claimed = CheckClaimedSize(path); !claimed.ok()) return Loaded::Failure(claimed);
-    ComPtr<IWICImagingFactory> factory = ImagingFactory();
-    ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0, height = 0;
-    if (!factory) return Loaded::Failure(Status::CannotDecode);
-    HRESULT hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                    WICDecodeMetadataCacheOnDemand, decoder.put());
     if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.put());
     if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
     if (FAILED(hr)) {
@@ -84,11 +81,58 @@ Result<ComPtr<IPicture>> LoadPictureFile(const std::wstring& path) {
     }
     if (!PictureSizeAcceptable(width, height)) return Loaded::Failure(Status::TooLarge);
     // A valid picture too large for the memory at hand is not called damaged.
-    Result<UniqueBitmap> decoded = DecodeIntoBitmap(factory.get(), frame.get(), width, height);
+    Result<UniqueBitmap> decoded = DecodeIntoBitmap(factory, frame.get(), width, height);
     if (!decoded.ok()) return Loaded::Failure(decoded.outcome);
     ComPtr<IPicture> picture = CreatePictureFromBitmap(std::move(decoded.value), UniquePalette());
     if (!picture) return Loaded::Failure(Status::CannotDecode, ERROR_NOT_ENOUGH_MEMORY);
     return Loaded::Success(std::move(picture));
+}
+
+}  // namespace
+
+Result<ComPtr<IPicture>> LoadPictureFile(const std::wstring& path) {
+    using Loaded = Result<ComPtr<IPicture>>;
+    if (const Outcome claimed = CheckClaimedSize(path); !claimed.ok()) return Loaded::Failure(claimed);
+    ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    if (!factory) return Loaded::Failure(Status::CannotDecode);
+    ComPtr<IWICBitmapDecoder> decoder;
+    const HRESULT hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                          WICDecodeMetadataCacheOnDemand, decoder.put());
+    return DecodeFirstFrame(factory.get(), decoder, hr);
+}
+
+Result<ComPtr<IPicture>> LoadPictureBytes(const void* prefix, size_t prefixSize, const void* data, size_t size) {
+    using Loaded = Result<ComPtr<IPicture>>;
+    // One copy the decoder reads from, the prefix (a file header) before the bytes.
+    const size_t total = prefixSize + size;
+    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, total ? total : 1));
+    if (!memory) return Loaded::Failure(Status::NoMemory, ERROR_NOT_ENOUGH_MEMORY);
+    {
+        const GlobalLockGuard locked(memory.get());
+        if (!locked.data()) return Loaded::Failure(Status::NoMemory, ERROR_NOT_ENOUGH_MEMORY);
+        auto* bytes = static_cast<unsigned char*>(locked.data());
+        if (prefixSize) std::memcpy(bytes, prefix, prefixSize);
+        if (size) std::memcpy(bytes + prefixSize, data, size);
+        const PictureHeader header = SniffPictureHeader(bytes, std::min<size_t>(total, kSniffBytes));
+        if (header.kind == PictureKind::Unknown) return Loaded::Failure(Status::CannotDecode);
+        if (header.sizeKnown && !PictureSizeAcceptable(header.width, header.height)) {
+            return Loaded::Failure(header.width == 0 || header.height == 0 ? Status::CannotDecode : Status::TooLarge);
+        }
+    }
+    ComPtr<IStream> stream;
+    if (FAILED(::CreateStreamOnHGlobal(memory.get(), TRUE, stream.put()))) {
+        return Loaded::Failure(Status::NoMemory, ERROR_NOT_ENOUGH_MEMORY);
+    }
+    memory.release();  // the stream's from here on
+    ULARGE_INTEGER exact{};
+    exact.QuadPart = total;
+    stream->SetSize(exact);
+    ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    if (!factory) return Loaded::Failure(Status::CannotDecode);
+    ComPtr<IWICBitmapDecoder> decoder;
+    const HRESULT hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad,
+                                                        decoder.put());
+    return DecodeFirstFrame(factory.get(), decoder, hr);
 }
 
 Outcome SaveBmpOrFallback(HBITMAP bitmap, HPALETTE palette, std::wstring& path, const std::wstring& fallback) {

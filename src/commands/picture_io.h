@@ -14,6 +14,10 @@ namespace vx {
 // its bitmap. Sizes beyond the limits are refused before any pixel memory is taken.
 Result<ComPtr<IPicture>> LoadPictureFile(const std::wstring& path);
 
+// The same for a picture held in memory (a clipboard's PNG, or a packed DIB behind a
+// BMP file header in `prefix`), through the same size checks.
+Result<ComPtr<IPicture>> LoadPictureBytes(const void* prefix, size_t prefixSize, const void* data, size_t size);
+
 // Writes the bitmap (with its palette, if any) to `path` in `format`.
 Outcome SavePictureFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path, PictureFileFormat format);
 

@@ -171,6 +171,8 @@ void FrmMain::ReportFailure(const std::wstring& text) {
 void FrmMain::PlacePicture(ComPtr<IPicture> picture) {
     doc_.PicBmp.SetPicture(std::move(picture), twipsPerPixelX_, twipsPerPixelY_);
     if (picScroll()) ::InvalidateRect(picScroll(), nullptr, FALSE);
+    // The scrolling capture ends on its own, long after its key.
+    if (copyWhenScrollEnds_ && !commandsRunning_) PrintScreenCaptureEnded();
 }
 
 void FrmMain::ApplyCaptions(const std::vector<std::wstring>& lines) {

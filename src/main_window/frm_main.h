@@ -7,6 +7,8 @@
 
 #include "../capture/region_selection.h"
 #include "../capture/scroll_capture.h"
+#include "../commands/picture_drag.h"
+#include "../commands/picture_transfer.h"
 #include "../document/capture_host.h"
 #include "../markup/markup_session.h"
 #include "../platform/window_base.h"
@@ -59,6 +61,12 @@ public:
     void Form_MouseUp(int button, int shift, double x, double y);
     // A Print Screen key (its hot-key id) pressed in any program.
     void HotKey_Press(int id);
+    // The picture's context menu at a screen point (the mouse), or at the view's
+    // corner (the Menu key, Shift+F10).
+    void Picture_ContextMenu(POINT screen, bool fromKeyboard);
+    // The left button pressed on the picture (view pixels): a drag beyond the system's
+    // distance carries the picture out.
+    void Picture_MouseDown(POINT view);
 
     // CommandHost
     HWND Owner() const override { return hwnd_; }
@@ -114,6 +122,9 @@ private:
     void RegisterHotKeys();
     void UnregisterHotKeys();
     void DropQueuedHotKeys();
+    // A capture a Print Screen key started has ended: its picture goes on the
+    // clipboard too, as the key did before the program took it.
+    void PrintScreenCaptureEnded();
     void UpdateStatusParts();
     void ShowStartTime();
     void RestoreWindowPlacement();
@@ -133,6 +144,9 @@ private:
     WheelAccumulator hwheel_, vwheel_;
     UniqueImageList imageList_;
     Document doc_;
+    ClipboardOffer clipboard_;
+    PictureDrag drag_;
+    bool copyWhenScrollEnds_ = false;  // Shift+Print Screen's capture, until it places its picture
     RegionSelection selection_;
     ScrollCapture scroll_;
     markup::MarkupSession markup_;

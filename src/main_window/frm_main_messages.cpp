@@ -54,6 +54,36 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (markup_.OnKey(static_cast<int>(wParam))) return 0;
             if (OnViewKey(static_cast<int>(wParam))) return 0;
             break;
+        case WM_KEYUP:
+            // The Menu key opens the picture's menu on its release, once.
+            if (wParam == VK_APPS) {
+                Picture_ContextMenu(POINT{}, true);
+                return 0;
+            }
+            break;
+        case WM_SYSKEYDOWN:
+            if (wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) {
+                Picture_ContextMenu(POINT{}, true);
+                return 0;
+            }
+            break;
+        case WM_CONTEXTMENU:
+            // From the view (passed up by its default handling) or the keyboard.
+            if (lParam == -1) {
+                Picture_ContextMenu(POINT{}, true);
+            } else if (reinterpret_cast<HWND>(wParam) == picScroll()) {
+                Picture_ContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, false);
+            }
+            return 0;
+        case WM_RENDERFORMAT:
+            clipboard_.OnRenderFormat(static_cast<UINT>(wParam));
+            return 0;
+        case WM_RENDERALLFORMATS:
+            clipboard_.OnRenderAllFormats(hwnd_);
+            return 0;
+        case WM_DESTROYCLIPBOARD:
+            clipboard_.OnDestroyClipboard();
+            return 0;
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
@@ -125,6 +155,11 @@ void FrmMain::OnDpiChanged(const RECT* suggested) {
 }
 
 void FrmMain::OnDropFiles(HDROP drop) {
+    // The picture dragged out and let go over its own window: nothing to open.
+    if (drag_.Running()) {
+        ::DragFinish(drop);
+        return;
+    }
     // Several files: the first one.
     std::wstring path(::DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
     const UINT length = ::DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size()));
@@ -134,6 +169,7 @@ void FrmMain::OnDropFiles(HDROP drop) {
 }
 
 void FrmMain::CancelPicking(unsigned exceptFor) {
+    copyWhenScrollEnds_ = false;  // any other command comes between
     if (selection_.Armed() && exceptFor != IDM_DISTRICT) selection_.Cancel(*this);
     if (scroll_.Armed() && exceptFor != IDM_SCROLL) scroll_.Cancel(*this);
 }
@@ -161,6 +197,8 @@ void FrmMain::mnuMarkup_Click() {
 void FrmMain::Toolbar1_ButtonClick(int index) { RunCommand(ToolbarCommand(index), Road::Toolbar); }
 
 void FrmMain::RunCommand(unsigned id, Road road) {
+    // The clipboard's keys leave a selection or a running capture alone.
+    if ((id == IDM_COPY || id == IDM_PASTE) && (selection_.Busy() || scroll_.Busy())) return;
     // A shortcut pressed over the frozen screen: no dialog may open beneath it.
     CancelPicking(id);
     // What was marked up goes into the picture before any command reads or replaces it.
@@ -176,6 +214,8 @@ void FrmMain::RunCommand(unsigned id, Road road) {
         case IDM_WALLPAPER: mnuWallpaper_Click(*this); break;
         case IDM_CLEARWALL: mnuClearWall_Click(*this); break;
         case IDM_PRINT: mnuprint_Click(*this); break;
+        case IDM_COPY: clipboard_.mnuCopy_Click(*this); break;
+        case IDM_PASTE: mnuPaste_Click(*this); break;
         case IDM_EXIT: mnuExit_Click(); break;
         case IDM_SCREEN: mnuScreen_Click(*this); break;
         case IDM_DISTRICT: selection_.Arm(*this); break;

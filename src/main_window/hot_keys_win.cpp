@@ -30,13 +30,22 @@ void FrmMain::HotKey_Press(int id) {
     // No capture under a dialog or question of the program's own, none while a command
     // runs, and no second selection.
     if (!command || ModalOpen() || commandsRunning_ || selection_.Busy() || scroll_.Busy()) return;
+    const IPicture* before = doc_.PicBmp.Picture.get();
     RunCommand(command, Road::Menu);
-    // The free region and the scrolling capture end as they do from the menu.
+    // The free region goes through the clipboard already; the scrolling capture ends later.
+    copyWhenScrollEnds_ = command == IDM_SCROLL && scroll_.Busy();
     if (command != IDM_SCREEN && command != IDM_ACTIVEWINDOW_NOW) return;
+    if (doc_.PicBmp.Picture.get() != before) PrintScreenCaptureEnded();
     // Back in front with the picture, normal even when it was minimised or maximised.
     SetWindowState(WindowState::Normal);
     if (GetWindowState() != WindowState::Normal) SetWindowState(WindowState::Normal);
     ::SetForegroundWindow(hwnd_);
+}
+
+void FrmMain::PrintScreenCaptureEnded() {
+    copyWhenScrollEnds_ = false;
+    // Silent: the picture is in the view whatever the clipboard does.
+    clipboard_.Offer(hwnd_, doc_.PicBmp.Picture);
 }
 
 void FrmMain::DropQueuedHotKeys() {

@@ -43,6 +43,10 @@ LRESULT Viewport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (form_.Markup().Active() &&
                 form_.Markup().OnMouse(message, wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
                 return 0;
+            if (message == WM_LBUTTONDOWN) {
+                form_.Picture_MouseDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                return 0;
+            }
             return Default(message, wParam, lParam);
         case WM_SETCURSOR:
             if (form_.Markup().Active() && LOWORD(lParam) == HTCLIENT && form_.Markup().OnSetCursor()) return TRUE;
@@ -74,6 +78,14 @@ void PaintViewport(HDC dc, const RECT& clip, const PictureBox& picture, long ori
     PaletteGuard palette(dc, picture.Palette(), true);
     ::BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, memory.get(),
              part.left - originX, part.top - originY, SRCCOPY);
+}
+
+void FrmMain::Picture_MouseDown(POINT view) {
+    if (doc_.PicBmp.Empty() || selection_.Busy() || scroll_.Busy()) return;
+    POINT screen = view;
+    ::ClientToScreen(picScroll(), &screen);
+    // A click stays a click; only a move beyond the system's drag distance drags.
+    if (::DragDetect(picScroll(), screen)) drag_.Run(doc_.PicBmp);
 }
 
 void FrmMain::HScroll1_Change() {

@@ -63,6 +63,7 @@ struct ImageListCloser { void operator()(HIMAGELIST h) const { ::ImageList_Destr
 struct GlobalFreeCloser { void operator()(HGLOBAL h) const { ::GlobalFree(h); } };
 struct LocalFreeCloser { void operator()(HLOCAL h) const { ::LocalFree(h); } };
 struct CoTaskMemFreeCloser { void operator()(void* p) const { ::CoTaskMemFree(p); } };
+struct DestroyMenuCloser { void operator()(HMENU h) const { ::DestroyMenu(h); } };
 struct UnhookCloser { void operator()(HHOOK h) const { ::UnhookWindowsHookEx(h); } };
 struct ReleaseDcCloser {
     HWND hwnd = nullptr;
@@ -80,6 +81,7 @@ using UniqueKey = UniqueHandle<HKEY, RegCloseKeyCloser>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListCloser>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalFreeCloser>;
 using UniqueHook = UniqueHandle<HHOOK, UnhookCloser>;
+using UniqueMenu = UniqueHandle<HMENU, DestroyMenuCloser>;  // a menu no window holds
 // Memory the system allocated for the caller: LocalAlloc'd (a formatted message), and
 // the task allocator's (a known folder's path).
 template <typename T>

@@ -34,6 +34,10 @@
 #define IDS_MNU_HELP 222
 #define IDS_MNU_ABOUT 223
 #define IDS_MNU_HOWTO 224
+// The picture's context menu (not in the language files).
+#define IDS_MNU_COPY 225
+#define IDS_MNU_PASTE 226
+#define IDS_MNU_MARKUP 227
 
 // Toolbar tooltips, by button index (IDS_TIP_BASE + index).
 #define IDS_TIP_BASE 300
@@ -76,6 +80,8 @@
 #define IDS_MSG_CMDLINE_INCOMPLETE 474
 #define IDS_MSG_REGION_OFF_SCREEN 475
 #define IDS_MSG_CAPTURE_FAILED 476
+// Paste: the name a clipboard picture goes by in a message.
+#define IDS_CLIPBOARD_NAME 477
 
 // Marking up: the question on Escape, and the strip's "label|tooltip" by button id.
 #define IDS_MARKUP_DISCARD 690
@@ -89,6 +95,8 @@
 #define IDM_CLEARWALL 40005
 #define IDM_PRINT 40006
 #define IDM_EXIT 40007
+#define IDM_COPY 40008  // the picture's context menu and Ctrl+Insert
+#define IDM_PASTE 40009  // the picture's context menu, Ctrl+V and Shift+Insert
 #define IDM_CAPTURE 40010
 #define IDM_SCREEN 40011
 #define IDM_DISTRICT 40012
