@@ -113,6 +113,7 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // Brought back (Alt+Tab, the taskbar) under a frozen screen: the selection
             // ends as Escape would end it, so nothing of this window hides beneath it.
             if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) CancelPicking();
+            if (LOWORD(wParam) != WA_INACTIVE) markup_.ViewMoved();  // the strip above the window again
             break;
         case WM_CLOSE:
             RequestClose();

@@ -182,6 +182,7 @@ bool MarkupSession::OnMouse(UINT message, WPARAM keys, POINT at) {
             if (tool_ == Tool::Text) return true;  // a click beside the text only ends it
         }
         ::SetFocus(::GetAncestor(view_, GA_ROOT));
+        strip_.Place();  // back above the window, which a click may have raised over it
         pressed_ = last_ = p;
         const int32_t dpiTolerance = Scale96(4, WindowDpi(view_));
         switch (tool_) {

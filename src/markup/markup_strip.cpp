@@ -40,6 +40,9 @@ bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
     ::SendMessageW(bar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageW(bar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
     ::SendMessageW(bar_, TB_SETMAXTEXTROWS, 1, 0);
+    const int dpi = WindowDpi(owner);
+    ::SendMessageW(bar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));  // text buttons: no room for images
+    ::SendMessageW(bar_, TB_SETPADDING, 0, MAKELPARAM(Scale96(8, dpi), Scale96(6, dpi)));
     NONCLIENTMETRICSW metrics{sizeof metrics};
     ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     LOGFONTW lf = metrics.lfMessageFont;
