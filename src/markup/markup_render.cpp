@@ -40,16 +40,13 @@ void DrawText(HDC dc, const Shape& s, Point offset) {
     ::DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_NOPREFIX | DT_LEFT | DT_TOP | DT_NOCLIP);
 }
 
-void DrawStep(HDC dc, const Shape& s, int32_t number, Point offset) {
+void DrawStep(gp::Graphics& g, const Shape& s, int32_t number, Point offset) {
     const Rect b = BadgeRect(s.points[0], s.size);
-    {
-        gp::Graphics g(dc);
-        g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
-        g.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
-        gp::SolidBrush brush(ColourOf(s.color));
-        g.FillEllipse(&brush, gp::REAL(b.left + offset.x), gp::REAL(b.top + offset.y), gp::REAL(b.Width()),
-                      gp::REAL(b.Height()));
-    }
+    gp::SolidBrush brush(ColourOf(s.color));
+    g.FillEllipse(&brush, gp::REAL(b.left + offset.x), gp::REAL(b.top + offset.y), gp::REAL(b.Width()),
+                  gp::REAL(b.Height()));
+    // The number in GDI's text, as every text of the markup.
+    HDC dc = g.GetHDC();
     RECT r{b.left + offset.x, b.top + offset.y, b.right + offset.x, b.bottom + offset.y};
     UniqueFont font = TextFont(std::max(8, s.size * 3 / 5));
     SelectGuard select(dc, font.get());
@@ -57,12 +54,10 @@ void DrawStep(HDC dc, const Shape& s, int32_t number, Point offset) {
     ::SetTextColor(dc, s.color == 0xFFFFFF || s.color == 0xFFD800 ? RGB(0, 0, 0) : RGB(255, 255, 255));
     const std::wstring text = std::to_wstring(number);
     ::DrawTextW(dc, text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+    g.ReleaseHDC(dc);
 }
 
-void DrawStroke(HDC dc, const Shape& s, Point offset) {
-    gp::Graphics g(dc);
-    g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
-    g.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
+void DrawStroke(gp::Graphics& g, const Shape& s, Point offset) {
     const bool highlight = s.kind == Kind::Highlighter;
     gp::Pen pen(ColourOf(s.color, highlight ? 100 : 255), gp::REAL(std::max(1, s.size)));
     pen.SetLineJoin(gp::LineJoinRound);
@@ -130,11 +125,21 @@ void DrawShapes(HDC dc, const Document& doc, Point offset, Rect only, Preview pr
     const std::vector<int32_t> numbers = StepNumbers(doc);
     int32_t last = 0;
     for (int32_t n : numbers) last = std::max(last, n);
+    // One GDI+ context for all of them: making one costs more than drawing a line.
+    gp::Graphics g(dc);
+    g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
+    g.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
     auto draw = [&](const Shape& s, int32_t number) {
         if (s.points.empty() || s.kind == Kind::Redaction || Bounds(s).Intersect(only).Empty()) return;
-        if (s.kind == Kind::Text) DrawText(dc, s, offset);
-        else if (s.kind == Kind::Step) DrawStep(dc, s, number, offset);
-        else DrawStroke(dc, s, offset);
+        if (s.kind == Kind::Text) {
+            HDC h = g.GetHDC();
+            DrawText(h, s, offset);
+            g.ReleaseHDC(h);
+        } else if (s.kind == Kind::Step) {
+            DrawStep(g, s, number, offset);
+        } else {
+            DrawStroke(g, s, offset);
+        }
     };
     for (size_t i = 0; i < doc.shapes.size(); ++i)
         draw(preview.shape && preview.index == int32_t(i) ? *preview.shape : doc.shapes[i], numbers[i]);

@@ -43,11 +43,13 @@ bool MarkupSession::Start(CommandHost& host, HWND view, HWND toolbarRow, std::fu
     if (Active() || picture.Empty()) return false;
     view_ = view;
     origin_ = std::move(origin);
-    gdiplus_ = std::make_unique<GdiplusSession>();
+    // GDI+ and the strip stay for the next session: starting costs what showing costs.
+    if (!gdiplus_) gdiplus_ = std::make_unique<GdiplusSession>();
     history_ = std::make_unique<History>(int32_t(picture.PixelWidth()), int32_t(picture.PixelHeight()));
     host_ = &host;
     tool_ = Tool::Arrow;
-    strip_.Create(::GetAncestor(view, GA_ROOT), toolbarRow, this);
+    if (strip_.hwnd()) strip_.Show();
+    else strip_.Create(::GetAncestor(view, GA_ROOT), toolbarRow, this);
     return true;
 }
 
@@ -58,9 +60,9 @@ void MarkupSession::End() {
     gesture_ = Gesture::None;
     preview_.reset();
     selected_ = -1;
-    strip_.Destroy();
+    strip_.Hide();
     history_.reset();
-    gdiplus_.reset();
+    back_.reset();
     host_ = nullptr;
     ::InvalidateRect(view_, nullptr, FALSE);
 }
@@ -73,7 +75,7 @@ Point MarkupSession::ToPicture(POINT at) const {
 void MarkupSession::Invalidate(Rect picture) {
     if (picture.Empty()) return;
     const POINT o = origin_();
-    const int32_t handle = Scale96(6, WindowDpi(view_)) + 2;
+    const int32_t handle = Scale96(6, WindowDpi(view_)) + 2;  // the selection's handles stick out
     const Rect r = Inflate(picture.Offset(o.x, o.y), handle);
     const RECT area{r.left, r.top, r.right, r.bottom};
     ::InvalidateRect(view_, &area, FALSE);
@@ -86,11 +88,16 @@ void MarkupSession::Paint(HDC dc, const RECT& clip) {
     const Document& doc = history_->Current();
     const POINT o = origin_();
     const int w = clip.right - clip.left, h = clip.bottom - clip.top;
-    void* bits = nullptr;
-    UniqueBitmap back = NewDibSection(w, h, &bits);
+    if (w > backWidth_ || h > backHeight_) {
+        // One back buffer for the session, grown to the largest area asked for.
+        void* bits = nullptr;
+        back_ = NewDibSection(std::max(w, backWidth_), std::max(h, backHeight_), &bits);
+        backWidth_ = back_ ? std::max(w, backWidth_) : 0;
+        backHeight_ = back_ ? std::max(h, backHeight_) : 0;
+    }
     UniqueCreatedDc memory(::CreateCompatibleDC(dc)), source(::CreateCompatibleDC(dc));
-    if (!back || !memory || !source) return;
-    SelectGuard selectBack(memory.get(), back.get());
+    if (!back_ || !memory || !source) return;
+    SelectGuard selectBack(memory.get(), back_.get());
     RECT all{0, 0, w, h};
     ::FillRect(memory.get(), &all, ::GetSysColorBrush(COLOR_APPWORKSPACE));
     // The picture's pixels in the clip, and where picture pixel p lands in the back buffer.
@@ -312,13 +319,7 @@ bool MarkupSession::OnKey(int key) {
     }
     if (key == VK_RETURN) return Apply(), true;
     if (ctrl) {
-        if (key == 'Z' || key == 'Y') {
-            CancelGesture();
-            Select(-1);
-            const bool redo = key == 'Y' || shift;
-            if (const std::optional<Rect> touched = redo ? history_->Redo() : history_->Undo()) Do(*touched);
-            return true;
-        }
+        if (key == 'Z' || key == 'Y') return Step(key == 'Y' || shift), true;
         return false;
     }
     if (selected_ >= 0) {
@@ -353,6 +354,13 @@ bool MarkupSession::OnKey(int key) {
     case 'M': ToggleRedactStyle(); return true;
     default: return false;
     }
+}
+
+void MarkupSession::Step(bool redo) {
+    if (!Active()) return;
+    CancelGesture();
+    Select(-1);
+    if (const std::optional<Rect> touched = redo ? history_->Redo() : history_->Undo()) Do(*touched);
 }
 
 void MarkupSession::ChooseTool(Tool tool) {

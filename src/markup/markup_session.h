@@ -48,6 +48,10 @@ public:
     HWND StripWindow() const { return strip_.hwnd(); }
     HWND TextBox() const { return edit_; }
 
+    // Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z): one step back or forward.
+    void Undo() { Step(false); }
+    void Redo() { Step(true); }
+
     // From the strip.
     void ChooseTool(Tool tool);
     void ChooseColour(uint32_t colour);
@@ -69,6 +73,7 @@ private:
     void CancelText();
     static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     void Do(Rect touched);
+    void Step(bool redo);
 
     CommandHost* host_ = nullptr;
     HWND view_ = nullptr;
@@ -85,6 +90,8 @@ private:
     Rect cropPreview_;
     HWND edit_ = nullptr;
     UniqueFont editFont_;
+    UniqueBitmap back_;
+    int backWidth_ = 0, backHeight_ = 0;
     int32_t editing_ = -1;  // the text being edited again, or -1 for a new one
     Point editAt_{};
 };

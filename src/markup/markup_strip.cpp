@@ -66,10 +66,14 @@ bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
     for (size_t i = 0; i < buttons.size(); ++i)
         if (!labels[i].empty()) buttons[i].iString = reinterpret_cast<INT_PTR>(labels[i].c_str());
     ::SendMessageW(bar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    Show();
+    return true;
+}
+
+void MarkupStrip::Show() {
     Update();
     Place();
     ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    return true;
 }
 
 void MarkupStrip::Destroy() {

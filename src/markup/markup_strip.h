@@ -16,6 +16,9 @@ public:
 
     bool Create(HWND owner, HWND toolbarRow, MarkupSession* session);
     void Destroy();
+    // Shown again for the next session, or hidden until then.
+    void Show();
+    void Hide() { if (hwnd_) ::ShowWindow(hwnd_, SW_HIDE); }
     // Over the toolbar's row again (the window moved or changed its DPI).
     void Place();
     // Shows the tool, colour and choices in force.
