@@ -352,6 +352,7 @@ bool MarkupSession::OnKey(int key) {
     case 'S': NextTextSize(); return true;
     case 'B': ToggleTextBackground(); return true;
     case 'M': ToggleRedactStyle(); return true;
+    case '0': OtherColour(); return true;
     default: return false;
     }
 }
@@ -392,6 +393,18 @@ void MarkupSession::Restyle() {
 }
 
 void MarkupSession::ChooseColour(uint32_t colour) { style_.colour = colour; Restyle(); strip_.Update(); }
+void MarkupSession::OtherColour() {
+    static COLORREF custom[16] = {};  // the dialog's own sixteen, kept for the program's run
+    const uint32_t c = style_.colour;
+    CHOOSECOLORW cc{sizeof cc};
+    cc.hwndOwner = host_->Owner();
+    cc.rgbResult = RGB(c >> 16, (c >> 8) & 0xFF, c & 0xFF);
+    cc.lpCustColors = custom;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!CurrentDialogs().ChooseColor(cc)) return;
+    ChooseColour(uint32_t(GetRValue(cc.rgbResult)) << 16 | uint32_t(GetGValue(cc.rgbResult)) << 8 | GetBValue(cc.rgbResult));
+}
+
 void MarkupSession::NextWidth() { style_.width = (style_.width + 1) % int(kWidths.size()); Restyle(); strip_.Update(); }
 void MarkupSession::NextTextSize() { style_.textSize = (style_.textSize + 1) % int(kTextSizes.size()); Restyle(); strip_.Update(); }
 void MarkupSession::ToggleTextBackground() { style_.textBackground = !style_.textBackground; Restyle(); strip_.Update(); }

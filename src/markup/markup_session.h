@@ -55,6 +55,8 @@ public:
     // From the strip.
     void ChooseTool(Tool tool);
     void ChooseColour(uint32_t colour);
+    // Any other colour, through the system's colour dialog.
+    void OtherColour();
     void NextWidth();
     void NextTextSize();
     void ToggleTextBackground();

@@ -13,7 +13,7 @@ namespace vx::markup {
 namespace {
 
 // Button ids: the tools, the colours, then the choices and the two ends.
-constexpr int kToolId = 1, kColourId = 20, kWidthId = 30, kSizeId = 31, kBackgroundId = 32, kRedactId = 33,
+constexpr int kToolId = 1, kColourId = 20, kOtherColourId = 28, kWidthId = 30, kSizeId = 31, kBackgroundId = 32, kRedactId = 33,
               kApplyId = 34, kDiscardId = 35;
 
 // Each button's label and tooltip come from one string: "label|tooltip".
@@ -59,6 +59,7 @@ bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
     for (int i = 0; i < kToolCount; ++i) add(kToolId + i, BTNS_CHECKGROUP);
     separator();
     for (int i = 0; i < int(kColours.size()); ++i) add(kColourId + i, BTNS_CHECKGROUP);
+    add(kOtherColourId, BTNS_BUTTON);
     separator();
     for (int id : {kWidthId, kSizeId, kBackgroundId, kRedactId}) add(id, BTNS_BUTTON);
     separator();
@@ -112,6 +113,7 @@ LRESULT MarkupStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const int id = LOWORD(wParam);
         if (id >= kToolId && id < kToolId + kToolCount) session_->ChooseTool(Tool(id - kToolId));
         else if (id >= kColourId && id < kColourId + int(kColours.size())) session_->ChooseColour(kColours[size_t(id - kColourId)]);
+        else if (id == kOtherColourId) session_->OtherColour();
         else if (id == kWidthId) session_->NextWidth();
         else if (id == kSizeId) session_->NextTextSize();
         else if (id == kBackgroundId) session_->ToggleTextBackground();

@@ -121,11 +121,16 @@ TEST_F(MarkupTest, EveryToolDrawnWithTheMouseLandsWhereThePointerPutIt) {
     }
 }
 
-// A text typed as an input method delivers it, a crop, undo and redo by key, and Escape's
-// question: No keeps the session, Yes drops everything.
+// Another colour, a text typed as an input method delivers it, a crop, undo and redo by
+// key, and Escape's question: No keeps the session, Yes drops everything.
 TEST_F(MarkupTest, TextCropUndoRedoAndEscape) {
-    ScriptedDialogs dialogs;
+    struct : ScriptedDialogs {
+        bool ChooseColor(CHOOSECOLORW& cc) override { return cc.rgbResult = RGB(1, 2, 3), true; }
+    } dialogs;
     Keys({VK_CONTROL, 'E'});
+    Keys({'0'});  // any other colour, from the system's dialog
+    EXPECT_EQ(Session().CurrentStyle().colour, 0x010203u);
+    Keys({'1'});
     Keys({'T'});
     ::SendMessageW(form->picScroll(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
     ::SendMessageW(form->picScroll(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
