@@ -17,6 +17,7 @@ void KillProcess(UniqueProcess& process) {
 bool FrmMain::Form_Unload() {
     // A close (the system's log-off too) never leaves the screen frozen.
     CancelPicking();
+    markup_.Settle();
     // Stored even when the close is then cancelled. A settings store that cannot be
     // written must not cost the user an unsaved image, so the question still comes.
     SaveWindowPlacement();

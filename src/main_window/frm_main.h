@@ -10,6 +10,7 @@
 #include "../commands/picture_drag.h"
 #include "../commands/picture_transfer.h"
 #include "../document/capture_host.h"
+#include "../markup/markup_session.h"
 #include "../platform/window_base.h"
 #include "image_view.h"
 #include "scroll_bar.h"
@@ -43,6 +44,8 @@ public:
     // Runs the command of a menu item (or a toolbar button) by its id.
     void RunCommand(unsigned id, Road road = Road::Menu);
     void Toolbar1_ButtonClick(int index);
+    // Ctrl+E: marks up the picture in place; again, applies what was drawn.
+    void mnuMarkup_Click();
 
     void Form_Load();
     bool SaveWindowPlacement();  // false when the settings store could not be written
@@ -93,6 +96,7 @@ public:
     const Document& Doc() const { return doc_; }
     const RegionSelection& Selection() const { return selection_; }
     const ScrollCapture& Scroll() const { return scroll_; }
+    markup::MarkupSession& Markup() { return markup_; }
     MousePointer GetMousePointer() const { return mousePointer_; }
     const ScrollBar& HScroll1() const { return hscroll_; }
     const ScrollBar& VScroll1() const { return vscroll_; }
@@ -145,6 +149,7 @@ private:
     bool copyWhenScrollEnds_ = false;  // Shift+Print Screen's capture, until it places its picture
     RegionSelection selection_;
     ScrollCapture scroll_;
+    markup::MarkupSession markup_;
     ScaleMode scaleMode_ = ScaleMode::Twips;
     MousePointer mousePointer_ = MousePointer::Default;
     double twipsPerPixelX_ = 15, twipsPerPixelY_ = 15;

@@ -37,6 +37,9 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             OnSize();
             return 0;
+        case WM_MOVE:
+            markup_.ViewMoved();  // the strip stays over the toolbar's row
+            break;
         case WM_COMMAND:
             RunCommand(LOWORD(wParam), lParam && reinterpret_cast<HWND>(lParam) == toolbar_ ? Road::Toolbar : Road::Menu);
             return 0;
@@ -48,6 +51,7 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnWheel(-GET_WHEEL_DELTA_WPARAM(wParam), true);  // tilted right goes right
             return 0;
         case WM_KEYDOWN:
+            if (markup_.OnKey(static_cast<int>(wParam))) return 0;
             if (OnViewKey(static_cast<int>(wParam))) return 0;
             break;
         case WM_KEYUP:
@@ -113,6 +117,7 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // Brought back (Alt+Tab, the taskbar) under a frozen screen: the selection
             // ends as Escape would end it, so nothing of this window hides beneath it.
             if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) CancelPicking();
+            if (LOWORD(wParam) != WA_INACTIVE) markup_.ViewMoved();  // the strip above the window again
             break;
         case WM_CLOSE:
             RequestClose();
@@ -142,6 +147,7 @@ void FrmMain::OnSize() {
         UpdateStatusParts();
     }
     Form_Resize();
+    markup_.ViewMoved();
 }
 
 void FrmMain::OnDpiChanged(const RECT* suggested) {
@@ -175,11 +181,22 @@ void FrmMain::CancelPicking(unsigned exceptFor) {
 void FrmMain::OpenFile(const std::wstring& path) {
     CancelPicking();
     copyWhenScrollEnds_ = false;
+    markup_.Settle();
     // A relative name is taken from the current folder, as the shell means it.
     const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     std::wstring full(size, L'\0');
     full.resize(size ? ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0);
     OpenPicturePath(*this, full.empty() ? path : full);
+}
+
+void FrmMain::mnuMarkup_Click() {
+    if (markup_.Active()) {
+        markup_.Apply();
+        return;
+    }
+    markup_.Start(*this, picScroll(), toolbar_, [this] {
+        return POINT{Nearest(doc_.PicBmp.Left / twipsPerPixelX_), Nearest(doc_.PicBmp.Top / twipsPerPixelY_)};
+    });
 }
 
 void FrmMain::Toolbar1_ButtonClick(int index) { RunCommand(ToolbarCommand(index), Road::Toolbar); }
@@ -191,6 +208,8 @@ void FrmMain::RunCommand(unsigned id, Road road) {
     CancelPicking(id);
     // Any command comes between a Shift+Print Screen capture and its picture.
     copyWhenScrollEnds_ = false;
+    // What was marked up goes into the picture before any command reads or replaces it.
+    if (id != IDM_MARKUP) markup_.Settle();
     // Failures inside a command started from the toolbar are never shown.
     const bool wasSilent = silent_;
     silent_ = road == Road::Toolbar;
@@ -218,6 +237,7 @@ void FrmMain::RunCommand(unsigned id, Road road) {
         case IDM_ENGLISH: mnuEnglish_Click(*this); break;
         case IDM_HOWTO: mnuHowto_Click(*this); break;
         case IDM_ABOUT: mnuAbout_Click(*this); break;
+        case IDM_MARKUP: mnuMarkup_Click(); break;
         default: break;  // the menu titles and the toolbar's gaps run nothing
     }
     silent_ = wasSilent;

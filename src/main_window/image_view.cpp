@@ -11,7 +11,8 @@
 namespace vx {
 
 bool Viewport::Create(HWND parent, HINSTANCE instance) {
-    static const WindowClass kClass{L"VellumoxViewport", 0, ::LoadCursorW(nullptr, IDC_ARROW),
+    // Double-clicks: a text is edited again with one.
+    static const WindowClass kClass{L"VellumoxViewport", CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
                                     reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1)};
     return CreateOfClass(kClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, nullptr, 0, 24, 537, 311, parent,
                          reinterpret_cast<HMENU>(IDC_PICSCROLL), instance);
@@ -28,21 +29,37 @@ LRESULT Viewport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!rightPressed_) return 0;
             rightPressed_ = false;
             return Default(message, wParam, lParam);  // asks the window for the context menu
-        case WM_LBUTTONDOWN:
-            form_.Picture_MouseDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-            return 0;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills everything; no flicker while scrolling
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(hwnd_, &ps);
-            const PictureBox& picture = form_.Doc().PicBmp;
-            const long x = Nearest(picture.Left / form_.TwipsPerPixelX());
-            const long y = Nearest(picture.Top / form_.TwipsPerPixelY());
-            PaintViewport(dc, ps.rcPaint, picture, x, y);
+            if (form_.Markup().Active()) {
+                form_.Markup().Paint(dc, ps.rcPaint);
+            } else {
+                const PictureBox& picture = form_.Doc().PicBmp;
+                const long x = Nearest(picture.Left / form_.TwipsPerPixelX());
+                const long y = Nearest(picture.Top / form_.TwipsPerPixelY());
+                PaintViewport(dc, ps.rcPaint, picture, x, y);
+            }
             ::EndPaint(hwnd_, &ps);
             return 0;
         }
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_MOUSEMOVE:
+            if (form_.Markup().Active() &&
+                form_.Markup().OnMouse(message, wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+                return 0;
+            if (message == WM_LBUTTONDOWN) {
+                form_.Picture_MouseDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                return 0;
+            }
+            return Default(message, wParam, lParam);
+        case WM_SETCURSOR:
+            if (form_.Markup().Active() && LOWORD(lParam) == HTCLIENT && form_.Markup().OnSetCursor()) return TRUE;
+            return Default(message, wParam, lParam);
         default:
             return Default(message, wParam, lParam);
     }
@@ -82,6 +99,7 @@ void FrmMain::Picture_MouseDown(POINT view) {
 
 void FrmMain::HScroll1_Change() {
     doc_.PicBmp.Left = -static_cast<double>(hscroll_.Value);
+    markup_.ViewMoved();
     if (picScroll()) {
         ::InvalidateRect(picScroll(), nullptr, FALSE);
         ::UpdateWindow(picScroll());
@@ -92,6 +110,7 @@ void FrmMain::HScroll1_Scroll() { HScroll1_Change(); }
 
 void FrmMain::VScroll1_Change() {
     doc_.PicBmp.Top = -static_cast<double>(vscroll_.Value);
+    markup_.ViewMoved();
     if (picScroll()) {
         ::InvalidateRect(picScroll(), nullptr, FALSE);
         ::UpdateWindow(picScroll());

@@ -17,7 +17,7 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    FrmMain& form_;
+    FrmMain& form_;  // the markup takes the mouse and the paint while it runs
     bool rightPressed_ = false;  // a right click begun in the view
 };
 

@@ -8,13 +8,15 @@
 
 namespace vx {
 
-const std::array<PictureMenuEntry, 6> kPictureMenu = {{
+const std::array<PictureMenuEntry, 8> kPictureMenu = {{
     {IDM_COPY, IDS_MNU_COPY, L"Ctrl+Insert", true},
     {IDM_PASTE, IDS_MNU_PASTE, L"Ctrl+V", false},
     {0, 0, nullptr, false},
     {IDM_SAVE, IDS_MNU_SAVE, L"Ctrl+S", true},
     {IDM_PRINT, IDS_MNU_PRINT, nullptr, true},
     {IDM_MSPAINT, IDS_MNU_MSPAINT, nullptr, true},
+    {0, 0, nullptr, false},
+    {IDM_MARKUP, IDS_MNU_MARKUP, L"Ctrl+E", true},
 }};
 
 void FrmMain::Picture_ContextMenu(POINT screen, bool fromKeyboard) {

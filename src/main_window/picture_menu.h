@@ -13,6 +13,6 @@ struct PictureMenuEntry {
     bool needsPicture;        // greyed while the view is empty
 };
 
-extern const std::array<PictureMenuEntry, 6> kPictureMenu;
+extern const std::array<PictureMenuEntry, 8> kPictureMenu;
 
 }  // namespace vx

@@ -34,6 +34,10 @@ bool Dialogs::PrintDlg(PRINTDLGW& pd) {
     ModalScope open;
     return ::PrintDlgW(&pd) != FALSE;
 }
+bool Dialogs::ChooseColor(CHOOSECOLORW& cc) {
+    ModalScope open;
+    return ::ChooseColorW(&cc) != FALSE;
+}
 bool ModalOpen() { return g_modal > 0; }
 
 // comdlg32 only, so no spooler library joins the program's imports.

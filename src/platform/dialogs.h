@@ -12,6 +12,7 @@ public:
     virtual bool GetOpenFileName(OPENFILENAMEW& ofn);
     virtual bool GetSaveFileName(OPENFILENAMEW& ofn);
     virtual bool PrintDlg(PRINTDLGW& pd);
+    virtual bool ChooseColor(CHOOSECOLORW& cc);
     // Whether there is a default printer, asked without showing anything.
     virtual bool AnyPrinterInstalled();
 };

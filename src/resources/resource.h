@@ -37,6 +37,7 @@
 // The picture's context menu (not in the language files).
 #define IDS_MNU_COPY 225
 #define IDS_MNU_PASTE 226
+#define IDS_MNU_MARKUP 227
 
 // Toolbar tooltips, by button index (IDS_TIP_BASE + index).
 #define IDS_TIP_BASE 300
@@ -85,6 +86,9 @@
 // Paste: the name a clipboard picture goes by in a message.
 #define IDS_CLIPBOARD_NAME 477
 
+// Marking up: the question on Escape, and the strip's "label|tooltip" by button id.
+#define IDS_MARKUP_DISCARD 690
+#define IDS_MARKUP_STRIP_BASE 700
 // Menu commands.
 #define IDM_FILE 40000
 #define IDM_OPEN 40001
@@ -113,6 +117,7 @@
 #define IDM_HELP 40030
 #define IDM_HOWTO 40031
 #define IDM_ABOUT 40032
+#define IDM_MARKUP 40040  // Ctrl+E and the picture's context menu: marking up in place
 
 // Toolbar gaps and the separator: IDM_TOOLBAR_BASE + 1-based index (they run nothing).
 #define IDM_TOOLBAR_BASE 40100

@@ -3,7 +3,7 @@
 # common controls). With the process only what the unattended capture uses loads; the
 # rest is delay-loaded, whose names GNU ld leaves in .idata without a table objdump shows.
 set -eu
-known="kernel32 user32 gdi32 advapi32 msvcrt shell32 ole32 oleaut32 comdlg32 comctl32"
+known="kernel32 user32 gdi32 advapi32 msvcrt shell32 ole32 oleaut32 comdlg32 comctl32 gdiplus"
 static=$(x86_64-w64-mingw32-objdump -p "$1" | awk '/DLL Name:/ {print tolower($3)}' | sort -u)
 idata=$(mktemp)
 trap 'rm -f "$idata"' EXIT

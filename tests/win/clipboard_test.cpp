@@ -126,13 +126,13 @@ TEST_F(ClipboardTest, ContextMenuFromMouseAndKeysGreysWhatCannotRunAndRunsTheCho
     ::GetWindowRect(form->picScroll(), &view);
     const POINT click{view.left + 40, view.top + 30};
     const std::wstring saved = dir.File(L"s.bmp");
-    const std::vector<std::wstring> items = {L"复制(&C)\tCtrl+Insert", L"粘贴(&P)\tCtrl+V", L"", L"保存(&S)\tCtrl+S", L"打印(&P)", L"用画图编辑"};
+    const std::vector<std::wstring> items = {L"复制(&C)\tCtrl+Insert", L"粘贴(&P)\tCtrl+V", L"", L"保存(&S)\tCtrl+S", L"打印(&P)", L"用画图编辑", L"", L"标注(&M)\tCtrl+E"};
     Put(CF_UNICODETEXT, Global(std::string("t\0\0\0", 4)));
     const struct { const char* how; bool picture; int choose; std::vector<bool> greyed; } cases[] = {
-        {"mouse", false, -1, {true, true, false, true, true, true}},  // nothing to copy, nothing to paste
-        {"shift+F10", true, 0, {false, true, false, false, false, false}},  // copy
-        {"apps", true, 1, {false, false, false, false, false, false}},     // paste what was copied
-        {"mouse", true, 3, {false, false, false, false, false, false}},    // save
+        {"mouse", false, -1, {true, true, false, true, true, true, false, true}},  // nothing to copy, nothing to paste
+        {"shift+F10", true, 0, {false, true, false, false, false, false, false, false}},  // copy
+        {"apps", true, 1, {false, false, false, false, false, false, false, false}},     // paste what was copied
+        {"mouse", true, 3, {false, false, false, false, false, false, false, false}},    // save
     };
     ::SetForegroundWindow(form->hwnd());
     for (const auto& c : cases) {
