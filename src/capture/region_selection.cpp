@@ -8,47 +8,32 @@
 
 namespace vx {
 
-RegionSelection::~RegionSelection() {
-    // The window that hosts it is going: nothing may be put back into it any more.
-    armed_ = false;
-    host_ = nullptr;
-}
-
 void RegionSelection::Arm(CaptureHost& host) {
     host.SetScaleMode(ScaleMode::Pixels);
-    if (armed_) return;
-    host_ = &host;
+    if (pick_.Armed()) return;
     priorUnsaved_ = host.Doc().ImageUnsaved;
-    priorState_ = host.GetWindowState();
-    silent_ = host.Silent();
-    armed_ = true;
-    host.SetMousePointer(MousePointer::Crosshair);
     ::SetCapture(host.Owner());
     host.Doc().ImageUnsaved = true;
-    host.SetWindowState(WindowState::Minimized);
-
-    if (!frozen_.ShowAfterMinimise()) {
+    if (!pick_.Arm(host)) {
         // Without the frozen screen nothing would catch the press or ever end the
         // selection (no memory for a copy of a very large virtual screen).
+        const bool tell = !pick_.Silent();
         Cancel(host);
-        if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+        host.EndCapture(nullptr, tell);
     }
 }
 
 void RegionSelection::Cancel(CaptureHost& host) {
-    armed_ = false;
     if (::GetCapture() == host.Owner()) ::ReleaseCapture();
-    frozen_.Hide();
-    host.SetMousePointer(MousePointer::Default);
     host.SetScaleMode(ScaleMode::Twips);
     host.Doc().ImageUnsaved = priorUnsaved_;
-    host.SetWindowState(priorState_);
-    host_ = nullptr;
+    pick_.Cancel();
+    host.EndCapture(nullptr, false);
 }
 
 void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
-    if (!(button & 1) || !armed_) return;
-    armed_ = false;
+    if (!(button & 1) || !pick_.Armed()) return;
+    pick_.Take();
     const Rect rect = TrackSelection(host.Owner(), screen);
     if (rect.Empty()) {
         // Escape, or a click without a drag: nothing is taken.
@@ -58,32 +43,27 @@ void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
     // Taken while the frozen copy still covers the screen, so it is what the user saw.
     ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), rect);
     // Hidden, not yet freed: the copy may still be needed below.
-    const HWND overlay = frozen_.Window();
-    ::ShowWindow(overlay, SW_HIDE);
+    ::ShowWindow(pick_.Overlay(), SW_HIDE);
 
     // Restoring runs the layout pass with the previous picture and the pixel scale.
-    host.SetWindowState(WindowState::Normal);
-    // Minimised from maximised comes back maximised first.
-    if (host.GetWindowState() != WindowState::Normal) host.SetWindowState(WindowState::Normal);
+    host.BackToNormal();
 
     const bool clipboardRefused = !copy.placed && copy.refused;
     ComPtr<IPicture> picture = copy.placed ? ReadClipboardPicture(host.Owner(), copy.sequence)
                                            : CreatePictureFromBitmap(std::move(copy.refused), {});
     if (!picture) {
         // The clipboard changed or stayed closed since: the view still gets the area itself.
-        picture = CreatePictureFromBitmap(frozen_.Crop(rect), {});
+        picture = CreatePictureFromBitmap(pick_.Frozen().Crop(rect), {});
     }
-    frozen_.Hide();
-    if (!picture) {
-        // No memory for the area's bitmap: the picture that was there stays, and so
-        // does its state.
-        host.Doc().ImageUnsaved = priorUnsaved_;
-        if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
-        return;
-    }
-    host.PlacePicture(picture);
-    relayoutPending_ = true;
-    if (clipboardRefused && !silent_) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
+    pick_.Close();
+    // No memory for the area's bitmap: the picture that was there stays, and so does
+    // its state.
+    if (!picture) host.Doc().ImageUnsaved = priorUnsaved_;
+    // The new picture is laid out in twips, as the release would lay it out.
+    host.SetScaleMode(ScaleMode::Twips);
+    const bool placed = static_cast<bool>(picture);
+    host.EndCapture(std::move(picture), !pick_.Silent());
+    if (placed && clipboardRefused && !pick_.Silent()) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
 }
 
 void RegionSelection::Release(CaptureHost& host, int button) {
@@ -92,30 +72,20 @@ void RegionSelection::Release(CaptureHost& host, int button) {
     host.SetScaleMode(ScaleMode::Twips);
     // A release before any press leaves nothing that could start the selection: end
     // it, rather than leave the frozen screen up and the command unable to re-arm.
-    if (armed_) Cancel(host);
-    host_ = nullptr;
-    if (relayoutPending_) {
-        // The layout during the restore described the old picture in pixels.
-        relayoutPending_ = false;
-        host.Relayout();
-    }
+    if (pick_.Armed()) Cancel(host);
+    pick_.Done();
 }
 
-void RegionSelection::OnOverlayPress(int button, POINT screen) {
-    if (host_) Press(*host_, button, screen);
+void RegionSelection::OnPickPress(int button, POINT screen) {
+    if (CaptureHost* host = pick_.Host()) Press(*host, button, screen);
 }
 
-void RegionSelection::OnOverlayRelease(int button) {
-    if (host_) Release(*host_, button);
+void RegionSelection::OnPickRelease(int button) {
+    if (CaptureHost* host = pick_.Host()) Release(*host, button);
 }
 
-void RegionSelection::OnOverlayCancel() {
-    if (host_ && armed_) Cancel(*host_);
-}
-
-void RegionSelection::OnOverlayGone() {
-    // Destroyed from outside (the system): the selection could never end otherwise.
-    if (host_ && armed_) Cancel(*host_);
+void RegionSelection::OnPickCancel() {
+    if (CaptureHost* host = pick_.Host()) Cancel(*host);
 }
 
 }  // namespace vx

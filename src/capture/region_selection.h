@@ -3,16 +3,15 @@
 // crosshair), track the drag from the first left press, copy the area to the
 // clipboard and place the picture read back from it. All its state lives here.
 #include "../document/capture_host.h"
-#include "selection_overlay.h"
+#include "screen_pick.h"
 
 namespace vx {
 
-class RegionSelection final : private OverlayEvents {
+class RegionSelection final : private PickEvents {
 public:
-    RegionSelection() : frozen_(this) {}
+    RegionSelection() : pick_(this) {}
     RegionSelection(const RegionSelection&) = delete;
     RegionSelection& operator=(const RegionSelection&) = delete;
-    ~RegionSelection();
 
     // mnuDistrict_Click: the scale unit goes to pixels; a selection already armed
     // changes nothing else.
@@ -21,32 +20,25 @@ public:
     // while armed; the area is copied and placed when the button goes up.
     void Press(CaptureHost& host, int button, POINT screen);
     // A release (Form_MouseUp): the pointer and the scale unit come back; a selection
-    // still armed (a release before any press) is cancelled, and a picture just placed
-    // is laid out again in twips.
+    // still armed (a release before any press) is cancelled.
     void Release(CaptureHost& host, int button);
     // Ends a selection that captured nothing: the frozen screen goes, the pointer, the
     // scale unit, the window state and ImageUnsaved are put back as they were.
     void Cancel(CaptureHost& host);
 
-    bool Armed() const { return armed_; }
+    bool Armed() const { return pick_.Armed(); }
     // Armed, tracking, or placing its picture until the button is up.
-    bool Busy() const { return host_ != nullptr; }
-    HWND Overlay() const { return frozen_.Window(); }
-    HBITMAP Frozen() const { return frozen_.Copy(); }
+    bool Busy() const { return pick_.Busy(); }
+    HWND Overlay() const { return pick_.Overlay(); }
+    HBITMAP Frozen() const { return pick_.Frozen().Copy(); }
 
 private:
-    void OnOverlayPress(int button, POINT screen) override;
-    void OnOverlayRelease(int button) override;
-    void OnOverlayCancel() override;
-    void OnOverlayGone() override;
+    void OnPickPress(int button, POINT screen) override;
+    void OnPickRelease(int button) override;
+    void OnPickCancel() override;
 
-    CaptureHost* host_ = nullptr;  // while armed or tracking
-    bool armed_ = false;
     bool priorUnsaved_ = false;
-    WindowState priorState_ = WindowState::Normal;
-    bool silent_ = false;  // armed from the toolbar: failures are not told
-    bool relayoutPending_ = false;  // a picture was placed while the scale unit was pixels
-    FrozenScreen frozen_;
+    ScreenPick pick_;  // busy from arming until the release after the drag
 };
 
 }  // namespace vx

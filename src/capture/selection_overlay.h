@@ -6,11 +6,13 @@
 #include "../platform/geometry.h"
 #include "../platform/unique_handle.h"
 #include "../platform/window_base.h"
+#include "capture_procs.h"
 
 namespace vx {
 
 // What the frozen screen hands on: presses and releases at screen pixels, Escape or
-// the loss of the keyboard, and its window destroyed from outside.
+// Alt+F4, its window destroyed from outside, and its copy painted again over what was
+// drawn above it.
 class OverlayEvents {
 public:
     virtual void OnOverlayPress(int button, POINT screen) = 0;
@@ -18,6 +20,7 @@ public:
     virtual void OnOverlayRelease(int button) = 0;
     virtual void OnOverlayCancel() = 0;
     virtual void OnOverlayGone() = 0;
+    virtual void OnOverlayRepainted() {}
 
 protected:
     ~OverlayEvents() = default;
@@ -32,10 +35,13 @@ public:
 
     // Copies the virtual screen and shows the copy over it, painted, on top and with
     // the keyboard; false (nothing shown) without memory for the copy or a window.
+    // While shown it stays above every other window: when the keyboard goes elsewhere
+    // (a window manager gives it to the next window once the main window minimises)
+    // it is raised and activated again, and the pick goes on.
     bool Show();
-    // Show once the main window's minimising has reached the screen, so that the copy
-    // does not hold the window.
-    bool ShowAfterMinimise();
+    // Show once the main window's minimising has reached the screen (`gone` was made
+    // before it minimised), so that the copy does not hold the window.
+    bool ShowAfterMinimise(const HiddenWindowWait& gone);
     // Paints the whole copy again over whatever was drawn onto the screen above it, so
     // that what the window leaves behind when it hides is the screen as it was.
     void Repaint();
@@ -53,6 +59,8 @@ private:
     void WindowDestroyed() override;
     bool MakeWindow();
     void Paint();
+    // Raised above every window and given the keyboard again.
+    void TakeBack();
 
     OverlayEvents* events_;
     Rect screen_;
@@ -60,6 +68,7 @@ private:
     UniqueCreatedDc memory_;  // holds the copy while shown
     UniqueBitmap copy_;
     SelectGuard selected_;  // copy_ in memory_ while shown
+    int takeBacks_ = 0;  // since shown: a window that keeps taking the keyboard wins
 };
 
 }  // namespace vx

@@ -85,6 +85,8 @@ public:
     ScaleMode GetScaleMode() const override { return scaleMode_; }
     void SetScaleMode(ScaleMode mode) override { scaleMode_ = mode; }
     void SetMousePointer(MousePointer pointer) override { mousePointer_ = pointer; }
+    void BackToNormal() override;
+    void EndCapture(ComPtr<IPicture> picture, bool tell) override;
 
     // The client size in the current scale unit, and the screen's twips per pixel.
     double ScaleWidth() const;
@@ -125,6 +127,8 @@ private:
     // A capture a Print Screen key started has ended: its picture goes on the
     // clipboard too, as the key did before the program took it.
     void PrintScreenCaptureEnded();
+    // In front of every other window, active, with the keyboard.
+    void BringToFront();
     void UpdateStatusParts();
     void ShowStartTime();
     void RestoreWindowPlacement();
