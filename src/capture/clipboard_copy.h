@@ -2,6 +2,8 @@
 // The clipboard side of the free-region capture: the screen area goes onto the
 // clipboard as a bitmap (CF_BITMAP) and is read back from there into the view.
 #include "../platform/geometry.h"
+#include <string>
+
 #include "../platform/unique_handle.h"
 
 namespace vx {
@@ -17,6 +19,13 @@ struct ClipboardCopy {
 // another program keeps the clipboard open for about half a second, the bitmap stays
 // with the caller (in `refused`) instead of leaking or being lost.
 ClipboardCopy CopyScreenAreaToClipboard(HWND owner, const Rect& area);
+
+// The same for a bitmap already made (an area of the frozen copy).
+ClipboardCopy PlaceOnClipboard(HWND owner, UniqueBitmap bitmap);
+
+// Text (CF_UNICODETEXT) onto the clipboard, replacing its content; false when it
+// stayed closed or there was no memory.
+bool CopyTextToClipboard(HWND owner, const std::wstring& text);
 
 // The picture of the clipboard's bitmap, copied (the clipboard keeps its own), with
 // its palette when one is offered. Empty when the clipboard changed since

@@ -53,6 +53,19 @@ LoupeLayout PlaceLoupe(Point pointer, const std::vector<Rect>& monitors, int32_t
     return l;
 }
 
+std::vector<Rect> RectMinus(const Rect& a, const Rect& b) {
+    const Rect common = a.Intersect(b);
+    if (common.Empty()) return a.Empty() ? std::vector<Rect>{} : std::vector<Rect>{a};
+    std::vector<Rect> parts{
+        {a.left, a.top, a.right, common.top},                  // above
+        {a.left, common.bottom, a.right, a.bottom},            // below
+        {a.left, common.top, common.left, common.bottom},      // left
+        {common.right, common.top, a.right, common.bottom},    // right
+    };
+    parts.erase(std::remove_if(parts.begin(), parts.end(), [](const Rect& r) { return r.Empty(); }), parts.end());
+    return parts;
+}
+
 std::string ColourText(uint8_t red, uint8_t green, uint8_t blue) {
     char text[8];
     std::snprintf(text, sizeof text, "#%02X%02X%02X", red, green, blue);

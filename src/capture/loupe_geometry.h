@@ -29,6 +29,10 @@ constexpr int32_t kLoupeReach = 7;
 LoupeLayout PlaceLoupe(Point pointer, const std::vector<Rect>& monitors, int32_t cell, int32_t gap,
                        int32_t textHeight);
 
+// What of `a` lies outside `b`, as at most four rectangles: the part of the loupe's
+// last place that the new one does not cover, given back to the frozen copy.
+std::vector<Rect> RectMinus(const Rect& a, const Rect& b);
+
 // "#1E90FF" from red, green and blue.
 std::string ColourText(uint8_t red, uint8_t green, uint8_t blue);
 // "1280, 400": the pointer's screen coordinates.

@@ -1,5 +1,6 @@
 #include "region_selection.h"
 
+#include "../platform/dpi.h"
 #include "../platform/text.h"
 #include "../resources/resource.h"
 #include "capture_area.h"
@@ -27,16 +28,24 @@ void RegionSelection::Arm(CaptureHost& host) {
     host.Doc().ImageUnsaved = true;
     host.SetWindowState(WindowState::Minimized);
 
-    if (!frozen_.ShowAfterMinimise()) {
+    if (!frozen_.ShowAfterMinimise(&windows_)) {
         // Without the frozen screen nothing would catch the press or ever end the
         // selection (no memory for a copy of a very large virtual screen).
         Cancel(host);
         if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+        return;
     }
+    // Without the outline and the loupe (no memory for them) the selection still works.
+    decor_.Begin(frozen_.Memory(), frozen_.Screen(), windows_.Monitors(), frozen_.Window(), WindowDpi(frozen_.Window()));
+    POINT at{};
+    ::GetCursorPos(&at);
+    OnOverlayMove(at);
 }
 
 void RegionSelection::Cancel(CaptureHost& host) {
     armed_ = false;
+    decor_.End();
+    windows_.Clear();
     if (::GetCapture() == host.Owner()) ::ReleaseCapture();
     frozen_.Hide();
     host.SetMousePointer(MousePointer::Default);
@@ -49,14 +58,24 @@ void RegionSelection::Cancel(CaptureHost& host) {
 void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
     if (!(button & 1) || !armed_) return;
     armed_ = false;
-    const Rect rect = TrackSelection(host.Owner(), screen);
-    if (rect.Empty()) {
-        // Escape, or a click without a drag: nothing is taken.
+    const WindowSnapshot::Pick picked = windows_.At(screen);
+    bool escaped = false;
+    Rect rect = TrackSelection(host.Owner(), screen, &escaped, decor_.Active() ? &decor_ : nullptr);
+    decor_.End();
+    windows_.Clear();
+    // A hand that moves a pixel or two while clicking has not dragged.
+    const bool clicked = !escaped && ClickNotDrag(rect, ::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG));
+    const RECT& screenRect = frozen_.Screen();
+    if (clicked) rect = picked.rect.Intersect({screenRect.left, screenRect.top, screenRect.right, screenRect.bottom});
+    if (escaped || rect.Empty()) {
+        // Escape, or a click over nothing: nothing is taken.
         Cancel(host);
         return;
     }
-    // Taken while the frozen copy still covers the screen, so it is what the user saw.
-    ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), rect);
+    // Taken while the frozen copy still covers the screen, so it is what the user saw;
+    // the clicked window straight from the copy, as the outline showed it.
+    ClipboardCopy copy = clicked ? PlaceOnClipboard(host.Owner(), frozen_.Crop({rect.left, rect.top, rect.right, rect.bottom}))
+                                 : CopyScreenAreaToClipboard(host.Owner(), rect);
     // Hidden, not yet freed: the copy may still be needed below.
     const HWND overlay = frozen_.Window();
     ::ShowWindow(overlay, SW_HIDE);
@@ -104,6 +123,20 @@ void RegionSelection::Release(CaptureHost& host, int button) {
 
 void RegionSelection::OnOverlayPress(int button, POINT screen) {
     if (host_) Press(*host_, button, screen);
+}
+
+void RegionSelection::OnOverlayMove(POINT screen) {
+    if (armed_) decor_.Show(windows_.At(screen).rect, {screen.x, screen.y});
+}
+
+void RegionSelection::OnOverlayWheel(int delta, POINT screen) {
+    if (!armed_) return;
+    windows_.Wheel(screen, delta);
+    OnOverlayMove(screen);
+}
+
+void RegionSelection::OnOverlayKey(int key) {
+    if (armed_) decor_.Key(key);
 }
 
 void RegionSelection::OnOverlayRelease(int button) {

@@ -3,7 +3,9 @@
 // crosshair), track the drag from the first left press, copy the area to the
 // clipboard and place the picture read back from it. All its state lives here.
 #include "../document/capture_host.h"
+#include "pick_decor.h"
 #include "selection_overlay.h"
+#include "window_snapshot.h"
 
 namespace vx {
 
@@ -18,7 +20,8 @@ public:
     // changes nothing else.
     void Arm(CaptureHost& host);
     // A press at a screen point (Form_MouseDown): the left button starts the drag
-    // while armed; the area is copied and placed when the button goes up.
+    // while armed; the area is copied and placed when the button goes up. A click
+    // without a drag takes the outlined window from the frozen copy.
     void Press(CaptureHost& host, int button, POINT screen);
     // A release (Form_MouseUp): the pointer and the scale unit come back; a selection
     // still armed (a release before any press) is cancelled, and a picture just placed
@@ -36,6 +39,9 @@ public:
 
 private:
     void OnOverlayPress(int button, POINT screen) override;
+    void OnOverlayMove(POINT screen) override;
+    void OnOverlayWheel(int delta, POINT screen) override;
+    void OnOverlayKey(int key) override;
     void OnOverlayRelease(int button) override;
     void OnOverlayCancel() override;
     void OnOverlayGone() override;
@@ -47,6 +53,8 @@ private:
     bool silent_ = false;  // armed from the toolbar: failures are not told
     bool relayoutPending_ = false;  // a picture was placed while the scale unit was pixels
     FrozenScreen frozen_;
+    WindowSnapshot windows_;  // taken when armed: what a click takes
+    PickDecor decor_;         // the outline and the loupe on the frozen screen
 };
 
 }  // namespace vx

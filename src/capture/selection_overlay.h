@@ -6,6 +6,10 @@
 #include "../platform/unique_handle.h"
 
 namespace vx {
+class WindowSnapshot;
+}
+
+namespace vx {
 
 // What the frozen screen hands on: presses and releases at screen pixels, Escape or
 // the loss of the keyboard, and its window destroyed from outside.
@@ -13,6 +17,9 @@ class OverlayEvents {
 public:
     virtual void OnOverlayPress(int button, POINT screen) = 0;
     virtual void OnOverlayMove(POINT) {}
+    // The wheel (its delta, at a screen point) and a key that is no arrow or Escape.
+    virtual void OnOverlayWheel(int, POINT) {}
+    virtual void OnOverlayKey(int) {}
     virtual void OnOverlayRelease(int button) = 0;
     virtual void OnOverlayCancel() = 0;
     virtual void OnOverlayGone() = 0;
@@ -37,8 +44,8 @@ public:
     // the keyboard; false (nothing shown) without memory for the copy or a window.
     bool Show();
     // Show once the main window's minimising has reached the screen, so that the copy
-    // does not hold the window.
-    bool ShowAfterMinimise();
+    // does not hold the window; `windows`, when given, is taken just before the copy.
+    bool ShowAfterMinimise(WindowSnapshot* windows = nullptr);
     // Paints the whole copy again over whatever was drawn onto the screen above it, so
     // that what the window leaves behind when it hides is the screen as it was.
     void Repaint();
@@ -47,6 +54,8 @@ public:
 
     HWND Window() const { return copy_ ? hwnd_ : nullptr; }  // while shown
     HBITMAP Copy() const { return copy_.get(); }
+    // A memory context holding the copy, while shown.
+    HDC Memory() const { return copy_ ? memory_.get() : nullptr; }
     const RECT& Screen() const { return screen_; }
     // The part of the copy under `area` (screen pixels).
     UniqueBitmap Crop(const RECT& area) const;

@@ -90,6 +90,17 @@ TEST(WindowPick, LoupeBesideThePointerAndOnItsMonitor) {
     EXPECT_EQ(l.text.bottom, l.frame.bottom - 1);
 }
 
+TEST(WindowPick, WhatTheLoupeLeavesBehind) {
+    const Rect a{10, 10, 50, 40};
+    const struct { Rect b; std::vector<Rect> left; } cases[] = {
+        {{20, 20, 30, 30}, {{10, 10, 50, 20}, {10, 30, 50, 40}, {10, 20, 20, 30}, {30, 20, 50, 30}}},
+        {{15, 5, 60, 45}, {{10, 10, 15, 40}}},   // moved right
+        {{0, 0, 60, 60}, {}},                    // covered
+        {{100, 100, 110, 110}, {a}},             // apart
+    };
+    for (const auto& c : cases) EXPECT_EQ(RectMinus(a, c.b), c.left) << c.b.left;
+}
+
 TEST(WindowPick, Texts) {
     EXPECT_EQ(ColourText(0x1E, 0x90, 0xFF), "#1E90FF");
     EXPECT_EQ(ColourText(0, 0, 0), "#000000");
