@@ -30,16 +30,7 @@ UniquePalette CopyPalette(HPALETTE source) {
 
 }  // namespace
 
-ClipboardCopy CopyScreenAreaToClipboard(HWND owner, const Rect& area) {
-    UniqueBitmap bitmap;
-    {
-        UniqueCreatedDc display = DisplayDc();
-        bitmap = CopyArea(display.get(), area.left, area.top, area.Width(), area.Height());
-    }
-    return PlaceOnClipboard(owner, std::move(bitmap));
-}
-
-ClipboardCopy PlaceOnClipboard(HWND owner, UniqueBitmap bitmap) {
+ClipboardCopy CopyScreenAreaToClipboard(HWND owner, UniqueBitmap bitmap) {
     ClipboardCopy result;
     if (bitmap && OpenClipboardPatiently(owner)) {
         ::EmptyClipboard();

@@ -1,7 +1,6 @@
 #pragma once
 // The clipboard side of the free-region capture: the screen area goes onto the
 // clipboard as a bitmap (CF_BITMAP) and is read back from there into the view.
-#include "../platform/geometry.h"
 #include <string>
 
 #include "../platform/unique_handle.h"
@@ -14,14 +13,11 @@ struct ClipboardCopy {
     UniqueBitmap refused;      // the copied area when the clipboard could not take it
 };
 
-// Copies the screen area (right and bottom exclusive) into a new display-compatible
-// bitmap and puts it on the clipboard opened for `owner`, replacing its content. When
-// another program keeps the clipboard open for about half a second, the bitmap stays
-// with the caller (in `refused`) instead of leaking or being lost.
-ClipboardCopy CopyScreenAreaToClipboard(HWND owner, const Rect& area);
-
-// The same for a bitmap already made (an area of the frozen copy).
-ClipboardCopy PlaceOnClipboard(HWND owner, UniqueBitmap bitmap);
+// Puts the screen area's bitmap (taken from the frozen copy of the screen) on the
+// clipboard opened for `owner`, replacing its content. When another program keeps the
+// clipboard open for about half a second, the bitmap stays with the caller (in
+// `refused`) instead of leaking or being lost.
+ClipboardCopy CopyScreenAreaToClipboard(HWND owner, UniqueBitmap area);
 
 // Text (CF_UNICODETEXT) onto the clipboard, replacing its content; false when it
 // stayed closed or there was no memory.

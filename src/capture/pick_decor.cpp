@@ -39,9 +39,13 @@ std::vector<Rect> Edges(const Rect& r, int32_t width) {
 bool PickDecor::Begin(HDC frozen, const RECT& screen, const std::vector<Rect>& monitors, HWND owner, int dpi) {
     End();
     dpi_ = dpi;
-    display_ = DisplayDc();
-    if (!display_) return false;
-    scratch_.reset(::CreateCompatibleDC(display_.get()));
+    // Drawn into the frozen screen itself, never onto the display: a system that shows
+    // the window again from what it holds (after a raise) shows it too. The band is
+    // drawn through the same context, so neither reaches the screen before the other.
+    frozenDc_ = UniqueWindowDc::Client(owner);
+    if (!frozenDc_) return false;
+    ::SetViewportOrgEx(frozenDc_.get(), -screen.left, -screen.top, nullptr);
+    scratch_.reset(::CreateCompatibleDC(frozenDc_.get()));
     LOGFONTW font{};
     font.lfHeight = -Scale96(12, dpi);
     font.lfWeight = FW_NORMAL;
@@ -55,7 +59,7 @@ bool PickDecor::Begin(HDC frozen, const RECT& screen, const std::vector<Rect>& m
     const int32_t pad = Scale96(kPad96, dpi);
     textHeight_ = 2 * metrics.tmHeight + 3 * pad;
     const Rect size = PlaceLoupe({}, {}, Scale96(kCell96, dpi), 0, textHeight_).frame;
-    scratchBitmap_.reset(::CreateCompatibleBitmap(display_.get(), size.Width(), size.Height()));
+    scratchBitmap_.reset(::CreateCompatibleBitmap(frozenDc_.get(), size.Width(), size.Height()));
     if (!scratchBitmap_) return false;
     scratchPrevious_ = ::SelectObject(scratch_.get(), scratchBitmap_.get());
     frozen_ = frozen;
@@ -73,12 +77,12 @@ void PickDecor::End() {
     scratchBitmap_.reset();
     scratch_.reset();
     font_.reset();
-    display_.reset();
+    frozenDc_.reset();
 }
 
 void PickDecor::Restore(const Rect& r) const {
     if (r.Empty()) return;
-    ::BitBlt(display_.get(), r.left, r.top, r.Width(), r.Height(), frozen_, r.left - screen_.left, r.top - screen_.top,
+    ::BitBlt(frozenDc_.get(), r.left, r.top, r.Width(), r.Height(), frozen_, r.left - screen_.left, r.top - screen_.top,
              SRCCOPY);
 }
 
@@ -128,7 +132,9 @@ void PickDecor::Erase() {
 
 void PickDecor::DrawOutline() {
     if (outline_.Empty()) return;
-    HDC dc = display_.get();
+    HDC dc = frozenDc_.get();
+    // The band is drawn through this context too, with its default colours.
+    const int saved = ::SaveDC(dc);
     for (const Rect& e : Edges(outline_, Scale96(kOutlineWidth96, dpi_))) Fill(dc, e, kOutline);
     // The size in a label inside the top-left corner.
     const std::wstring text = Wide(SizeLabel(outline_));
@@ -143,6 +149,7 @@ void PickDecor::DrawOutline() {
     ::ExtTextOutW(dc, label_.left + pad, label_.top + pad, ETO_OPAQUE, &area, text.c_str(),
                   static_cast<UINT>(text.size()), nullptr);
     ::SelectObject(dc, previous);
+    ::RestoreDC(dc, saved);
 }
 
 COLORREF PickDecor::ColourAt(Point p) const {
@@ -193,7 +200,7 @@ void PickDecor::RenderLoupe() {
     ::TextOutW(s, text.left + 2 * pad + swatch, line2, hex.c_str(), static_cast<int>(hex.size()));
     ::SetBkMode(s, OPAQUE);
 
-    ::BitBlt(display_.get(), l.frame.left, l.frame.top, l.frame.Width(), l.frame.Height(), s, 0, 0, SRCCOPY);
+    ::BitBlt(frozenDc_.get(), l.frame.left, l.frame.top, l.frame.Width(), l.frame.Height(), s, 0, 0, SRCCOPY);
     loupeShown_ = l.frame;
 }
 

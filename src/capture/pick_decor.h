@@ -31,6 +31,7 @@ public:
     void Erase() override;
     // C: the colour's text to the clipboard.
     bool Key(int key) override;
+    HDC Canvas() override { return frozenDc_.get(); }
 
     // The pointer's pixel on the frozen copy as "#RRGGBB", put on the clipboard.
     bool CopyColour() const;
@@ -47,7 +48,7 @@ private:
     std::vector<Rect> monitors_;
     HWND owner_ = nullptr;
     int dpi_ = 96;
-    UniqueCreatedDc display_;
+    UniqueWindowDc frozenDc_;  // the frozen screen's, in screen pixels
     UniqueCreatedDc scratch_;  // the loupe is put together here and shown in one blit
     UniqueBitmap scratchBitmap_;
     HGDIOBJ scratchPrevious_ = nullptr;

@@ -9,81 +9,60 @@
 
 namespace vx {
 
-RegionSelection::~RegionSelection() {
-    // The window that hosts it is going: nothing may be put back into it any more.
-    armed_ = false;
-    host_ = nullptr;
-}
-
 void RegionSelection::Arm(CaptureHost& host) {
     host.SetScaleMode(ScaleMode::Pixels);
-    if (armed_) return;
-    host_ = &host;
+    if (pick_.Armed()) return;
     priorUnsaved_ = host.Doc().ImageUnsaved;
-    priorState_ = host.GetWindowState();
-    silent_ = host.Silent();
-    armed_ = true;
-    host.SetMousePointer(MousePointer::Crosshair);
     ::SetCapture(host.Owner());
     host.Doc().ImageUnsaved = true;
-    host.SetWindowState(WindowState::Minimized);
-
-    if (!frozen_.ShowAfterMinimise(&windows_)) {
+    if (!pick_.Arm(host)) {
         // Without the frozen screen nothing would catch the press or ever end the
         // selection (no memory for a copy of a very large virtual screen).
+        const bool tell = !pick_.Silent();
         Cancel(host);
-        if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+        host.EndCapture(nullptr, tell);
         return;
     }
     // Without the outline and the loupe (no memory for them) the selection still works.
-    decor_.Begin(frozen_.Memory(), frozen_.Screen(), windows_.Monitors(), frozen_.Window(), WindowDpi(frozen_.Window()));
+    const FrozenScreen& frozen = pick_.Frozen();
+    decor_.Begin(frozen.Memory(), frozen.Screen(), pick_.Windows().Monitors(), frozen.Window(), WindowDpi(frozen.Window()));
     POINT at{};
     ::GetCursorPos(&at);
-    OnOverlayMove(at);
+    OnPickMove(at);
 }
 
 void RegionSelection::Cancel(CaptureHost& host) {
-    armed_ = false;
     decor_.End();
-    windows_.Clear();
     if (::GetCapture() == host.Owner()) ::ReleaseCapture();
-    frozen_.Hide();
-    host.SetMousePointer(MousePointer::Default);
     host.SetScaleMode(ScaleMode::Twips);
     host.Doc().ImageUnsaved = priorUnsaved_;
-    host.SetWindowState(priorState_);
-    host_ = nullptr;
+    pick_.Cancel();
+    host.EndCapture(nullptr, false);
 }
 
 void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
-    if (!(button & 1) || !armed_) return;
-    armed_ = false;
-    const WindowSnapshot::Pick picked = windows_.At(screen);
+    if (!(button & 1) || !pick_.Armed()) return;
+    pick_.Take();
+    const WindowSnapshot::Pick picked = pick_.Windows().At(screen);
     bool escaped = false;
     Rect rect = TrackSelection(host.Owner(), screen, &escaped, decor_.Active() ? &decor_ : nullptr);
     decor_.End();
-    windows_.Clear();
     // A hand that moves a pixel or two while clicking has not dragged.
     const bool clicked = !escaped && ClickNotDrag(rect, ::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG));
-    const RECT& screenRect = frozen_.Screen();
+    const RECT& screenRect = pick_.Frozen().Screen();
     if (clicked) rect = picked.rect.Intersect({screenRect.left, screenRect.top, screenRect.right, screenRect.bottom});
     if (escaped || rect.Empty()) {
         // Escape, or a click over nothing: nothing is taken.
         Cancel(host);
         return;
     }
-    // Taken while the frozen copy still covers the screen, so it is what the user saw;
-    // the clicked window straight from the copy, as the outline showed it.
-    ClipboardCopy copy = clicked ? PlaceOnClipboard(host.Owner(), frozen_.Crop({rect.left, rect.top, rect.right, rect.bottom}))
-                                 : CopyScreenAreaToClipboard(host.Owner(), rect);
+    // From the frozen copy: what the user saw, and nothing of what was drawn over it.
+    ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), pick_.Frozen().Crop({rect.left, rect.top, rect.right, rect.bottom}));
     // Hidden, not yet freed: the copy may still be needed below.
-    const HWND overlay = frozen_.Window();
-    ::ShowWindow(overlay, SW_HIDE);
+    ::ShowWindow(pick_.Overlay(), SW_HIDE);
 
     // Restoring runs the layout pass with the previous picture and the pixel scale.
-    host.SetWindowState(WindowState::Normal);
-    // Minimised from maximised comes back maximised first.
-    if (host.GetWindowState() != WindowState::Normal) host.SetWindowState(WindowState::Normal);
+    host.BackToNormal();
 
     const bool clipboardRefused = !copy.placed && copy.refused;
     ComPtr<IPicture> picture = copy.placed ? ReadClipboardPicture(host.Owner(), copy.sequence)
@@ -91,19 +70,17 @@ void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
     if (!picture) {
         // The clipboard changed or stayed closed since: the view still gets the area itself.
         const RECT area{rect.left, rect.top, rect.right, rect.bottom};
-        picture = CreatePictureFromBitmap(frozen_.Crop(area), {});
+        picture = CreatePictureFromBitmap(pick_.Frozen().Crop(area), {});
     }
-    frozen_.Hide();
-    if (!picture) {
-        // No memory for the area's bitmap: the picture that was there stays, and so
-        // does its state.
-        host.Doc().ImageUnsaved = priorUnsaved_;
-        if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
-        return;
-    }
-    host.PlacePicture(picture);
-    relayoutPending_ = true;
-    if (clipboardRefused && !silent_) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
+    pick_.Close();
+    // No memory for the area's bitmap: the picture that was there stays, and so does
+    // its state.
+    if (!picture) host.Doc().ImageUnsaved = priorUnsaved_;
+    // The new picture is laid out in twips, as the release would lay it out.
+    host.SetScaleMode(ScaleMode::Twips);
+    const bool placed = static_cast<bool>(picture);
+    host.EndCapture(std::move(picture), !pick_.Silent());
+    if (placed && clipboardRefused && !pick_.Silent()) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
 }
 
 void RegionSelection::Release(CaptureHost& host, int button) {
@@ -112,44 +89,28 @@ void RegionSelection::Release(CaptureHost& host, int button) {
     host.SetScaleMode(ScaleMode::Twips);
     // A release before any press leaves nothing that could start the selection: end
     // it, rather than leave the frozen screen up and the command unable to re-arm.
-    if (armed_) Cancel(host);
-    host_ = nullptr;
-    if (relayoutPending_) {
-        // The layout during the restore described the old picture in pixels.
-        relayoutPending_ = false;
-        host.Relayout();
-    }
+    if (pick_.Armed()) Cancel(host);
+    pick_.Done();
 }
 
-void RegionSelection::OnOverlayPress(int button, POINT screen) {
-    if (host_) Press(*host_, button, screen);
+void RegionSelection::OnPickPress(int button, POINT screen) {
+    if (CaptureHost* host = pick_.Host()) Press(*host, button, screen);
 }
 
-void RegionSelection::OnOverlayMove(POINT screen) {
-    if (armed_) decor_.Show(windows_.At(screen).rect, {screen.x, screen.y});
+void RegionSelection::OnPickMove(POINT screen) {
+    if (pick_.Armed()) decor_.Show(pick_.Windows().At(screen).rect, {screen.x, screen.y});
 }
 
-void RegionSelection::OnOverlayWheel(int delta, POINT screen) {
-    if (!armed_) return;
-    windows_.Wheel(screen, delta);
-    OnOverlayMove(screen);
+void RegionSelection::OnPickKey(int key) {
+    if (pick_.Armed()) decor_.Key(key);
 }
 
-void RegionSelection::OnOverlayKey(int key) {
-    if (armed_) decor_.Key(key);
+void RegionSelection::OnPickRelease(int button) {
+    if (CaptureHost* host = pick_.Host()) Release(*host, button);
 }
 
-void RegionSelection::OnOverlayRelease(int button) {
-    if (host_) Release(*host_, button);
-}
-
-void RegionSelection::OnOverlayCancel() {
-    if (host_ && armed_) Cancel(*host_);
-}
-
-void RegionSelection::OnOverlayGone() {
-    // Destroyed from outside (the system): the selection could never end otherwise.
-    if (host_ && armed_) Cancel(*host_);
+void RegionSelection::OnPickCancel() {
+    if (CaptureHost* host = pick_.Host()) Cancel(*host);
 }
 
 }  // namespace vx

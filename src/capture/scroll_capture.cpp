@@ -1,12 +1,9 @@
 #include "scroll_capture.h"
 
 #include "../document/picture_limits.h"
-#include "../platform/text.h"
-#include "../resources/resource.h"
 #include "capture_area.h"
 #include "scroll_live.h"
 #include "scroll_pick.h"
-#include "selection_band.h"
 #include "selection_tracking.h"
 
 namespace vx {
@@ -16,117 +13,72 @@ Rect SelOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
-ScrollCapture::~ScrollCapture() {
-    armed_ = false;
-    host_ = nullptr;
-    CloseOverlay();
-}
-
-void ScrollCapture::CloseOverlay() {
-    Outline({});
-    display_.reset();
-    frozen_.Hide();
-}
-
-void ScrollCapture::Outline(const Rect& rect) {
-    if (rect == outline_) return;
-    DrawSelectionBand(display_.get(), outline_);  // drawn twice, it is gone
-    outline_ = rect;
-    DrawSelectionBand(display_.get(), outline_);
-}
-
-void ScrollCapture::mnuScroll_Click(CaptureHost& host) {
-    if (armed_) return;
-    host_ = &host;
-    priorState_ = host.GetWindowState();
-    silent_ = host.Silent();
-    armed_ = true;
-    host.SetMousePointer(MousePointer::Crosshair);
-    host.SetWindowState(WindowState::Minimized);
-
-    if (!frozen_.ShowAfterMinimise()) {
+void ScrollCapture::Arm(CaptureHost& host) {
+    if (pick_.Busy()) return;
+    if (!pick_.Arm(host)) {
+        const bool tell = !pick_.Silent();
         Cancel(host);
-        if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+        host.EndCapture(nullptr, tell);
         return;
     }
-    display_ = DisplayDc();
     POINT at{};
     ::GetCursorPos(&at);
-    OnOverlayMove(at);
+    OnPickMove(at);
 }
 
 void ScrollCapture::Cancel(CaptureHost& host) {
-    armed_ = false;
-    CloseOverlay();
-    host.SetMousePointer(MousePointer::Default);
-    host.SetWindowState(priorState_);
-    host_ = nullptr;
+    pick_.Cancel();
+    host.EndCapture(nullptr, false);
 }
 
-void ScrollCapture::OnOverlayMove(POINT screen) {
-    if (armed_ && frozen_.Window()) Outline(SelOf(TargetAt(screen, frozen_.Window()).area));
+void ScrollCapture::OnPickMove(POINT screen) {
+    if (pick_.Armed() && pick_.Overlay()) pick_.Outline(SelOf(TargetAt(screen, pick_.Windows()).area));
 }
 
-void ScrollCapture::OnOverlayPress(int button, POINT screen) {
-    if (!host_ || !armed_) return;
-    CaptureHost& host = *host_;
+void ScrollCapture::OnPickPress(int button, POINT screen) {
+    CaptureHost* host = pick_.Host();
+    if (!host || !pick_.Armed()) return;
     if (!(button & 1)) {
-        Cancel(host);  // a right or middle click cancels as Escape does
+        Cancel(*host);  // a right or middle click cancels as Escape does
         return;
     }
-    Outline({});
+    pick_.Outline({});
+    pick_.Take();
     bool escaped = false;
-    const Rect dragged = TrackSelection(host.Owner(), screen, &escaped);
+    // The drag's release goes back to the frozen screen, never to the main window,
+    // whose own release ends a free-region selection.
+    const Rect dragged = TrackSelection(pick_.Overlay(), screen, &escaped);
     if (escaped) {
-        Cancel(host);
+        Cancel(*host);
         return;
     }
-    Capture(host, screen, dragged);
+    Capture(*host, screen, dragged);
 }
 
 void ScrollCapture::Capture(CaptureHost& host, POINT press, const Rect& dragged) {
     const RECT area{dragged.left, dragged.top, dragged.right, dragged.bottom};
-    const ScrollTarget target = dragged.Empty() ? TargetAt(press, frozen_.Window()) : TargetForArea(area, frozen_.Window());
-    armed_ = false;
-    // The live screen from here on: the frozen copy and its outline go first. The copy
-    // is painted clean before it goes (an inverted outline that a late repaint had
-    // already wiped would come back when inverted again), as the screen may keep the
-    // window's last pixels until the windows under it repaint.
-    outline_ = {};
-    frozen_.Repaint();
-    CloseOverlay();
+    const ScrollTarget target =
+        dragged.Empty() ? TargetAt(press, pick_.Windows()) : TargetForArea(area, pick_.Windows());
+    const bool tell = !pick_.Silent();
+    const WindowState prior = pick_.PriorState();
+    // The live screen from here on: the frozen copy and its outline go first, as the
+    // screen may keep the window's last pixels until the windows under it repaint.
+    pick_.Close();
     Result<UniqueBitmap> stitched = Result<UniqueBitmap>::Failure(Status::NoImage);
     if (!::IsRectEmpty(&target.area)) stitched = RunScrollCapture(target, {kMaxPicturePixels, kMaxPictureSide});
 
-    // A Print Screen key pressed meanwhile waited in the queue: it must not run now.
-    for (MSG key{}; ::PeekMessageW(&key, host.Owner(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE);) {
-        if (key.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(key.wParam));
-            break;
-        }
-    }
     host.SetMousePointer(MousePointer::Default);
-    host.SetWindowState(priorState_ == WindowState::Minimized ? WindowState::Normal : priorState_);
-    host_ = nullptr;
-    if (stitched.outcome.status == Status::NoImage) return;  // nothing there to capture
-    ComPtr<IPicture> picture = stitched.ok() ? CreatePictureFromBitmap(std::move(stitched.value), {}) : nullptr;
-    if (!picture) {
-        // The picture that was there stays, and so does its state.
-        if (!silent_) host.ReportFailure(LoadText(IDS_MSG_CAPTURE_NO_MEMORY));
+    host.SetWindowState(prior == WindowState::Minimized ? WindowState::Normal : prior);
+    pick_.Done();
+    if (stitched.outcome.status == Status::NoImage) {
+        host.EndCapture(nullptr, false);  // nothing there to capture
         return;
     }
-    host.PlacePicture(std::move(picture));
-    host.Doc().ImageUnsaved = true;
-    host.Relayout();
+    host.EndCapture(stitched.ok() ? CreatePictureFromBitmap(std::move(stitched.value), {}) : nullptr, tell);
 }
 
-void ScrollCapture::OnOverlayCancel() {
-    if (host_ && armed_) Cancel(*host_);
-}
-
-void ScrollCapture::OnOverlayGone() {
-    // Destroyed from outside (the system): the picking could never end otherwise.
-    if (host_ && armed_) Cancel(*host_);
+void ScrollCapture::OnPickCancel() {
+    if (CaptureHost* host = pick_.Host()) Cancel(*host);
 }
 
 }  // namespace vx

@@ -10,6 +10,8 @@ namespace vx {
 namespace {
 
 constexpr wchar_t kOverlayClass[] = L"VellumoxFrozenScreen";
+constexpr UINT kTakeBackMessage = WM_APP + 1;
+constexpr int kMostTakeBacks = 20;
 
 }  // namespace
 
@@ -69,15 +71,28 @@ bool FrozenScreen::Show() {
     Repaint();
     ::SetForegroundWindow(hwnd_);
     ::SetFocus(hwnd_);
+    // A window manager may stack a new window below the one it has just given the
+    // keyboard to: once it has taken this one in, it is asked to raise it.
+    takeBacks_ = 0;
+    ::PostMessageW(hwnd_, kTakeBackMessage, 0, 0);
     return true;
 }
 
-bool FrozenScreen::ShowAfterMinimise(WindowSnapshot* windows) {
-    constexpr DWORD kMinimiseSettleMs = 120;
+bool FrozenScreen::ShowAfterMinimise(const HiddenWindowWait& gone, WindowSnapshot* windows) {
     ::GdiFlush();
-    ::Sleep(kMinimiseSettleMs);
+    gone.Wait();
     if (windows) windows->Take(hwnd_);
     return Show();
+}
+
+void FrozenScreen::TakeBack() {
+    if (!copy_ || ++takeBacks_ > kMostTakeBacks) return;
+    // Moved in the z-order (to the bottom and back on top), so that the raise reaches
+    // the window manager as a request of its own.
+    ::SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(hwnd_);
+    ::SetFocus(hwnd_);
 }
 
 void FrozenScreen::Repaint() {
@@ -110,6 +125,7 @@ void FrozenScreen::Paint() {
     const RECT& r = ps.rcPaint;
     if (copy_) ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory_.get(), r.left, r.top, SRCCOPY);
     ::EndPaint(hwnd_, &ps);
+    if (copy_ && events_) events_->OnOverlayRepainted();
 }
 
 LRESULT CALLBACK FrozenScreen::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -177,10 +193,15 @@ LRESULT FrozenScreen::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             events_->OnOverlayCancel();
             return 0;
         case WM_ACTIVATE:
-            // Another window takes the keyboard (Alt+Tab, the taskbar): Escape could no
-            // longer reach the selection, so it ends as Escape would end it.
-            if (LOWORD(wParam) == WA_INACTIVE && shown) events_->OnOverlayCancel();
+            // Another window took the keyboard: a window manager handing it to the next
+            // window as the main window minimised, or a program's window showing up.
+            // The pick goes on; only Escape, a right click, Alt+F4 or the main window
+            // brought back end it.
+            if (LOWORD(wParam) == WA_INACTIVE && shown) ::PostMessageW(hwnd_, kTakeBackMessage, 0, 0);
             break;
+        case kTakeBackMessage:
+            TakeBack();
+            return 0;
         default:
             break;
     }

@@ -4,6 +4,7 @@
 // press anywhere (a minimised window's mouse capture does not see presses made over
 // other programs' windows) and keeps the picture still while the user drags.
 #include "../platform/unique_handle.h"
+#include "capture_procs.h"
 
 namespace vx {
 class WindowSnapshot;
@@ -12,7 +13,8 @@ class WindowSnapshot;
 namespace vx {
 
 // What the frozen screen hands on: presses and releases at screen pixels, Escape or
-// the loss of the keyboard, and its window destroyed from outside.
+// Alt+F4, its window destroyed from outside, and its copy painted again over what was
+// drawn above it.
 class OverlayEvents {
 public:
     virtual void OnOverlayPress(int button, POINT screen) = 0;
@@ -23,6 +25,7 @@ public:
     virtual void OnOverlayRelease(int button) = 0;
     virtual void OnOverlayCancel() = 0;
     virtual void OnOverlayGone() = 0;
+    virtual void OnOverlayRepainted() {}
 
 protected:
     ~OverlayEvents() = default;
@@ -42,10 +45,14 @@ public:
 
     // Copies the virtual screen and shows the copy over it, painted, on top and with
     // the keyboard; false (nothing shown) without memory for the copy or a window.
+    // While shown it stays above every other window: when the keyboard goes elsewhere
+    // (a window manager gives it to the next window once the main window minimises)
+    // it is raised and activated again, and the pick goes on.
     bool Show();
-    // Show once the main window's minimising has reached the screen, so that the copy
-    // does not hold the window; `windows`, when given, is taken just before the copy.
-    bool ShowAfterMinimise(WindowSnapshot* windows = nullptr);
+    // Show once the main window's minimising has reached the screen (`gone` was made
+    // before it minimised), so that the copy does not hold the window; `windows`,
+    // when given, is taken just before the copy.
+    bool ShowAfterMinimise(const HiddenWindowWait& gone, WindowSnapshot* windows = nullptr);
     // Paints the whole copy again over whatever was drawn onto the screen above it, so
     // that what the window leaves behind when it hides is the screen as it was.
     void Repaint();
@@ -65,6 +72,8 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool MakeWindow();
     void Paint();
+    // Raised above every window and given the keyboard again.
+    void TakeBack();
 
     OverlayEvents* events_;
     HWND hwnd_ = nullptr;
@@ -73,6 +82,7 @@ private:
     UniqueCreatedDc memory_;  // holds the copy while shown
     UniqueBitmap copy_;
     HGDIOBJ previous_ = nullptr;
+    int takeBacks_ = 0;  // since shown: a window that keeps taking the keyboard wins
 };
 
 }  // namespace vx

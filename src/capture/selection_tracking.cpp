@@ -51,19 +51,20 @@ bool MovePointerByKey(int key) {
 }
 
 Rect TrackSelection(HWND hwnd, POINT start, bool* escaped, TrackingDecor* decor) {
-    UniqueCreatedDc display = DisplayDc();
+    UniqueCreatedDc display = decor && decor->Canvas() ? UniqueCreatedDc{} : DisplayDc();
+    const HDC canvas = display ? display.get() : decor->Canvas();
     const Point anchor{start.x, start.y};
     Rect rect = SelectionFromCorners(anchor, anchor);
     // The band at the free corner, and the decor over it.
     const auto redraw = [&](Point corner) {
-        DrawSelectionBand(display.get(), rect);
+        DrawSelectionBand(canvas, rect);
         if (decor) decor->Move(corner);
         rect = SelectionFromCorners(anchor, corner);
-        DrawSelectionBand(display.get(), rect);
+        DrawSelectionBand(canvas, rect);
         if (decor) decor->Draw();
     };
     if (decor) decor->Move(anchor);
-    DrawSelectionBand(display.get(), rect);
+    DrawSelectionBand(canvas, rect);
     if (decor) decor->Draw();
 
     MSG msg{};
@@ -94,7 +95,7 @@ Rect TrackSelection(HWND hwnd, POINT start, bool* escaped, TrackingDecor* decor)
         redraw({msg.pt.x, msg.pt.y});
         if (msg.message == WM_LBUTTONUP) break;
     }
-    DrawSelectionBand(display.get(), rect);
+    DrawSelectionBand(canvas, rect);
     if (decor) decor->Erase();
     display.reset();
     ::ReleaseCapture();

@@ -18,6 +18,8 @@ public:
     virtual void Erase() = 0;
     // A key the decor takes (true); the selection goes on.
     virtual bool Key(int key) = 0;
+    // Where the band is drawn too (screen pixels), so that both reach the screen together.
+    virtual HDC Canvas() = 0;
 
 protected:
     ~TrackingDecor() = default;

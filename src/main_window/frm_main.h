@@ -73,6 +73,8 @@ public:
     ScaleMode GetScaleMode() const override { return scaleMode_; }
     void SetScaleMode(ScaleMode mode) override { scaleMode_ = mode; }
     void SetMousePointer(MousePointer pointer) override { mousePointer_ = pointer; }
+    void BackToNormal() override;
+    void EndCapture(ComPtr<IPicture> picture, bool tell) override;
 
     // The client size in the current scale unit, and the screen's twips per pixel.
     double ScaleWidth() const;
@@ -110,6 +112,8 @@ private:
     void RegisterHotKeys();
     void UnregisterHotKeys();
     void DropQueuedHotKeys();
+    // In front of every other window, active, with the keyboard.
+    void BringToFront();
     void UpdateStatusParts();
     void ShowStartTime();
     void RestoreWindowPlacement();

@@ -189,7 +189,7 @@ void FrmMain::RunCommand(unsigned id, Road road) {
         case IDM_EXIT: mnuExit_Click(); break;
         case IDM_SCREEN: mnuScreen_Click(*this); break;
         case IDM_DISTRICT: selection_.Arm(*this); break;
-        case IDM_SCROLL: scroll_.mnuScroll_Click(*this); break;
+        case IDM_SCROLL: scroll_.Arm(*this); break;
         case IDM_ATIVEWINDOW: mnuAtiveWindow_Click(*this); break;
         case IDM_ACTIVEWINDOW_NOW: ActiveWindowNow_Click(*this); break;
         case IDM_CLIENT:

@@ -62,10 +62,6 @@ TEST_F(SequenceTest, EveryWayOutOfAnArmedSelectionEndsItAsEscapeDoes) {
         {"Alt+F4 on the frozen screen", [](FrmMain& f) { ::PostMessageW(f.Selection().Overlay(), WM_CLOSE, 0, 0); }},
         {"the main window brought back", [](FrmMain& f) { ::ShowWindow(f.hwnd(), SW_RESTORE); }},
         {"Ctrl+S over the frozen screen", [](FrmMain& f) { ::PostMessageW(f.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SAVE, 1), 0); }},
-        {"another window takes the keyboard", [](FrmMain&) {
-             HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
-             ::SetForegroundWindow(other), Pump(100), ::DestroyWindow(other);
-         }},
         {"log-off", [](FrmMain& f) { ::SendMessageW(f.hwnd(), WM_QUERYENDSESSION, 0, 0); }},
     };
     form->PlacePicture(PatternPicture(40, 30));
@@ -78,6 +74,18 @@ TEST_F(SequenceTest, EveryWayOutOfAnArmedSelectionEndsItAsEscapeDoes) {
         Pump(200);
         ExpectSelectionEnded(false);
     }
+    // Another window taking the keyboard (a window manager hands it on as the main
+    // window minimises) ends nothing: the frozen screen takes it back, on top.
+    form->RunCommand(IDM_DISTRICT);
+    const HWND other = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
+    ::SetForegroundWindow(other);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == form->Selection().Overlay(); }));
+    EXPECT_EQ(::GetTopWindow(nullptr), form->Selection().Overlay());
+    ::DestroyWindow(other);
+    ASSERT_TRUE(form->Selection().Armed());
+    ::PostMessageW(form->Selection().Overlay(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !form->Selection().Armed(); }));
+    ExpectSelectionEnded(false);
 }
 
 TEST_F(SequenceTest, RegionCapturesAreLaidOutForThePictureTheyPlace) {

@@ -34,6 +34,16 @@ inline void Pump(int milliseconds = 0) {
     }
 }
 
+// Dispatches messages until `done` holds or `limitMs` has passed; false on the limit.
+template <typename Done>
+bool PumpUntil(Done done, int limitMs = 3000) {
+    for (const DWORD start = ::GetTickCount(); !done(); Pump()) {
+        if (static_cast<int>(::GetTickCount() - start) > limitMs) return false;
+        ::Sleep(5);
+    }
+    return true;
+}
+
 // Answers modal dialogs from a script instead of showing them; records the boxes.
 class ScriptedDialogs : public Dialogs {
 public:
