@@ -1,4 +1,5 @@
 #include "capture/loupe_geometry.h"
+#include "capture/selection_geometry.h"
 #include "capture/window_tree.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +102,11 @@ TEST(WindowPick, WhatTheLoupeLeavesBehind) {
     for (const auto& c : cases) EXPECT_EQ(RectMinus(a, c.b), c.left) << c.b.left;
 }
 
-TEST(WindowPick, Texts) {
+TEST(WindowPick, TextsAndAClickThatMovedAPixel) {
+    // Within the system's drag distance (4 x 4) a press and release is a click.
+    for (const auto& [r, click] : {std::pair{Rect{10, 10, 13, 13}, true}, {Rect{10, 10, 14, 11}, false},
+                                   {Rect{10, 10, 10, 10}, true}, {Rect{10, 10, 11, 14}, false}})
+        EXPECT_EQ(ClickNotDrag(r, 4, 4), click) << r.right << "," << r.bottom;
     EXPECT_EQ(ColourText(0x1E, 0x90, 0xFF), "#1E90FF");
     EXPECT_EQ(ColourText(0, 0, 0), "#000000");
     EXPECT_EQ(PointText({-1024, 7}), "-1024, 7");
