@@ -2,11 +2,14 @@
 // move costs that) and arming (the frozen screen copied, shown and painted), against a
 // bare full-screen BitBlt measured in the same run.
 #include <cstdlib>
+#include <algorithm>
 
 #include "bench.h"
 #include "capture/selection_band.h"
+#include "capture/pick_decor.h"
 #include "capture/selection_overlay.h"
 #include "platform/geometry_win.h"
+#include "capture/window_snapshot.h"
 #include "main_window/frm_main.h"
 
 namespace vx::bench {
@@ -116,7 +119,71 @@ std::vector<Figure> Arming(const Context& c) {
     return {f, show, paint};
 }
 
+// One mouse move while armed: the outline (here alternating between two windows, as
+// when the pointer crosses from one to the other) and the loupe drawn again.
+std::vector<Figure> PickMove(const Context& c) {
+    FrozenOnly events;
+    FrozenScreen frozen(&events);
+    WindowSnapshot windows;
+    windows.Take(nullptr);
+    frozen.Show();
+    PickDecor decor;
+    decor.Begin(frozen.Memory(), frozen.Screen(), windows.Monitors(), frozen.Window(), 96);
+    const UniqueWindowDc dc = UniqueWindowDc::Client(frozen.Window());
+    int step = 0;
+    Figure f{"pick: one move, outline + loupe drawn again", 0, 0, 0.1};
+    BareScreenBlt blt(1920, 1080, false);
+    MeasurePairs(f, c.repetitions * 4, [&] {
+        ++step;
+        decor.Show(step % 2 ? Rect{100, 100, 900, 700} : Rect{200, 150, 700, 500}, {400 + step % 50, 300});
+        ::GetPixel(dc.get(), 0, 0);  // drawing may only be queued: a read waits for it
+    }, std::ref(blt));
+    decor.End();
+    frozen.Hide();
+    f.baselineName = "BitBlt of the screen at 1920x1080, kept bitmap";
+    return {f};
+}
+
+// Arming as it is now (the window list taken, the frozen screen shown, the outline
+// and the loupe drawn) against arming without the window list, outline and loupe.
+std::vector<Figure> ArmingWithWindows(const Context& c) {
+    FrmMain form;
+    form.Create(::GetModuleHandleW(nullptr));
+    FrozenOnly events;
+    FrozenScreen frozen(&events);
+    WindowSnapshot windows;
+    PickDecor decor;
+    const UniqueCreatedDc display = DisplayDc();
+    const auto rest = [&] {
+        decor.End();
+        frozen.Hide();
+        for (MSG m; ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&m);
+        ::Sleep(150);
+    };
+    Figure f{"arming with the window list, outline and loupe", 0, 0, 1.1};
+    // The two in turn, so that the machine's swings fall on both alike.
+    std::vector<double> with, without;
+    for (int i = 0; i < c.repetitions; ++i) {
+        with.push_back(MedianMs(1, [&] {
+            windows.Take(frozen.Window());
+            frozen.Show();
+            decor.Begin(frozen.Memory(), frozen.Screen(), windows.Monitors(), frozen.Window(), 96);
+            decor.Show(windows.At({400, 300}).rect, {400, 300});
+            ::GetPixel(display.get(), 0, 0);
+        }, rest));
+        without.push_back(MedianMs(1, [&] {
+            frozen.Show();
+            ::GetPixel(display.get(), 0, 0);
+        }, rest));
+    }
+    SetFromPairs(f, std::move(with), std::move(without));
+    f.baselineName = "arming without them";
+    return {f};
+}
+
 Register band("region.band", Band);
+Register pickMove("region.pick_move", PickMove);
+Register armingWindows("region.pick_arming", ArmingWithWindows);
 Register arming("region.arming", Arming);
 
 }  // namespace

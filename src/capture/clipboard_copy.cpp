@@ -1,5 +1,6 @@
 #include "clipboard_copy.h"
 
+#include <cstring>
 #include <vector>
 
 #include "capture_area.h"
@@ -29,13 +30,8 @@ UniquePalette CopyPalette(HPALETTE source) {
 
 }  // namespace
 
-ClipboardCopy CopyScreenAreaToClipboard(HWND owner, const Rect& area) {
+ClipboardCopy CopyScreenAreaToClipboard(HWND owner, UniqueBitmap bitmap) {
     ClipboardCopy result;
-    UniqueBitmap bitmap;
-    {
-        UniqueCreatedDc display = DisplayDc();
-        bitmap = CopyArea(display.get(), area.left, area.top, area.Width(), area.Height());
-    }
     if (bitmap && OpenClipboardPatiently(owner)) {
         ::EmptyClipboard();
         if (::SetClipboardData(CF_BITMAP, bitmap.get())) {
@@ -47,6 +43,23 @@ ClipboardCopy CopyScreenAreaToClipboard(HWND owner, const Rect& area) {
     }
     result.refused = std::move(bitmap);
     return result;
+}
+
+bool CopyTextToClipboard(HWND owner, const std::wstring& text) {
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory) return false;
+    {
+        GlobalLockGuard lock(memory.get());
+        if (!lock.data()) return false;
+        std::memcpy(lock.data(), text.c_str(), bytes);
+    }
+    if (!OpenClipboardPatiently(owner)) return false;
+    ::EmptyClipboard();
+    const bool placed = ::SetClipboardData(CF_UNICODETEXT, memory.get()) != nullptr;
+    if (placed) memory.release();  // the clipboard's from here on
+    ::CloseClipboard();
+    return placed;
 }
 
 ComPtr<IPicture> ReadClipboardPicture(HWND owner, DWORD sequence) {

@@ -1,5 +1,6 @@
 #include "region_selection.h"
 
+#include "../platform/dpi.h"
 #include "../platform/text.h"
 #include "../resources/resource.h"
 #include "capture_area.h"
@@ -20,10 +21,18 @@ void RegionSelection::Arm(CaptureHost& host) {
         const bool tell = !pick_.Silent();
         Cancel(host);
         host.EndCapture(nullptr, tell);
+        return;
     }
+    // Without the outline and the loupe (no memory for them) the selection still works.
+    const FrozenScreen& frozen = pick_.Frozen();
+    decor_.Begin(frozen.Memory(), frozen.Screen(), pick_.Windows().Monitors(), frozen.Window(), WindowDpi(frozen.Window()));
+    POINT at{};
+    ::GetCursorPos(&at);
+    OnPickMove(at);
 }
 
 void RegionSelection::Cancel(CaptureHost& host) {
+    decor_.End();
     if (::GetCapture() == host.Owner()) ::ReleaseCapture();
     host.SetScaleMode(ScaleMode::Twips);
     host.Doc().ImageUnsaved = priorUnsaved_;
@@ -34,14 +43,20 @@ void RegionSelection::Cancel(CaptureHost& host) {
 void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
     if (!(button & 1) || !pick_.Armed()) return;
     pick_.Take();
-    const Rect rect = TrackSelection(host.Owner(), screen);
-    if (rect.Empty()) {
-        // Escape, or a click without a drag: nothing is taken.
+    const WindowSnapshot::Pick picked = pick_.Windows().At(screen);
+    bool escaped = false;
+    Rect rect = TrackSelection(host.Owner(), screen, &escaped, decor_.Active() ? &decor_ : nullptr);
+    decor_.End();
+    // A hand that moves a pixel or two while clicking has not dragged.
+    const bool clicked = !escaped && ClickNotDrag(rect, ::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG));
+    if (clicked) rect = picked.rect.Intersect(pick_.Frozen().Screen());
+    if (escaped || rect.Empty()) {
+        // Escape, or a click over nothing: nothing is taken.
         Cancel(host);
         return;
     }
-    // Taken while the frozen copy still covers the screen, so it is what the user saw.
-    ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), rect);
+    // From the frozen copy: what the user saw, and nothing of what was drawn over it.
+    ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), pick_.Frozen().Crop(rect));
     // Hidden, not yet freed: the copy may still be needed below.
     ::ShowWindow(pick_.Overlay(), SW_HIDE);
 
@@ -78,6 +93,14 @@ void RegionSelection::Release(CaptureHost& host, int button) {
 
 void RegionSelection::OnPickPress(int button, POINT screen) {
     if (CaptureHost* host = pick_.Host()) Press(*host, button, screen);
+}
+
+void RegionSelection::OnPickMove(POINT screen) {
+    if (pick_.Armed()) decor_.Show(pick_.Windows().At(screen).rect, {screen.x, screen.y});
+}
+
+void RegionSelection::OnPickKey(int key) {
+    if (pick_.Armed()) decor_.Key(key);
 }
 
 void RegionSelection::OnPickRelease(int button) {

@@ -3,6 +3,7 @@
 // crosshair), track the drag from the first left press, copy the area to the
 // clipboard and place the picture read back from it. All its state lives here.
 #include "../document/capture_host.h"
+#include "pick_decor.h"
 #include "screen_pick.h"
 
 namespace vx {
@@ -17,7 +18,8 @@ public:
     // changes nothing else.
     void Arm(CaptureHost& host);
     // A press at a screen point (Form_MouseDown): the left button starts the drag
-    // while armed; the area is copied and placed when the button goes up.
+    // while armed; the area is copied and placed when the button goes up. A click
+    // without a drag takes the outlined window from the frozen copy.
     void Press(CaptureHost& host, int button, POINT screen);
     // A release (Form_MouseUp): the pointer and the scale unit come back; a selection
     // still armed (a release before any press) is cancelled.
@@ -34,11 +36,14 @@ public:
 
 private:
     void OnPickPress(int button, POINT screen) override;
+    void OnPickMove(POINT screen) override;
+    void OnPickKey(int key) override;
     void OnPickRelease(int button) override;
     void OnPickCancel() override;
 
     bool priorUnsaved_ = false;
     ScreenPick pick_;  // busy from arming until the release after the drag
+    PickDecor decor_;  // the outline and the loupe on the frozen screen
 };
 
 }  // namespace vx

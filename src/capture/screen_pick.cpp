@@ -20,11 +20,12 @@ bool ScreenPick::Arm(CaptureHost& host) {
     host.SetMousePointer(MousePointer::Crosshair);
     const HiddenWindowWait gone(host.Owner());
     host.SetWindowState(WindowState::Minimized);
-    return frozen_.ShowAfterMinimise(gone);
+    return frozen_.ShowAfterMinimise(gone, &windows_);
 }
 
 void ScreenPick::Close() {
     outline_ = {};
+    windows_.Clear();
     frozen_.Repaint();
     frozen_.Hide();
 }
@@ -66,6 +67,16 @@ void ScreenPick::OnOverlayMove(POINT screen) {
     if (armed_ && events_) events_->OnPickMove(screen);
 }
 
+void ScreenPick::OnOverlayWheel(int delta, POINT screen) {
+    if (!armed_ || !events_) return;
+    windows_.Wheel(screen, delta);
+    events_->OnPickMove(screen);
+}
+
+void ScreenPick::OnOverlayKey(int key) {
+    if (armed_ && events_) events_->OnPickKey(key);
+}
+
 void ScreenPick::OnOverlayRelease(int button) {
     if (host_ && events_) events_->OnPickRelease(button);
 }
@@ -80,11 +91,13 @@ void ScreenPick::OnOverlayGone() {
 }
 
 void ScreenPick::OnOverlayRepainted() {
-    if (outline_.Empty()) return;
-    // The copy was painted over part of the outline: the whole copy, clean, and the
-    // outline drawn anew, or inverting it again would leave half of it behind.
-    outline_ = {};
-    frozen_.Repaint();
+    if (!outline_.Empty()) {
+        // The copy was painted over part of the outline: the whole copy, clean, and the
+        // outline drawn anew, or inverting it again would leave half of it behind.
+        outline_ = {};
+        frozen_.Repaint();
+    }
+    // What the capture draws over the copy is drawn anew too.
     POINT at{};
     if (armed_ && events_ && ::GetCursorPos(&at)) events_->OnPickMove(at);
 }

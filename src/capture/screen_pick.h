@@ -7,6 +7,7 @@
 #include "../document/capture_host.h"
 #include "selection_geometry.h"
 #include "selection_overlay.h"
+#include "window_snapshot.h"
 
 namespace vx {
 
@@ -17,6 +18,8 @@ public:
     virtual void OnPickPress(int button, POINT screen) = 0;
     virtual void OnPickMove(POINT) {}
     virtual void OnPickRelease(int) {}
+    // A key that is no arrow or Escape, while armed.
+    virtual void OnPickKey(int) {}
     // Escape, Alt+F4 or the frozen screen destroyed while armed: end without a picture.
     virtual void OnPickCancel() = 0;
 
@@ -58,10 +61,14 @@ public:
     FrozenScreen& Frozen() { return frozen_; }
     const FrozenScreen& Frozen() const { return frozen_; }
     HWND Overlay() const { return frozen_.Window(); }
+    // The windows as they were when armed, with the depth the wheel chose.
+    const WindowSnapshot& Windows() const { return windows_; }
 
 private:
     void OnOverlayPress(int button, POINT screen) override;
     void OnOverlayMove(POINT screen) override;
+    void OnOverlayWheel(int delta, POINT screen) override;
+    void OnOverlayKey(int key) override;
     void OnOverlayRelease(int button) override;
     void OnOverlayCancel() override;
     void OnOverlayGone() override;
@@ -73,6 +80,7 @@ private:
     bool silent_ = false;  // armed from the toolbar: failures are not told
     WindowState priorState_ = WindowState::Normal;
     FrozenScreen frozen_;
+    WindowSnapshot windows_;
     Rect outline_;  // screen pixels
 };
 

@@ -27,7 +27,7 @@ void ScrollCapture::Cancel(CaptureHost& host) {
 }
 
 void ScrollCapture::OnPickMove(POINT screen) {
-    if (pick_.Armed() && pick_.Overlay()) pick_.Outline(TargetAt(screen, pick_.Overlay()).area);
+    if (pick_.Armed() && pick_.Overlay()) pick_.Outline(TargetAt(screen, pick_.Windows()).area);
 }
 
 void ScrollCapture::OnPickPress(int button, POINT screen) {
@@ -52,7 +52,7 @@ void ScrollCapture::OnPickPress(int button, POINT screen) {
 
 void ScrollCapture::Capture(CaptureHost& host, POINT press, const Rect& dragged) {
     const ScrollTarget target =
-        dragged.Empty() ? TargetAt(press, pick_.Overlay()) : TargetForArea(dragged, pick_.Overlay());
+        dragged.Empty() ? TargetAt(press, pick_.Windows()) : TargetForArea(dragged, pick_.Windows());
     const bool tell = !pick_.Silent();
     const WindowState prior = pick_.PriorState();
     // The live screen from here on: the frozen copy and its outline go first, as the

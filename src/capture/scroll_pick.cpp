@@ -8,8 +8,6 @@
 namespace vx {
 namespace {
 
-bool Shows(HWND hwnd) { return ::IsWindowVisible(hwnd) && !::IsIconic(hwnd); }
-
 // A visible vertical scroll-bar control among the window's own children.
 HWND BarControlOf(HWND hwnd) {
     for (HWND child = ::FindWindowExW(hwnd, nullptr, L"ScrollBar", nullptr); child;
@@ -57,24 +55,9 @@ bool Scrolls(HWND hwnd, ScrollTarget& target) {
 
 }  // namespace
 
-HWND WindowUnder(POINT p, HWND skip) {
-    HWND found = nullptr;
-    for (HWND top = ::GetTopWindow(nullptr); top && !found; top = ::GetWindow(top, GW_HWNDNEXT)) {
-        RECT r{};
-        if (top != skip && Shows(top) && ::GetWindowRect(top, &r) && ::PtInRect(&r, p)) found = top;
-    }
-    if (!found) return ::GetDesktopWindow();
-    for (;;) {
-        POINT client = p;
-        ::ScreenToClient(found, &client);
-        const HWND child = ::ChildWindowFromPointEx(found, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-        if (!child || child == found) return found;
-        found = child;
-    }
-}
-
-ScrollTarget TargetAt(POINT p, HWND skip) {
-    const HWND under = WindowUnder(p, skip);
+ScrollTarget TargetAt(POINT p, const WindowSnapshot& windows) {
+    HWND under = windows.Innermost(p);
+    if (!under) under = ::GetDesktopWindow();
     ScrollTarget target;
     for (HWND w = under; w && w != ::GetDesktopWindow(); w = ::GetAncestor(w, GA_PARENT)) {
         if (Scrolls(w, target)) {
@@ -87,8 +70,8 @@ ScrollTarget TargetAt(POINT p, HWND skip) {
     return target;
 }
 
-ScrollTarget TargetForArea(const Rect& area, HWND skip) {
-    ScrollTarget target = TargetAt({(area.left + area.right) / 2, (area.top + area.bottom) / 2}, skip);
+ScrollTarget TargetForArea(const Rect& area, const WindowSnapshot& windows) {
+    ScrollTarget target = TargetAt({(area.left + area.right) / 2, (area.top + area.bottom) / 2}, windows);
     target.area = OnScreen(area);
     return target;
 }

@@ -3,6 +3,7 @@
 // bar, or the wheel as a hand turns it), and the area of the screen that is copied.
 #include "../platform/geometry.h"
 #include "../platform/win32.h"
+#include "window_snapshot.h"
 
 namespace vx {
 
@@ -13,16 +14,12 @@ struct ScrollTarget {
     Rect area;              // screen pixels
 };
 
-// The window the user sees at a screen point (the innermost child), with `skip` (the
-// frozen screen) and minimised windows left out; the desktop when there is none.
-HWND WindowUnder(POINT p, HWND skip);
-
-// A click: the innermost window under the point that scrolls (a standard vertical bar,
+// A click: of the windows as the pick took them, the innermost window under the point that scrolls (a standard vertical bar,
 // a bar control, an edit, list, tree or rich-edit control), else the window there;
 // the area is its client area without a bar control, within the virtual screen.
-ScrollTarget TargetAt(POINT p, HWND skip);
+ScrollTarget TargetAt(POINT p, const WindowSnapshot& windows);
 
 // A drag: the free rectangle, scrolled through the scrolling window at its centre.
-ScrollTarget TargetForArea(const Rect& area, HWND skip);
+ScrollTarget TargetForArea(const Rect& area, const WindowSnapshot& windows);
 
 }  // namespace vx

@@ -42,4 +42,8 @@ Point LabelPosition(const Rect& rect, int32_t cx, int32_t cy) {
     return {Nearest(x), Nearest(y)};
 }
 
+bool ClickNotDrag(const Rect& selection, int32_t dx, int32_t dy) {
+    return selection.Width() < dx && selection.Height() < dy;
+}
+
 }  // namespace vx

@@ -26,6 +26,10 @@ std::string SizeLabel(const Rect& rect);
 // to the even coordinate. It may stick out of a small rectangle.
 Point LabelPosition(const Rect& rect, int32_t cx, int32_t cy);
 
+// A selection smaller than the system's drag distance (dx, dy) each way: a click,
+// with whatever a hand's jitter added.
+bool ClickNotDrag(const Rect& selection, int32_t dx, int32_t dy);
+
 // How far an arrow key moves the pointer during a selection: one pixel, ten with
 // Shift; {0, 0} for any other key.
 Point ArrowStep(int key, bool shift);

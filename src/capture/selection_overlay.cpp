@@ -5,6 +5,7 @@
 #include "../platform/gdi.h"
 #include "../platform/geometry_win.h"
 #include "selection_tracking.h"
+#include "window_snapshot.h"
 
 namespace vx {
 
@@ -58,9 +59,10 @@ bool FrozenScreen::Show() {
     return true;
 }
 
-bool FrozenScreen::ShowAfterMinimise(const HiddenWindowWait& gone) {
+bool FrozenScreen::ShowAfterMinimise(const HiddenWindowWait& gone, WindowSnapshot* windows) {
     ::GdiFlush();
     gone.Wait();
+    if (windows) windows->Take(hwnd_);
     return Show();
 }
 
@@ -139,10 +141,21 @@ LRESULT FrozenScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
             events_->OnOverlayRelease(ButtonOf(message));
             return 0;
+        case WM_MOUSEWHEEL:
+            if (shown) events_->OnOverlayWheel(GET_WHEEL_DELTA_WPARAM(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
         case WM_KEYDOWN:
             // Before the press the arrows place the pointer, a pixel at a time.
-            if (wParam == VK_ESCAPE) events_->OnOverlayCancel();
-            else MovePointerByKey(static_cast<int>(wParam));
+            if (wParam == VK_ESCAPE) {
+                events_->OnOverlayCancel();
+            } else if (MovePointerByKey(static_cast<int>(wParam))) {
+                // What follows the pointer follows it at once, not when the move arrives.
+                POINT at{};
+                ::GetCursorPos(&at);
+                if (shown) events_->OnOverlayMove(at);
+            } else if (shown) {
+                events_->OnOverlayKey(static_cast<int>(wParam));
+            }
             return 0;
         case WM_CLOSE:
             // Alt+F4 or the system: the selection ends as Escape ends it (which hides this).

@@ -9,6 +9,10 @@
 #include "capture_procs.h"
 
 namespace vx {
+class WindowSnapshot;
+}
+
+namespace vx {
 
 // What the frozen screen hands on: presses and releases at screen pixels, Escape or
 // Alt+F4, its window destroyed from outside, and its copy painted again over what was
@@ -17,6 +21,9 @@ class OverlayEvents {
 public:
     virtual void OnOverlayPress(int button, POINT screen) = 0;
     virtual void OnOverlayMove(POINT) {}
+    // The wheel (its delta, at a screen point) and a key that is no arrow or Escape.
+    virtual void OnOverlayWheel(int, POINT) {}
+    virtual void OnOverlayKey(int) {}
     virtual void OnOverlayRelease(int button) = 0;
     virtual void OnOverlayCancel() = 0;
     virtual void OnOverlayGone() = 0;
@@ -40,8 +47,9 @@ public:
     // it is raised and activated again, and the pick goes on.
     bool Show();
     // Show once the main window's minimising has reached the screen (`gone` was made
-    // before it minimised), so that the copy does not hold the window.
-    bool ShowAfterMinimise(const HiddenWindowWait& gone);
+    // before it minimised), so that the copy does not hold the window; `windows`,
+    // when given, is taken just before the copy.
+    bool ShowAfterMinimise(const HiddenWindowWait& gone, WindowSnapshot* windows = nullptr);
     // Paints the whole copy again over whatever was drawn onto the screen above it, so
     // that what the window leaves behind when it hides is the screen as it was.
     void Repaint();
@@ -50,6 +58,8 @@ public:
 
     HWND Window() const { return copy_ ? hwnd_ : nullptr; }  // while shown
     HBITMAP Copy() const { return copy_.get(); }
+    // A memory context holding the copy, while shown.
+    HDC Memory() const { return copy_ ? memory_.get() : nullptr; }
     const Rect& Screen() const { return screen_; }
     // The part of the copy under `area` (screen pixels).
     UniqueBitmap Crop(const Rect& area) const;

@@ -16,14 +16,15 @@ bool Ours(int code) { return code == VK_ESCAPE || code == VK_RETURN || Modifier(
 // so the free corner); a modifier or a release only passes by (keeping the key state
 // true for Shift). Any other key press stays where it is, to be handled once the
 // selection is over.
-KeyAction TakeKey(bool remove) {
+KeyAction TakeKey(bool remove, TrackingDecor* decor) {
     MSG key{};
     if (::PeekMessageA(&key, nullptr, WM_KEYDOWN, WM_KEYUP, PM_NOREMOVE)) {
         const int code = static_cast<int>(key.wParam);
-        if (key.message == WM_KEYUP || Ours(code)) {
+        if (key.message == WM_KEYUP || Ours(code) || (decor && code == 'C')) {
             if (!remove) return KeyAction::Skipped;
             ::PeekMessageA(&key, nullptr, WM_KEYDOWN, WM_KEYUP, PM_REMOVE);
             if (key.message == WM_KEYUP || Modifier(code)) return KeyAction::Skipped;
+            if (decor && decor->Key(code)) return KeyAction::Skipped;
             if (code == VK_ESCAPE) return KeyAction::Cancel;
             if (code == VK_RETURN) return KeyAction::Finish;
             MovePointerByKey(code);
@@ -49,19 +50,30 @@ bool MovePointerByKey(int key) {
     return true;
 }
 
-Rect TrackSelection(HWND hwnd, POINT start, bool* escaped) {
-    UniqueCreatedDc display = DisplayDc();
+Rect TrackSelection(HWND hwnd, POINT start, bool* escaped, TrackingDecor* decor) {
+    UniqueCreatedDc display = decor && decor->Canvas() ? UniqueCreatedDc{} : DisplayDc();
+    const HDC canvas = display ? display.get() : decor->Canvas();
     const Point anchor{start.x, start.y};
     Rect rect = SelectionFromCorners(anchor, anchor);
-    DrawSelectionBand(display.get(), rect);
+    // The band at the free corner, and the decor over it.
+    const auto redraw = [&](Point corner) {
+        DrawSelectionBand(canvas, rect);
+        if (decor) decor->Move(corner);
+        rect = SelectionFromCorners(anchor, corner);
+        DrawSelectionBand(canvas, rect);
+        if (decor) decor->Draw();
+    };
+    if (decor) decor->Move(anchor);
+    DrawSelectionBand(canvas, rect);
+    if (decor) decor->Draw();
 
     MSG msg{};
     bool cancelled = false;
     for (;;) {
         // A message that arrived together with the one taken last must not wait for
         // the next wake-up.
-        if (!MouseMessageWaiting() && TakeKey(false) == KeyAction::None) ::WaitMessage();
-        const KeyAction action = TakeKey(true);
+        if (!MouseMessageWaiting() && TakeKey(false, decor) == KeyAction::None) ::WaitMessage();
+        const KeyAction action = TakeKey(true, decor);
         if (action == KeyAction::Cancel) {
             cancelled = true;
             break;
@@ -72,22 +84,19 @@ Rect TrackSelection(HWND hwnd, POINT start, bool* escaped) {
             // the same corner again, which changes nothing.
             POINT at{};
             ::GetCursorPos(&at);
-            DrawSelectionBand(display.get(), rect);
-            rect = SelectionFromCorners(anchor, {at.x, at.y});
-            DrawSelectionBand(display.get(), rect);
+            redraw({at.x, at.y});
             if (action == KeyAction::Finish) break;
             continue;
         }
         // One mouse message per wake-up, never translated or dispatched.
         if (!::PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MBUTTONDBLCLK, PM_REMOVE)) continue;
-        DrawSelectionBand(display.get(), rect);
         // Every button's messages move the free corner, always to the cursor point the
         // message carries (lParam is relative to whichever window got it).
-        rect = SelectionFromCorners(anchor, {msg.pt.x, msg.pt.y});
-        DrawSelectionBand(display.get(), rect);
+        redraw({msg.pt.x, msg.pt.y});
         if (msg.message == WM_LBUTTONUP) break;
     }
-    DrawSelectionBand(display.get(), rect);
+    DrawSelectionBand(canvas, rect);
+    if (decor) decor->Erase();
     display.reset();
     ::ReleaseCapture();
     ::PostMessageA(hwnd, WM_LBUTTONUP, msg.wParam, msg.lParam);

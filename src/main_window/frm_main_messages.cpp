@@ -43,7 +43,18 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             RunCommand(LOWORD(wParam), lParam && reinterpret_cast<HWND>(lParam) == toolbar_ ? Road::Toolbar : Road::Menu);
             return 0;
+        case WM_MOUSEMOVE:
+            // The window holds the mouse while a region is picked: the moves and the
+            // wheel are the frozen screen's.
+            if (selection_.Armed() && selection_.Overlay()) {
+                const DWORD at = ::GetMessagePos();
+                POINT p{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+                ::ScreenToClient(selection_.Overlay(), &p);
+                return ::SendMessageW(selection_.Overlay(), message, wParam, MAKELPARAM(p.x, p.y));
+            }
+            break;
         case WM_MOUSEWHEEL:
+            if (selection_.Armed() && selection_.Overlay()) return ::SendMessageW(selection_.Overlay(), message, wParam, lParam);
             // Shift turns the wheel sideways.
             OnWheel(GET_WHEEL_DELTA_WPARAM(wParam), (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0);
             return 0;

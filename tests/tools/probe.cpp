@@ -57,7 +57,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     HWND window = FindWindowW(nullptr, argv[2]);  // by its title, else by its class
     if (!window && !(window = FindWindowW(argv[2], nullptr))) return 3;
-    if (verb == L"rect") {
+    if (verb == L"rect") {  // TITLE [CHILD-CLASS]: the window's, or its first such child's
+        if (argc > 3) window = FindWindowExW(window, nullptr, argv[3], nullptr);
         RECT r{};
         GetWindowRect(window, &r);
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);

@@ -92,7 +92,7 @@ TEST_F(SequenceTest, RegionCapturesAreLaidOutForThePictureTheyPlace) {
     ::SetWindowPos(form->hwnd(), nullptr, 0, 0, 500, 400, SWP_NOZORDER);
     PumpUntil(Settled);
     RECT view{};
-    const struct { int width, height; bool bars; } regions[] = {{120, 45, false}, {1000, 900, true}, {1, 1, false}};
+    const struct { int width, height; bool bars; } regions[] = {{120, 45, false}, {1000, 900, true}, {4, 4, false}};
     for (const auto& r : regions) {
         SCOPED_TRACE(r.width);
         form->RunCommand(IDM_DISTRICT);

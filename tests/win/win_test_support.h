@@ -46,16 +46,6 @@ bool PumpUntil(Condition done, int milliseconds = 5000) {
 // Nothing left for this thread to handle: no input, message or paint waiting.
 inline bool Settled() { return !HIWORD(::GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_PAINT | QS_SENDMESSAGE)); }
 
-// Dispatches messages until `done` holds or `limitMs` has passed; false on the limit.
-template <typename Done>
-bool PumpUntil(Done done, int limitMs = 3000) {
-    for (const DWORD start = ::GetTickCount(); !done(); Pump()) {
-        if (static_cast<int>(::GetTickCount() - start) > limitMs) return false;
-        ::Sleep(5);
-    }
-    return true;
-}
-
 // Answers modal dialogs from a script instead of showing them; records the boxes.
 class ScriptedDialogs : public Dialogs {
 public:
