@@ -10,15 +10,6 @@ namespace {
 
 // Another program may hold the clipboard open for a moment: try for about half a second.
 constexpr int kOpenAttempts = 10;
-constexpr DWORD kOpenPauseMs = 50;
-
-bool OpenClipboardPatiently(HWND owner) {
-    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        if (attempt > 0) ::Sleep(kOpenPauseMs);
-        if (::OpenClipboard(owner)) return true;
-    }
-    return false;
-}
 
 UniquePalette CopyPalette(HPALETTE source) {
     WORD count = 0;
@@ -32,7 +23,7 @@ UniquePalette CopyPalette(HPALETTE source) {
 
 ClipboardCopy CopyScreenAreaToClipboard(HWND owner, UniqueBitmap bitmap) {
     ClipboardCopy result;
-    if (bitmap && OpenClipboardPatiently(owner)) {
+    if (bitmap && OpenClipboardPatiently(owner, kOpenAttempts)) {
         ::EmptyClipboard();
         if (::SetClipboardData(CF_BITMAP, bitmap.get())) {
             bitmap.release();  // the clipboard's from here on
@@ -54,7 +45,7 @@ bool CopyTextToClipboard(HWND owner, const std::wstring& text) {
         if (!lock.data()) return false;
         std::memcpy(lock.data(), text.c_str(), bytes);
     }
-    if (!OpenClipboardPatiently(owner)) return false;
+    if (!OpenClipboardPatiently(owner, kOpenAttempts)) return false;
     ::EmptyClipboard();
     const bool placed = ::SetClipboardData(CF_UNICODETEXT, memory.get()) != nullptr;
     if (placed) memory.release();  // the clipboard's from here on
@@ -63,7 +54,7 @@ bool CopyTextToClipboard(HWND owner, const std::wstring& text) {
 }
 
 ComPtr<IPicture> ReadClipboardPicture(HWND owner, DWORD sequence) {
-    if (::GetClipboardSequenceNumber() != sequence || !OpenClipboardPatiently(owner)) return {};
+    if (::GetClipboardSequenceNumber() != sequence || !OpenClipboardPatiently(owner, kOpenAttempts)) return {};
     UniqueBitmap bitmap;
     UniquePalette palette;
     if (::GetClipboardSequenceNumber() == sequence) {

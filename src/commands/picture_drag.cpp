@@ -11,6 +11,31 @@
 namespace vx {
 namespace {
 
+// IUnknown for an object of one interface, counted, deleted with its last reference.
+template <class Interface, const IID& kIid>
+class ComObject : public Interface {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = iid == IID_IUnknown || iid == kIid ? static_cast<Interface*>(this) : nullptr;
+        if (!*out) return E_NOINTERFACE;
+        this->AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (!left) delete this;
+        return left;
+    }
+
+protected:
+    virtual ~ComObject() = default;
+
+private:
+    ULONG references_ = 1;
+};
+
 // The formats the drag offers, the file first.
 FORMATETC Format(CLIPFORMAT format) { return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
 const CLIPFORMAT kOffered[] = {CF_HDROP, CF_DIBV5, CF_DIB};
@@ -29,23 +54,10 @@ UniqueGlobal DropFilesOf(const std::wstring& path) {
 }
 
 // The picture as data: the file's name now, the bitmap's bytes only when asked for.
-class PictureData final : public IDataObject {
+class PictureData final : public ComObject<IDataObject, IID_IDataObject> {
 public:
     PictureData(std::wstring path, const PictureBox& picture) : path_(std::move(path)) { held_.Picture = picture.Picture; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = iid == IID_IUnknown || iid == IID_IDataObject ? static_cast<IDataObject*>(this) : nullptr;
-        if (!*out) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (!left) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (!format || !medium) return E_INVALIDARG;
         if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
@@ -85,35 +97,18 @@ public:
     HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 
 private:
-    ULONG references_ = 1;
     std::wstring path_;
     PictureBox held_;
 };
 
 // The user's hand: the left button let go drops, Escape or another button ends it.
-class PictureDropSource final : public IDropSource {
+class PictureDropSource final : public ComObject<IDropSource, IID_IDropSource> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = iid == IID_IUnknown || iid == IID_IDropSource ? static_cast<IDropSource*>(this) : nullptr;
-        if (!*out) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (!left) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape || (keys & MK_RBUTTON)) return DRAGDROP_S_CANCEL;
         return (keys & MK_LBUTTON) ? S_OK : DRAGDROP_S_DROP;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
-private:
-    ULONG references_ = 1;
 };
 
 std::wstring DragOutPath() {

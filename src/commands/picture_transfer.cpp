@@ -18,15 +18,6 @@ namespace {
 
 // Another program may hold the clipboard open for a moment: about a second.
 constexpr int kOpenAttempts = 20;
-constexpr DWORD kOpenPauseMs = 50;
-
-bool OpenClipboardPatiently(HWND owner) {
-    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        if (attempt > 0) ::Sleep(kOpenPauseMs);
-        if (::OpenClipboard(owner)) return true;
-    }
-    return false;
-}
 
 struct ClipboardClose {
     ~ClipboardClose() { ::CloseClipboard(); }
@@ -57,7 +48,7 @@ Result<ComPtr<IPicture>> DecodeGlobal(HGLOBAL memory, PasteSource source) {
 
 Result<ComPtr<IPicture>> ReadPastedPicture(HWND owner, PasteSource source) {
     using Pasted = Result<ComPtr<IPicture>>;
-    if (!OpenClipboardPatiently(owner)) return Pasted::Failure(Status::CannotRead, ::GetLastError());
+    if (!OpenClipboardPatiently(owner, kOpenAttempts)) return Pasted::Failure(Status::CannotRead, ::GetLastError());
     const ClipboardClose close;
     if (source == PasteSource::Bitmap) {
         const auto shared = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP));
@@ -76,7 +67,7 @@ Result<ComPtr<IPicture>> ReadPastedPicture(HWND owner, PasteSource source) {
 }
 
 std::wstring FirstCopiedFile(HWND owner) {
-    if (!OpenClipboardPatiently(owner)) return {};
+    if (!OpenClipboardPatiently(owner, kOpenAttempts)) return {};
     const ClipboardClose close;
     const auto drop = static_cast<HDROP>(::GetClipboardData(CF_HDROP));
     if (!drop) return {};
@@ -161,7 +152,7 @@ UniqueGlobal RenderPng(HBITMAP bitmap, HPALETTE palette) {
 
 Outcome ClipboardOffer::Offer(HWND owner, ComPtr<IPicture> picture) {
     if (!picture) return Outcome{Status::NoImage, 0};
-    if (!OpenClipboardPatiently(owner)) return LastError(Status::Cancelled);
+    if (!OpenClipboardPatiently(owner, kOpenAttempts)) return LastError(Status::Cancelled);
     const ClipboardClose close;
     // Emptying tells the former owner (this window too) to let its picture go.
     ::EmptyClipboard();

@@ -2,6 +2,14 @@
 
 namespace vx {
 
+bool OpenClipboardPatiently(HWND owner, int attempts) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (attempt > 0) ::Sleep(50);
+        if (::OpenClipboard(owner)) return true;
+    }
+    return false;
+}
+
 int ButtonOf(UINT message) {
     switch (message) {
         case WM_LBUTTONDOWN: case WM_LBUTTONUP: return 1;

@@ -26,6 +26,10 @@ namespace vx {
 // The button of a mouse message as a bit: 1 left, 2 right, 4 middle.
 int ButtonOf(UINT message);
 
+// Another program may hold the clipboard open for a moment: tries `attempts` times,
+// 50 ms apart.
+bool OpenClipboardPatiently(HWND owner, int attempts);
+
 }  // namespace vx
 
 namespace vx::api {
