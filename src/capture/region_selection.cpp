@@ -28,7 +28,6 @@ void RegionSelection::Cancel(CaptureHost& host) {
     host.SetScaleMode(ScaleMode::Twips);
     host.Doc().ImageUnsaved = priorUnsaved_;
     pick_.Cancel();
-    host.EndCapture(nullptr, false);
 }
 
 void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
@@ -42,12 +41,6 @@ void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
     }
     // Taken while the frozen copy still covers the screen, so it is what the user saw.
     ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), rect);
-    // Hidden, not yet freed: the copy may still be needed below.
-    ::ShowWindow(pick_.Overlay(), SW_HIDE);
-
-    // Restoring runs the layout pass with the previous picture and the pixel scale.
-    host.BackToNormal();
-
     const bool clipboardRefused = !copy.placed && copy.refused;
     ComPtr<IPicture> picture = copy.placed ? ReadClipboardPicture(host.Owner(), copy.sequence)
                                            : CreatePictureFromBitmap(std::move(copy.refused), {});
@@ -56,15 +49,24 @@ void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
         const RECT area{rect.left, rect.top, rect.right, rect.bottom};
         picture = CreatePictureFromBitmap(pick_.Frozen().Crop(area), {});
     }
-    pick_.Close();
-    // No memory for the area's bitmap: the picture that was there stays, and so does
-    // its state.
-    if (!picture) host.Doc().ImageUnsaved = priorUnsaved_;
+    // Restoring runs the layout pass with the previous picture and the pixel scale.
+    host.BackToNormal();
     // The new picture is laid out in twips, as the release would lay it out.
     host.SetScaleMode(ScaleMode::Twips);
-    const bool placed = static_cast<bool>(picture);
-    host.EndCapture(std::move(picture), !pick_.Silent());
-    if (placed && clipboardRefused && !pick_.Silent()) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
+    const bool tell = !pick_.Silent();
+    if (!picture) {
+        // No memory for the area's bitmap: the picture that was there stays, and so
+        // does its state.
+        host.Doc().ImageUnsaved = priorUnsaved_;
+        pick_.Close();
+        host.EndCapture(nullptr, tell);
+        return;
+    }
+    // Active before the frozen screen goes: hiding the active window would hand the
+    // keyboard to another program, which under X takes it late, after this.
+    host.EndCapture(std::move(picture), false);
+    pick_.Close();
+    if (clipboardRefused && tell) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
 }
 
 void RegionSelection::Release(CaptureHost& host, int button) {

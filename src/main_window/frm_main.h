@@ -114,6 +114,8 @@ private:
     void DropQueuedHotKeys();
     // In front of every other window, active, with the keyboard.
     void BringToFront();
+    void Refocus();
+    static constexpr UINT_PTR kRefocusTimer = 1;
     void UpdateStatusParts();
     void ShowStartTime();
     void RestoreWindowPlacement();
@@ -143,6 +145,7 @@ private:
     bool silent_ = false;
     bool closing_ = false;
     int commandsRunning_ = 0;  // the Print Screen keys run while none is
+    int refocusTicks_ = 0;     // since the last capture ended
 };
 
 }  // namespace vx

@@ -108,6 +108,9 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HOTKEY:
             HotKey_Press(static_cast<int>(wParam));
             return 0;
+        case WM_TIMER:
+            if (wParam == kRefocusTimer) Refocus();
+            return 0;
         case WM_DESTROY:
             UnregisterHotKeys();
             ::PostQuitMessage(0);

@@ -67,6 +67,27 @@ void FrmMain::BringToFront() {
     ::SetForegroundWindow(hwnd_);
     ::SetActiveWindow(hwnd_);
     ::SetFocus(hwnd_);
+    // Given the keyboard once more a moment later, when the window is surely on the
+    // screen again: under X a focus given to a window not yet shown is lost, and the
+    // activation can fall to the desktop when the keyboard moves late.
+    refocusTicks_ = 0;
+    ::SetTimer(hwnd_, kRefocusTimer, 50, nullptr);
+}
+
+void FrmMain::Refocus() {
+    constexpr int kTicks = 10;
+    const HWND front = ::GetForegroundWindow();
+    // Not while the window is minimised again or another pick has begun.
+    const bool over = ::IsIconic(hwnd_) || selection_.Busy() || scroll_.Busy();
+    if (++refocusTicks_ >= kTicks || over) ::KillTimer(hwnd_, kRefocusTimer);
+    if (over) return;
+    if (!front || front == ::GetDesktopWindow()) {
+        ::SetForegroundWindow(hwnd_);
+        ::SetFocus(hwnd_);
+    } else if (refocusTicks_ == 1 && front == hwnd_ && ::GetFocus() == hwnd_) {
+        ::SetFocus(nullptr);
+        ::SetFocus(hwnd_);
+    }
 }
 
 void FrmMain::EndCapture(ComPtr<IPicture> picture, bool tell) {

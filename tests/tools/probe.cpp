@@ -1,12 +1,16 @@
 // vxprobe: the tests' eyes and hands from outside the program.
 //   vxprobe dpi                      the system DPI
 //   vxprobe class CLASS              exit 0 when a window of that class is shown
+//   vxprobe foreground               title and class of the foreground window, UTF-8
 //   vxprobe rect TITLE               outer rectangle "left top width height" in pixels
 //   vxprobe state TITLE              normal | minimized | maximized | hidden
 //   vxprobe status TITLE N           text of status-bar panel N (0-based), UTF-8
 //   vxprobe scrollbars TITLE         "H V": 1 for each scroll-bar child that is visible
 //   vxprobe view TITLE               screen point of the top-left corner of the view
 //   vxprobe client TITLE             screen point of the top-left corner of the client area
+//   vxprobe area TITLE CLASS         "left top right bottom" of the client area of the
+//                                    window's first child of that class, on the screen
+//   vxprobe front TITLE              makes the window the foreground window
 //   vxprobe close TITLE              asks the window to close (as the close box does)
 //   vxprobe show TITLE CMD           ShowWindow with CMD (6 minimise)
 //   vxprobe move TITLE X Y W H       places the window there (outer rectangle, pixels)
@@ -41,6 +45,15 @@ int wmain(int argc, wchar_t** argv) {
         HDC dc = GetDC(nullptr);
         std::printf("%d\n", GetDeviceCaps(dc, LOGPIXELSX));
         ReleaseDC(nullptr, dc);
+        return 0;
+    }
+    if (verb == L"foreground") {
+        wchar_t text[256] = {}, name[64] = {};
+        GetWindowTextW(GetForegroundWindow(), text, 256);
+        GetClassNameW(GetForegroundWindow(), name, 64);
+        char utf8[1024] = {};
+        WideCharToMultiByte(CP_UTF8, 0, (std::wstring(text) + L" (" + name + L")").c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
+        std::printf("%s\n", utf8);
         return 0;
     }
     if (verb == L"hold-clipboard" && argc > 3) return HoldClipboard(_wtoi(argv[2]), argv[3]);
@@ -87,6 +100,14 @@ int wmain(int argc, wchar_t** argv) {
         POINT p{0, 0};
         ClientToScreen(view, &p);
         std::printf("%ld %ld\n", p.x, p.y);
+    } else if (verb == L"area" && argc > 3) {
+        HWND child = FindWindowExW(window, nullptr, argv[3], nullptr);
+        RECT r{};
+        if (!child || !GetClientRect(child, &r)) return 3;
+        MapWindowPoints(child, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    } else if (verb == L"front") {
+        SetForegroundWindow(window);
     } else if (verb == L"close") {
         PostMessageW(window, WM_CLOSE, 0, 0);
     } else if (verb == L"move" && argc > 6) {
