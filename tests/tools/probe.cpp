@@ -1,7 +1,6 @@
 // vxprobe: the tests' eyes and hands from outside the program.
 //   vxprobe dpi                      the system DPI
 //   vxprobe class CLASS              exit 0 when a window of that class is shown
-//   vxprobe foreground               title and class of the foreground window, UTF-8
 //   vxprobe rect TITLE               outer rectangle "left top width height" in pixels
 //   vxprobe state TITLE              normal | minimized | maximized | hidden
 //   vxprobe status TITLE N           text of status-bar panel N (0-based), UTF-8
@@ -45,15 +44,6 @@ int wmain(int argc, wchar_t** argv) {
         HDC dc = GetDC(nullptr);
         std::printf("%d\n", GetDeviceCaps(dc, LOGPIXELSX));
         ReleaseDC(nullptr, dc);
-        return 0;
-    }
-    if (verb == L"foreground") {
-        wchar_t text[256] = {}, name[64] = {};
-        GetWindowTextW(GetForegroundWindow(), text, 256);
-        GetClassNameW(GetForegroundWindow(), name, 64);
-        char utf8[1024] = {};
-        WideCharToMultiByte(CP_UTF8, 0, (std::wstring(text) + L" (" + name + L")").c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
-        std::printf("%s\n", utf8);
         return 0;
     }
     if (verb == L"hold-clipboard" && argc > 3) return HoldClipboard(_wtoi(argv[2]), argv[3]);
