@@ -20,15 +20,11 @@ start_program
 probe move "$TITLE" 700 400 480 420
 # Made the active window by the window manager, or by Wine where there is none.
 front() { if [ -n "$WM" ]; then xdotool windowactivate --sync "$1"; else probe front "$(title_of "$1")"; fi; sleep 0.3; }
-front "$MAIN"
-read -r cx cy < <(probe client "$TITLE")
-TOOLBAR="300x20+$cx+$cy"
-shot "$WORK/front.png"
+front "$MAIN"; read -r cx cy < <(probe client "$TITLE")
+TOOLBAR="300x20+$cx+$cy"; shot "$WORK/front.png"
 in_front() { shot "$WORK/now.png"; [ "$(ae "$WORK/front.png" "$WORK/now.png" "$TOOLBAR")" = 0 ]; }
 takes_keys() {  # Ctrl+S typed to whatever has the keyboard opens the program's Save dialog
-    local dialog
-    xdotool key ctrl+s
-    dialog=$(window "^保存$")
+    local dialog; xdotool key ctrl+s; dialog=$(window "^保存$")
     keys "$dialog" Escape
     wait_for '! xdotool search --onlyvisible --name "^保存$" >/dev/null'
 }
@@ -41,12 +37,9 @@ cases=(
     "menu c Up Return | a click on notepad"
 )
 for c in "${cases[@]}"; do
-    how=${c%% |*} end=${c##*| }
-    echo "case: $how, $end"
+    how=${c%% |*} end=${c##*| }; echo "case: $how, $end"
     probe move "$PAD_TITLE" 40 160 480 460
-    front "$WORDPAD"
-    front "$PAD"
-    in_front && fail "$how: the window is in front before the case"
+    front "$WORDPAD"; front "$PAD"
     # The pointer over wordpad's bars, far from notepad: the scrolling pick outlines them.
     xdotool mousemove 1000 60
     case $how in
@@ -54,11 +47,9 @@ for c in "${cases[@]}"; do
         toolbar) front "$MAIN"; xdotool mousemove $((cx + 126)) $((cy + 11)) click 1 mousemove 1000 60 ;;
         Print*) xdotool key Print ;;
     esac
-    wait_state minimized
-    wait_for 'probe class VellumoxFrozenScreen' || fail "$how: no frozen screen"
+    wait_state minimized; wait_for 'probe class VellumoxFrozenScreen' || fail "$how: no frozen screen"
     # Still armed once the window manager has handed the keyboard on, and above it all.
-    sleep 1
-    probe class VellumoxFrozenScreen || fail "$how: the pick ended by itself"
+    sleep 1; probe class VellumoxFrozenScreen || fail "$how: the pick ended by itself"
     shot "$WORK/before.png"
     xdotool windowmove "$PAD" 90 200 sleep 0.5
     shot "$WORK/moved.png"
@@ -70,8 +61,7 @@ for c in "${cases[@]}"; do
             xdotool mouseup 1 ;;
         keys)
             xdotool mousemove 150 300 sleep 0.1 key Right Right mousedown 1 sleep 0.1 mousemove 200 330 sleep 0.2 key Right shift+Down Return
-            wait_state normal
-            xdotool mouseup 1
+            wait_state normal; xdotool mouseup 1
             xclip -selection clipboard -t image/bmp -o >"$WORK/keys.bmp" || fail "xclip read nothing"
             check_eq "$(identify -format '%wx%h' "$WORK/keys.bmp")" "49x40" "area chosen with the keys" ;;
         Escape) xdotool key Escape ;;
@@ -81,18 +71,13 @@ for c in "${cases[@]}"; do
             wait_for 'shot "$WORK/during.png"; band_ok $L $T $R $B' || { cat "$WORK/band.err" >&2; fail "outline over notepad"; }
             xdotool click 1 ;;
     esac
-    wait_state normal
-    wait_for in_front || fail "$how, $end: the window is not in front"
-    takes_keys
+    wait_state normal; wait_for in_front || fail "$how, $end: the window is not in front"; takes_keys
 done
 
 # Alt+Print Screen pressed in notepad: notepad's picture, and the window in front and
 # active, its menu not left open by the Alt released.
-front "$WORDPAD"
-front "$PAD"
-xdotool key alt+Print
-wait_for in_front || fail "Alt+Print Screen: the window is not in front"
-takes_keys
+front "$WORDPAD"; front "$PAD"; xdotool key alt+Print
+wait_for in_front || fail "Alt+Print Screen: the window is not in front"; takes_keys
 
 # The picture in the view stays painted while the Save dialog is open over it and moved away.
 read -r x y < <(probe view "$TITLE")
