@@ -37,7 +37,6 @@ void RegionSelection::Cancel(CaptureHost& host) {
     host.SetScaleMode(ScaleMode::Twips);
     host.Doc().ImageUnsaved = priorUnsaved_;
     pick_.Cancel();
-    host.EndCapture(nullptr, false);
 }
 
 void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
@@ -57,12 +56,6 @@ void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
     }
     // From the frozen copy: what the user saw, and nothing of what was drawn over it.
     ClipboardCopy copy = CopyScreenAreaToClipboard(host.Owner(), pick_.Frozen().Crop(rect));
-    // Hidden, not yet freed: the copy may still be needed below.
-    ::ShowWindow(pick_.Overlay(), SW_HIDE);
-
-    // Restoring runs the layout pass with the previous picture and the pixel scale.
-    host.BackToNormal();
-
     const bool clipboardRefused = !copy.placed && copy.refused;
     ComPtr<IPicture> picture = copy.placed ? ReadClipboardPicture(host.Owner(), copy.sequence)
                                            : CreatePictureFromBitmap(std::move(copy.refused), {});
@@ -70,15 +63,24 @@ void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
         // The clipboard changed or stayed closed since: the view still gets the area itself.
         picture = CreatePictureFromBitmap(pick_.Frozen().Crop(rect), {});
     }
-    pick_.Close();
-    // No memory for the area's bitmap: the picture that was there stays, and so does
-    // its state.
-    if (!picture) host.Doc().ImageUnsaved = priorUnsaved_;
+    // Restoring runs the layout pass with the previous picture and the pixel scale.
+    host.BackToNormal();
     // The new picture is laid out in twips, as the release would lay it out.
     host.SetScaleMode(ScaleMode::Twips);
-    const bool placed = static_cast<bool>(picture);
-    host.EndCapture(std::move(picture), !pick_.Silent());
-    if (placed && clipboardRefused && !pick_.Silent()) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
+    const bool tell = !pick_.Silent();
+    if (!picture) {
+        // No memory for the area's bitmap: the picture that was there stays, and so
+        // does its state.
+        host.Doc().ImageUnsaved = priorUnsaved_;
+        pick_.Close();
+        host.EndCapture(nullptr, tell);
+        return;
+    }
+    // Active before the frozen screen goes: hiding the active window would hand the
+    // keyboard to another program, which under X takes it late, after this.
+    host.EndCapture(std::move(picture), false);
+    pick_.Close();
+    if (clipboardRefused && tell) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
 }
 
 void RegionSelection::Release(CaptureHost& host, int button) {

@@ -38,12 +38,16 @@ void ScreenPick::Done() {
 
 void ScreenPick::Cancel() {
     armed_ = false;
-    Close();
-    if (host_) {
-        host_->SetMousePointer(MousePointer::Default);
-        host_->SetWindowState(priorState_);
-    }
+    CaptureHost* host = host_;
     host_ = nullptr;
+    if (host) {
+        host->SetMousePointer(MousePointer::Default);
+        host->SetWindowState(priorState_);
+        // Active before the frozen screen goes: hiding the active window would hand
+        // the keyboard to another program, which under X takes it late, after this.
+        host->EndCapture(nullptr, false);
+    }
+    Close();
 }
 
 void ScreenPick::Outline(const Rect& rect) {

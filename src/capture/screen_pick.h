@@ -46,8 +46,8 @@ public:
     void Close();
     // The capture is over: the frozen screen gone and the host let go.
     void Done();
-    // Ends the pick without a capture: the frozen screen gone, the pointer back, the
-    // window in the state it had before Arm.
+    // Ends the pick without a capture: the pointer back, the window in the state it
+    // had before Arm and active, then the frozen screen gone.
     void Cancel();
 
     // An inverted outline over the frozen copy; an empty one erases it.

@@ -21,10 +21,7 @@ void ScrollCapture::Arm(CaptureHost& host) {
     OnPickMove(at);
 }
 
-void ScrollCapture::Cancel(CaptureHost& host) {
-    pick_.Cancel();
-    host.EndCapture(nullptr, false);
-}
+void ScrollCapture::Cancel(CaptureHost&) { pick_.Cancel(); }
 
 void ScrollCapture::OnPickMove(POINT screen) {
     if (pick_.Armed() && pick_.Overlay()) pick_.Outline(TargetAt(screen, pick_.Windows()).area);

@@ -7,6 +7,9 @@
 //   vxprobe scrollbars TITLE         "H V": 1 for each scroll-bar child that is visible
 //   vxprobe view TITLE               screen point of the top-left corner of the view
 //   vxprobe client TITLE             screen point of the top-left corner of the client area
+//   vxprobe area TITLE CLASS         "left top right bottom" of the client area of the
+//                                    window's first child of that class, on the screen
+//   vxprobe front TITLE              makes the window the foreground window
 //   vxprobe close TITLE              asks the window to close (as the close box does)
 //   vxprobe show TITLE CMD           ShowWindow with CMD (6 minimise)
 //   vxprobe move TITLE X Y W H       places the window there (outer rectangle, pixels)
@@ -94,6 +97,14 @@ int wmain(int argc, wchar_t** argv) {
         POINT p{0, 0};
         ClientToScreen(view, &p);
         std::printf("%ld %ld\n", p.x, p.y);
+    } else if (verb == L"area" && argc > 3) {
+        HWND child = FindWindowExW(window, nullptr, argv[3], nullptr);
+        RECT r{};
+        if (!child || !GetClientRect(child, &r)) return 3;
+        MapWindowPoints(child, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    } else if (verb == L"front") {
+        SetForegroundWindow(window);
     } else if (verb == L"close") {
         PostMessageW(window, WM_CLOSE, 0, 0);
     } else if (verb == L"move" && argc > 6) {
