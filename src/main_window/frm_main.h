@@ -129,6 +129,8 @@ private:
     void PrintScreenCaptureEnded();
     // In front of every other window, active, with the keyboard.
     void BringToFront();
+    void Refocus();
+    static constexpr UINT kRefocusMessage = WM_APP + 7;
     void UpdateStatusParts();
     void ShowStartTime();
     void RestoreWindowPlacement();

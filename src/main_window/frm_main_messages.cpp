@@ -141,6 +141,9 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HOTKEY:
             HotKey_Press(static_cast<int>(wParam));
             return 0;
+        case kRefocusMessage:
+            Refocus();
+            return 0;
         case WM_DESTROY:
             UnregisterHotKeys();
             ::PostQuitMessage(0);

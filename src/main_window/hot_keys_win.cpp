@@ -26,6 +26,21 @@ void FrmMain::UnregisterHotKeys() {
     for (const HotKey& key : kHotKeys) ::UnregisterHotKey(hwnd_, key.id);
 }
 
+namespace {
+
+// A key that is no key, sent while Alt is down, makes the Alt a chord: its release then
+// opens no window's menu.
+void MaskLoneAlt() {
+    if (::GetAsyncKeyState(VK_MENU) >= 0) return;
+    constexpr WORD kUnassignedKey = 0xE8;
+    INPUT mask[2] = {};
+    for (INPUT& in : mask) in.type = INPUT_KEYBOARD, in.ki.wVk = kUnassignedKey;
+    mask[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, mask, sizeof(INPUT));
+}
+
+}  // namespace
+
 void FrmMain::HotKey_Press(int id) {
     const unsigned command = HotKeyCommand(id);
     // No capture under a dialog or question of the program's own, none while a command
@@ -33,15 +48,8 @@ void FrmMain::HotKey_Press(int id) {
     if (!command || ModalOpen() || commandsRunning_ || selection_.Busy() || scroll_.Busy()) return;
     const IPicture* before = doc_.PicBmp.Picture.get();
     // Alt+Print Screen is pressed in another program: its window would take the Alt
-    // released on its own as the key that opens its menu. A key that is no key,
-    // between the two, makes it an Alt chord instead.
-    if (command == IDM_ACTIVEWINDOW_NOW && ::GetAsyncKeyState(VK_MENU) < 0) {
-        constexpr WORD kUnassignedKey = 0xE8;
-        INPUT mask[2] = {};
-        for (INPUT& in : mask) in.type = INPUT_KEYBOARD, in.ki.wVk = kUnassignedKey;
-        mask[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(2, mask, sizeof(INPUT));
-    }
+    // released on its own as the key that opens its menu.
+    if (command == IDM_ACTIVEWINDOW_NOW) MaskLoneAlt();
     const bool behind = ::GetForegroundWindow() != hwnd_;
     RunCommand(command, Road::Menu);
     // The free region goes through the clipboard already; the scrolling capture ends later.
@@ -54,6 +62,8 @@ void FrmMain::HotKey_Press(int id) {
     // Back in front with the picture, normal even when it was minimised or maximised.
     BackToNormal();
     BringToFront();
+    // The Alt still held is released over this window now: no menu bar of its own either.
+    if (command == IDM_ACTIVEWINDOW_NOW) MaskLoneAlt();
 }
 
 void FrmMain::BackToNormal() {
@@ -70,6 +80,22 @@ void FrmMain::BringToFront() {
     ::SetForegroundWindow(hwnd_);
     ::SetActiveWindow(hwnd_);
     ::SetFocus(hwnd_);
+    // Once more when the capture's own messages are done: under X a keyboard given to a
+    // window that is still being shown is lost, though the window counts as active.
+    ::PostMessageW(hwnd_, kRefocusMessage, 0, 0);
+}
+
+void FrmMain::Refocus() {
+    // Not when the window went or another pick has begun meanwhile.
+    if (::IsIconic(hwnd_) || selection_.Busy() || scroll_.Busy()) return;
+    const HWND front = ::GetForegroundWindow();
+    if (!front || front == ::GetDesktopWindow()) {
+        ::SetForegroundWindow(hwnd_);
+        ::SetFocus(hwnd_);
+    } else if (front == hwnd_ && ::GetFocus() == hwnd_) {
+        ::SetFocus(nullptr);
+        ::SetFocus(hwnd_);
+    }
 }
 
 void FrmMain::EndCapture(ComPtr<IPicture> picture, bool tell) {

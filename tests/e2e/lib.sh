@@ -58,7 +58,7 @@ keys() { local w=$1; shift; xdotool windowfocus --sync "$w" key "$@"; }
 # xdotool commands given.
 activate() {
     local w=$1 && xdotool mousemove --window "$w" 60 8 click 1
-    wait_for '[ "$(xdotool getwindowfocus)" = "$w" ]' || fail "window $w never took the keyboard"
+    wait_for '[ "$(xdotool getwindowfocus)" = "$w" ]' || fail "window $w never took the keyboard (it is with $(xdotool getwindowfocus) $(xdotool getwindowfocus getwindowname))"
     [ $# -lt 2 ] || xdotool "${@:2}"
 }
 # A menu command by its access keys, once its menu is open: menu f o is File > Open.
