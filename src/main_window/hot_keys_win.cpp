@@ -57,8 +57,9 @@ void FrmMain::HotKey_Press(int id) {
     if (command != IDM_SCREEN && command != IDM_ACTIVEWINDOW_NOW) return;
     if (doc_.PicBmp.Picture.get() != before) PrintScreenCaptureEnded();
     // A window manager raises a window behind another program's when asked, but
-    // gives the keyboard only to a window that appears: it is shown anew.
-    if (command == IDM_ACTIVEWINDOW_NOW && behind && !::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_HIDE);
+    // gives the keyboard only to a window that appears: it is minimised and restored
+    // (hiding it instead left the keyboard stuck with it without a window manager).
+    if (command == IDM_ACTIVEWINDOW_NOW && behind && !::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
     // Back in front with the picture, normal even when it was minimised or maximised.
     BackToNormal();
     BringToFront();
