@@ -4,16 +4,6 @@
 #include <utility>
 
 namespace vx::markup {
-namespace {
-
-Rect Union(Rect a, Rect b) {
-    if (a.Empty()) return b;
-    if (b.Empty()) return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
-}  // namespace
-
 History::History(int32_t width, int32_t height) {
     doc_.width = width;
     doc_.height = height;

@@ -18,12 +18,6 @@
 namespace vx::markup {
 namespace {
 
-Rect Union(Rect a, Rect b) {
-    if (a.Empty()) return b;
-    if (b.Empty()) return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
 Rect Inflate(Rect r, int32_t by) { return {r.left - by, r.top - by, r.right + by, r.bottom + by}; }
 
 bool Down(int key) { return ::GetKeyState(key) < 0; }

@@ -31,12 +31,6 @@ bool InTriangle(Point p, Point a, Point b, Point c) {
 
 Rect Inflate(Rect r, int32_t by) { return {r.left - by, r.top - by, r.right + by, r.bottom + by}; }
 
-Rect Union(Rect a, Rect b) {
-    if (a.Empty()) return b;
-    if (b.Empty()) return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
 int32_t Sign(int64_t v) { return v < 0 ? -1 : 1; }
 
 }  // namespace

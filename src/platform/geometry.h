@@ -39,4 +39,11 @@ struct Rect {
     bool operator!=(const Rect& o) const { return !(*this == o); }
 };
 
+// The smallest rectangle holding both; an empty one adds nothing.
+inline Rect Union(const Rect& a, const Rect& b) {
+    if (a.Empty()) return b;
+    if (b.Empty()) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
 }  // namespace vx
