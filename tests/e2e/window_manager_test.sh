@@ -43,7 +43,8 @@ for c in "${cases[@]}"; do
     # The pointer over wordpad's bars, far from notepad: the scrolling pick outlines them.
     xdotool mousemove 1000 60
     case $how in
-        menu*) front "$MAIN"; xdotool mousemove 1000 60; keys "$MAIN" "alt+${how:5:1}"; sleep 0.3; xdotool key ${how:7} ;;
+        menu*) front "$MAIN"; xdotool mousemove 1000 60; keys "$MAIN" "alt+${how:5:1}"
+               wait_for 'probe class "#32768"' || fail "$how: the menu did not open"; xdotool key ${how:7} ;;
         toolbar) front "$MAIN"; xdotool mousemove $((cx + 126)) $((cy + 11)) click 1 mousemove 1000 60 ;;
         Print*) xdotool key Print ;;
     esac
