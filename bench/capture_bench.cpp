@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "bench.h"
-#include "capture/capture_commands.h"
-#include "capture/capture_procs.h"
+#include "capture/capture_commands_win.h"
+#include "capture/window_capture_win.h"
 #include "main_window/frm_main.h"
 
 #include <psapi.h>

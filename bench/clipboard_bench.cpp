@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "bench.h"
-#include "commands/picture_io.h"
-#include "commands/picture_transfer.h"
+#include "commands/picture_io_win.h"
+#include "commands/picture_transfer_win.h"
 #include "document/picture_object.h"
 #include "platform/gdi.h"
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "bench.h"
-#include "capture/capture_area.h"
+#include "capture/capture_area_win.h"
 #include "commands/bmp_layout.h"
-#include "commands/picture_io.h"
+#include "commands/picture_io_win.h"
 
 namespace vx::bench {
 namespace {

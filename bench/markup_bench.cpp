@@ -1,7 +1,7 @@
 // Marking up must cost what the view costs, not what the picture costs: starting, one
 // pointer move while dragging, undoing one step among many, applying.
 #include "bench.h"
-#include "capture/capture_area.h"
+#include "capture/capture_area_win.h"
 #include "main_window/frm_main.h"
 #include "platform/dialogs.h"
 

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "bench.h"
-#include "capture/selection_band.h"
-#include "capture/pick_decor.h"
-#include "capture/selection_overlay.h"
+#include "capture/selection_band_win.h"
+#include "capture/pick_decor_win.h"
+#include "capture/frozen_screen_win.h"
 #include "platform/geometry_win.h"
-#include "capture/window_snapshot.h"
+#include "capture/window_snapshot_win.h"
 #include "main_window/frm_main.h"
 
 namespace vx::bench {

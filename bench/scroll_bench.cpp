@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "bench.h"
-#include "capture/scroll_live.h"
+#include "capture/scroll_live_win.h"
 
 #include <psapi.h>
 #include "document/picture_limits.h"

@@ -1,7 +1,7 @@
 // Scrolling cost must follow the viewport, not the picture: one line step (value
 // change plus repaint) of a 7680 x 4320 picture against a 1280 x 720 one.
 #include "bench.h"
-#include "capture/capture_area.h"
+#include "capture/capture_area_win.h"
 #include "main_window/frm_main.h"
 
 namespace vx::bench {

@@ -1,7 +1,7 @@
 #include "unattended.h"
 
-#include "capture/capture_area.h"
-#include "commands/picture_io.h"
+#include "capture/capture_area_win.h"
+#include "commands/picture_io_win.h"
 #include "document/failure.h"
 #include "platform/geometry_win.h"
 #include "platform/text.h"

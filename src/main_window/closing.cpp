@@ -1,5 +1,5 @@
 // Form_Unload, the Exit command and KillProcess.
-#include "../commands/document_commands.h"
+#include "../commands/document_commands_win.h"
 #include "frm_main.h"
 
 namespace vx {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "../capture/region_selection.h"
-#include "../capture/scroll_capture.h"
-#include "../commands/picture_drag.h"
-#include "../commands/picture_transfer.h"
+#include "../capture/region_selection_win.h"
+#include "../capture/scroll_capture_win.h"
+#include "../commands/picture_drag_win.h"
+#include "../commands/picture_transfer_win.h"
 #include "../document/capture_host.h"
 #include "../markup/markup_session.h"
 #include "../platform/window_base.h"

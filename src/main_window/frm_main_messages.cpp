@@ -1,8 +1,8 @@
 // The window procedure: each message is unpacked and handed to a named handler.
 #include <windowsx.h>
 
-#include "../capture/capture_commands.h"
-#include "../commands/document_commands.h"
+#include "../capture/capture_commands_win.h"
+#include "../commands/document_commands_win.h"
 #include "../help/help_commands.h"
 #include "../language/language_commands.h"
 #include "../platform/dpi.h"

@@ -1,7 +1,7 @@
 // The picture's context menu: its items, and showing it from the mouse or the keys.
 #include "picture_menu.h"
 
-#include "../commands/picture_transfer.h"
+#include "../commands/picture_transfer_win.h"
 #include "../platform/text.h"
 #include "../resources/resource.h"
 #include "frm_main.h"

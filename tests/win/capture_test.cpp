@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "commands/picture_io.h"
+#include "commands/picture_io_win.h"
 #include "win_test_support.h"
 
 namespace vx::test {

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "commands/picture_io.h"
-#include "commands/picture_transfer.h"
+#include "commands/picture_io_win.h"
+#include "commands/picture_transfer_win.h"
 #include "main_window/hot_keys.h"
 #include "platform/gdi.h"
 #include "win_test_support.h"

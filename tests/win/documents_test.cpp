@@ -5,8 +5,8 @@
 #include <tuple>
 
 #include "commands/clipboard_formats.h"
-#include "commands/picture_drag.h"
-#include "commands/picture_io.h"
+#include "commands/picture_drag_win.h"
+#include "commands/picture_io_win.h"
 #include "platform/program_path.h"
 #include "unattended.h"
 #include "win_test_support.h"

@@ -3,7 +3,7 @@
 #include <map>
 #include <sstream>
 
-#include "commands/picture_io.h"
+#include "commands/picture_io_win.h"
 #include "document/picture_limits.h"
 #include "win_test_support.h"
 

@@ -1,6 +1,6 @@
 // The free-region selection inside the program: its states, what a cancel puts back,
 // the clipboard held by another process, and the GDI objects left behind.
-#include "capture/selection_overlay.h"
+#include "capture/frozen_screen_win.h"
 #include "win_test_support.h"
 
 namespace vx::test {

@@ -2,8 +2,8 @@
 // picture, hide it, or leave the screen frozen for the next.
 #include <shlobj.h>
 
-#include "capture/selection_overlay.h"
-#include "commands/picture_io.h"
+#include "capture/frozen_screen_win.h"
+#include "commands/picture_io_win.h"
 #include "main_window/toolbar_definition.h"
 #include "platform/gdi.h"
 #include "platform/program_path.h"

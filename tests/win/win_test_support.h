@@ -13,9 +13,9 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include "capture/capture_area.h"
-#include "capture/capture_commands.h"
-#include "commands/document_commands.h"
+#include "capture/capture_area_win.h"
+#include "capture/capture_commands_win.h"
+#include "commands/document_commands_win.h"
 #include "help/help_commands.h"
 #include "language/language_commands.h"
 #include "main_window/frm_main.h"

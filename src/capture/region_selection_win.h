@@ -3,8 +3,8 @@
 // crosshair), track the drag from the first left press, copy the area to the
 // clipboard and place the picture read back from it. All its state lives here.
 #include "../document/capture_host.h"
-#include "pick_decor.h"
-#include "screen_pick.h"
+#include "pick_decor_win.h"
+#include "screen_pick_win.h"
 
 namespace vx {
 

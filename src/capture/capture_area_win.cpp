@@ -1,4 +1,4 @@
-#include "capture_area.h"
+#include "capture_area_win.h"
 
 #include <vector>
 

@@ -7,8 +7,8 @@
 #include "../platform/program_path.h"
 #include "../platform/text.h"
 #include "../resources/resource.h"
-#include "document_commands.h"
-#include "picture_io.h"
+#include "document_commands_win.h"
+#include "picture_io_win.h"
 #include "title_text.h"
 
 namespace vx {

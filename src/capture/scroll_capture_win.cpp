@@ -1,10 +1,10 @@
-#include "scroll_capture.h"
+#include "scroll_capture_win.h"
 
 #include "../document/picture_limits.h"
-#include "capture_area.h"
-#include "scroll_live.h"
-#include "scroll_pick.h"
-#include "selection_tracking.h"
+#include "capture_area_win.h"
+#include "scroll_live_win.h"
+#include "scroll_pick_win.h"
+#include "selection_tracking_win.h"
 
 namespace vx {
 

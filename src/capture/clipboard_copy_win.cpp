@@ -1,9 +1,9 @@
-#include "clipboard_copy.h"
+#include "clipboard_copy_win.h"
 
 #include <cstring>
 #include <vector>
 
-#include "capture_area.h"
+#include "capture_area_win.h"
 
 namespace vx {
 namespace {

@@ -1,4 +1,4 @@
-#include "bmp_writer.h"
+#include "bmp_writer_win.h"
 
 #include <vector>
 

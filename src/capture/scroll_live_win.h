@@ -5,7 +5,7 @@
 // a target that closed or hung. A small label beside the area tells the progress.
 #include "../document/outcome.h"
 #include "../platform/unique_handle.h"
-#include "scroll_pick.h"
+#include "scroll_pick_win.h"
 #include "scroll_stitch.h"
 
 namespace vx {

@@ -1,4 +1,4 @@
-#include "selection_band.h"
+#include "selection_band_win.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "picture_transfer.h"
+#include "picture_transfer_win.h"
 
 #include <cstring>
 
@@ -8,10 +8,10 @@
 #include "../platform/text.h"
 #include "../resources/resource.h"
 #include "clipboard_formats.h"
-#include "document_commands.h"
-#include "picture_codec.h"
+#include "document_commands_win.h"
+#include "picture_codec_win.h"
 #include "picture_header.h"
-#include "picture_io.h"
+#include "picture_io_win.h"
 
 namespace vx {
 namespace {

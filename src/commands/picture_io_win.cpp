@@ -1,4 +1,4 @@
-#include "picture_io.h"
+#include "picture_io_win.h"
 
 #include <initguid.h>
 #include <wincodec.h>
@@ -9,8 +9,8 @@
 #include "../document/picture_object.h"
 #include "../platform/paths.h"
 #include "bmp_layout.h"
-#include "bmp_writer.h"
-#include "picture_codec.h"
+#include "bmp_writer_win.h"
+#include "picture_codec_win.h"
 #include "picture_header.h"
 
 namespace vx {

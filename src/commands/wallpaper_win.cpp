@@ -1,8 +1,8 @@
 // Desktop wallpaper.
 #include "../platform/program_path.h"
 #include "../platform/text.h"
-#include "document_commands.h"
-#include "picture_io.h"
+#include "document_commands_win.h"
+#include "picture_io_win.h"
 
 namespace vx {
 namespace {

@@ -6,8 +6,8 @@
 // outline drawn over the frozen copy, and cancel (everything as it was before arming).
 #include "../document/capture_host.h"
 #include "selection_geometry.h"
-#include "selection_overlay.h"
-#include "window_snapshot.h"
+#include "frozen_screen_win.h"
+#include "window_snapshot_win.h"
 
 namespace vx {
 

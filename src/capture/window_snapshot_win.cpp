@@ -1,7 +1,7 @@
-#include "window_snapshot.h"
+#include "window_snapshot_win.h"
 
 #include "../platform/geometry_win.h"
-#include "capture_procs.h"
+#include "window_capture_win.h"
 
 namespace vx {
 namespace {

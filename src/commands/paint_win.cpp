@@ -4,8 +4,8 @@
 #include "../platform/paths.h"
 #include "../platform/program_path.h"
 #include "../platform/text.h"
-#include "document_commands.h"
-#include "picture_io.h"
+#include "document_commands_win.h"
+#include "picture_io_win.h"
 
 namespace vx {
 namespace {

@@ -1,9 +1,9 @@
-#include "capture_commands.h"
+#include "capture_commands_win.h"
 
 #include "../platform/dialogs.h"
 #include "../platform/text.h"
 #include "../resources/resource.h"
-#include "capture_procs.h"
+#include "window_capture_win.h"
 
 namespace vx {
 

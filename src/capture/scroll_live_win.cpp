@@ -1,4 +1,4 @@
-#include "scroll_live.h"
+#include "scroll_live_win.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "screen_pick.h"
+#include "screen_pick_win.h"
 
-#include "selection_band.h"
+#include "selection_band_win.h"
 
 namespace vx {
 

@@ -1,6 +1,6 @@
-#include "selection_tracking.h"
+#include "selection_tracking_win.h"
 
-#include "selection_band.h"
+#include "selection_band_win.h"
 #include "../platform/unique_handle.h"
 
 namespace vx {

@@ -1,10 +1,10 @@
-#include "pick_decor.h"
+#include "pick_decor_win.h"
 
 #include <string>
 
 #include "../platform/dpi.h"
 #include "../platform/geometry_win.h"
-#include "clipboard_copy.h"
+#include "clipboard_copy_win.h"
 #include "selection_geometry.h"
 
 namespace vx {

@@ -1,12 +1,12 @@
-#include "picture_drag.h"
+#include "picture_drag_win.h"
 
 #include <shlobj.h>
 
 #include <cstring>
 
 #include "clipboard_formats.h"
-#include "picture_io.h"
-#include "picture_transfer.h"
+#include "picture_io_win.h"
+#include "picture_transfer_win.h"
 
 namespace vx {
 namespace {

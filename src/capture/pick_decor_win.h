@@ -7,7 +7,7 @@
 
 #include "../platform/unique_handle.h"
 #include "loupe_geometry.h"
-#include "selection_tracking.h"
+#include "selection_tracking_win.h"
 
 namespace vx {
 

@@ -1,4 +1,4 @@
-#include "scroll_pick.h"
+#include "scroll_pick_win.h"
 
 #include <algorithm>
 #include <cwchar>

@@ -6,7 +6,7 @@
 #include "../platform/geometry.h"
 #include "../platform/unique_handle.h"
 #include "../platform/window_base.h"
-#include "capture_procs.h"
+#include "window_capture_win.h"
 
 namespace vx {
 class WindowSnapshot;

@@ -1,11 +1,11 @@
-#include "selection_overlay.h"
+#include "frozen_screen_win.h"
 
 #include <windowsx.h>
 
 #include "../platform/gdi.h"
 #include "../platform/geometry_win.h"
-#include "selection_tracking.h"
-#include "window_snapshot.h"
+#include "selection_tracking_win.h"
+#include "window_snapshot_win.h"
 
 namespace vx {
 

@@ -9,7 +9,7 @@
 #include "../platform/text.h"
 #include "../resources/resource.h"
 #include "bmp_layout.h"
-#include "document_commands.h"
+#include "document_commands_win.h"
 #include "print_fit.h"
 
 namespace vx {

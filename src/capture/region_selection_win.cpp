@@ -1,11 +1,11 @@
-#include "region_selection.h"
+#include "region_selection_win.h"
 
 #include "../platform/dpi.h"
 #include "../platform/text.h"
 #include "../resources/resource.h"
-#include "capture_area.h"
-#include "clipboard_copy.h"
-#include "selection_tracking.h"
+#include "capture_area_win.h"
+#include "clipboard_copy_win.h"
+#include "selection_tracking_win.h"
 
 namespace vx {
 

@@ -3,7 +3,7 @@
 // bar, or the wheel as a hand turns it), and the area of the screen that is copied.
 #include "../platform/geometry.h"
 #include "../platform/win32.h"
-#include "window_snapshot.h"
+#include "window_snapshot_win.h"
 
 namespace vx {
 

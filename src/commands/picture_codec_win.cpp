@@ -1,4 +1,4 @@
-#include "picture_codec.h"
+#include "picture_codec_win.h"
 
 #include <initguid.h>
 #include <wincodec.h>

@@ -1,8 +1,8 @@
-#include "capture_procs.h"
+#include "window_capture_win.h"
 
 #include "../platform/gdi.h"
 #include "../platform/geometry_win.h"
-#include "capture_area.h"
+#include "capture_area_win.h"
 #include "capture_geometry.h"
 
 namespace vx {

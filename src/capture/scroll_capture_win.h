@@ -4,7 +4,7 @@
 // target with a click or a free rectangle with a drag, then stitch the live screen
 // while the target scrolls, and place the long picture. All its state lives here.
 #include "../document/capture_host.h"
-#include "screen_pick.h"
+#include "screen_pick_win.h"
 
 namespace vx {
 
