@@ -238,6 +238,9 @@ bool MarkupSession::OnMouse(UINT message, WPARAM keys, POINT at) {
             preview_ = Moved(doc.shapes[size_t(selected_)], p.x - pressed_.x, p.y - pressed_.y);
         } else {
             preview_ = Resized(doc.shapes[size_t(selected_)], handle_, p);
+            // A scaled text takes the box its font really draws, its fixed corner kept.
+            if (preview_->kind == Kind::Text)
+                preview_ = AnchoredText(MeasuredText(*preview_, preview_->points[0]), *preview_, handle_);
         }
         // A pen stroke changes only around its newest piece.
         Rect now = Bounds(*preview_);

@@ -158,9 +158,11 @@ int32_t HitTest(const Document& d, Point p, int32_t tolerance) {
 
 std::vector<Point> Handles(const Shape& s) {
     if ((s.kind == Kind::Line || s.kind == Kind::Arrow) && s.points.size() >= 2) return {s.points[0], s.points[1]};
-    if (!IsBoxKind(s.kind) || s.points.empty()) return {};
+    const bool stroke = s.kind == Kind::Pen || s.kind == Kind::Highlighter;
+    if (s.points.empty() || !(IsBoxKind(s.kind) || stroke || s.kind == Kind::Text)) return {};
     const Rect b = OutlineBox(s);
     const int32_t l = b.left, t = b.top, r = b.right - 1, bo = b.bottom - 1;
+    if (s.kind == Kind::Text) return {{l, t}, {r, t}, {r, bo}, {l, bo}};
     const int32_t mx = l + (r - l) / 2, my = t + (bo - t) / 2;
     return {{l, t}, {mx, t}, {r, t}, {r, my}, {r, bo}, {mx, bo}, {l, bo}, {l, my}};
 }
@@ -173,6 +175,39 @@ int32_t HitHandle(const Shape& s, Point p, int32_t radius) {
     return -1;
 }
 
+namespace {
+
+// v on the old edges from0..from1 taken to the new to0..to1. A stroke with no extent that
+// way follows the edge that moved.
+int32_t Rescale(int32_t v, int32_t from0, int32_t from1, int32_t to0, int32_t to1) {
+    if (from0 == from1) return to0 != from0 ? to0 : to1;
+    const double t = (double(v) - from0) / (double(from1) - from0);
+    return int32_t(std::lround(to0 + t * (double(to1) - to0)));
+}
+
+// Text handles run clockwise from the top-left: 0 and 3 carry the left edge, 0 and 1 the top.
+Shape ScaledText(const Shape& s, int32_t handle, Point to) {
+    const Rect b = OutlineBox(s);
+    const bool left = handle == 0 || handle == 3, top = handle == 0 || handle == 1;
+    // From the opposite corner's outer edge: the dragged corner, and the pointer's pixel
+    // taken in whole.
+    const double ax = left ? b.right : b.left, ay = top ? b.bottom : b.top;
+    const double dx = (left ? b.left : b.right) - ax, dy = (top ? b.top : b.bottom) - ay;
+    const double px = (left ? to.x : to.x + 1.0) - ax, py = (top ? to.y : to.y + 1.0) - ay;
+    const double along = (px * dx + py * dy) / (dx * dx + dy * dy);
+    const int32_t was = std::max(1, s.size);
+    Shape r = s;
+    r.size = int32_t(std::lround(std::clamp(was * along, double(kMinTextSize), double(kMaxTextSize))));
+    const double scale = double(r.size) / was;
+    const int32_t w = std::max(1, int32_t(std::lround(b.Width() * scale)));
+    const int32_t h = std::max(1, int32_t(std::lround(b.Height() * scale)));
+    const int32_t l = left ? b.right - w : b.left, t = top ? b.bottom - h : b.top;
+    r.points = {{l, t}, {l + w - 1, t + h - 1}};
+    return r;
+}
+
+}  // namespace
+
 Shape Resized(const Shape& s, int32_t handle, Point to) {
     Shape r = s;
     const size_t count = Handles(s).size();
@@ -181,6 +216,7 @@ Shape Resized(const Shape& s, int32_t handle, Point to) {
         r.points[size_t(handle)] = to;
         return r;
     }
+    if (s.kind == Kind::Text) return ScaledText(s, handle, to);
     const Rect b = OutlineBox(s);
     int32_t l = b.left, t = b.top, rt = b.right - 1, bo = b.bottom - 1;
     // Handles run clockwise from the top-left corner: which edges each one carries.
@@ -190,8 +226,19 @@ Shape Resized(const Shape& s, int32_t handle, Point to) {
     if (moveRight[handle]) rt = to.x;
     if (moveTop[handle]) t = to.y;
     if (moveBottom[handle]) bo = to.y;
+    if (s.kind == Kind::Pen || s.kind == Kind::Highlighter) {
+        for (Point& p : r.points)
+            p = {Rescale(p.x, b.left, b.right - 1, l, rt), Rescale(p.y, b.top, b.bottom - 1, t, bo)};
+        return r;
+    }
     r.points = {{std::min(l, rt), std::min(t, bo)}, {std::max(l, rt), std::max(t, bo)}};
     return r;
+}
+
+Shape AnchoredText(const Shape& measured, const Shape& scaled, int32_t handle) {
+    const Rect m = OutlineBox(measured), s = OutlineBox(scaled);
+    const bool left = handle == 0 || handle == 3, top = handle == 0 || handle == 1;
+    return Moved(measured, left ? s.right - m.right : s.left - m.left, top ? s.bottom - m.bottom : s.top - m.top);
 }
 
 Shape Moved(const Shape& s, int32_t dx, int32_t dy) {

@@ -42,7 +42,8 @@ struct Document {
 };
 
 // Box kinds have eight handles (corners and sides), lines and arrows their two ends, the
-// pen and the highlighter none (they are moved, not bent), a step number none.
+// pen and the highlighter eight around their points, a text its four corners, a step
+// number none.
 bool IsBoxKind(Kind k);
 
 // The box of a two-point shape, ordered; the pen's points' bounds.
@@ -71,12 +72,20 @@ Point SnapSquare(Point from, Point to);
 // The topmost shape under `p` (within `tolerance` of a stroke), or -1.
 int32_t HitTest(const Document& d, Point p, int32_t tolerance);
 
-// Handle centres: eight for a box (top-left clockwise to left), two for a line or arrow.
+// Handle centres: eight for a box or a stroke (top-left clockwise to left), four for a
+// text (top-left clockwise to bottom-left), two for a line or arrow.
 std::vector<Point> Handles(const Shape& s);
 // The handle within `radius` of `p`, or -1.
 int32_t HitHandle(const Shape& s, Point p, int32_t radius);
-// The shape with handle `handle` dragged to `to`; the opposite side stays where it is.
+// The shape with handle `handle` dragged to `to`; the opposite side stays where it is. A
+// stroke's points are scaled into the new box (dragged past the other side, it mirrors). A
+// text keeps its look and scales: its size follows the corner along the box's diagonal
+// (kMinTextSize to kMaxTextSize), and its box grows from the opposite corner.
 Shape Resized(const Shape& s, int32_t handle, Point to);
+constexpr int32_t kMinTextSize = 6, kMaxTextSize = 400;
+// A scaled text's box once measured in its font (`measured`, from anywhere), moved so the
+// corner opposite `handle` stays where `scaled` has it.
+Shape AnchoredText(const Shape& measured, const Shape& scaled, int32_t handle);
 Shape Moved(const Shape& s, int32_t dx, int32_t dy);
 
 }  // namespace vx::markup

@@ -59,7 +59,28 @@ TEST(MarkupGeometry, ArrowheadsSnapsHandlesAndBounds) {
     EXPECT_EQ(HitHandle(box, {30, 30}, 3), -1);
     const Shape line = Make(Kind::Line, {{0, 0}, {9, 9}});
     EXPECT_EQ(Resized(line, 1, {5, 0}).points, (std::vector<Point>{{0, 0}, {5, 0}}));
-    EXPECT_TRUE(Handles(Make(Kind::Pen, {{0, 0}, {3, 3}, {9, 1}})).empty());
+    // A stroke's points scale into the dragged box (mirrored past the other side; a flat one
+    // follows the edge moved); a text scales along its diagonal from the opposite corner.
+    const Shape pen = Make(Kind::Pen, {{10, 10}, {20, 30}, {30, 10}}), text = Make(Kind::Text, {{100, 100}, {139, 119}}, 20);
+    const struct { Shape s; int32_t handle; Point to; std::vector<Point> want; int32_t size; } scaled[] = {
+        {pen, 4, {50, 50}, {{10, 10}, {30, 50}, {50, 10}}, 3},
+        {pen, 3, {0, 99}, {{10, 10}, {5, 30}, {0, 10}}, 3},
+        {pen, 1, {0, 20}, {{10, 20}, {20, 30}, {30, 20}}, 3},
+        {Make(Kind::Highlighter, {{0, 5}, {40, 5}}), 2, {80, 9}, {{0, 9}, {80, 9}}, 3},
+        {text, 2, {179, 139}, {{100, 100}, {179, 139}}, 40},
+        {text, 0, {120, 110}, {{120, 110}, {139, 119}}, 10},
+        {text, 2, {50, 50}, {{100, 100}, {111, 105}}, kMinTextSize},
+    };
+    for (const auto& c : scaled) {
+        const Shape r = Resized(c.s, c.handle, c.to);
+        EXPECT_EQ(r.points, c.want) << int(c.s.kind) << " " << c.handle;
+        EXPECT_EQ(r.size, c.size) << int(c.s.kind) << " " << c.handle;
+    }
+    EXPECT_EQ(HitHandle(pen, {31, 21}, 2), 3);
+    EXPECT_EQ(HitHandle(text, {140, 120}, 2), 2);
+    // Measured a little larger than scaled, the text keeps the corner opposite the handle.
+    EXPECT_EQ(AnchoredText(Make(Kind::Text, {{120, 110}, {141, 120}}), Resized(text, 0, {120, 110}), 0).points,
+              (std::vector<Point>{{118, 109}, {139, 119}}));
     EXPECT_EQ(BadgeRect({100, 100}, 24), (Rect{88, 88, 112, 112}));
 }
 
@@ -103,6 +124,9 @@ TEST(MarkupHistory, EveryStepUndoesAndRedoesToTheSameDocument) {
     text.text = u"标注 one";
     step(h.Add(text));
     step(h.Change(0, Moved(h.Current().shapes[0], 5, -3)));
+    step(h.Change(3, Resized(h.Current().shapes[3], 2, {150, 240})));
+    step(h.Add(Make(Kind::Pen, {{5, 5}, {9, 20}, {30, 7}})));
+    step(h.Change(4, Resized(h.Current().shapes[4], 6, {50, 60})));
     step(h.Crop({5, 5, 300, 250}));
     step(h.Remove(1));
     text.text += u"\nline";

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "markup/markup_history.h"
@@ -41,7 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         case 2: if (count) h.Change(index, Moved(h.Current().shapes[index], in.Coord(), in.Coord())); break;
-        case 3: if (count) h.Change(index, Resized(h.Current().shapes[index], in.Byte() % 9, {in.Coord(), in.Coord()})); break;
+        case 3: {
+            if (!count) break;
+            const Shape& s = h.Current().shapes[index];
+            Shape r = Resized(s, in.Byte() % 9, {in.Coord(), in.Coord()});
+            // A resized stroke keeps every point; a text its size in bounds.
+            if ((s.kind == Kind::Pen || s.kind == Kind::Highlighter) && r.points.size() != s.points.size()) std::abort();
+            if (s.kind == Kind::Text && r != s && (r.size < kMinTextSize || r.size > kMaxTextSize)) std::abort();
+            h.Change(index, std::move(r));
+            break;
+        }
         case 4: {
             if (!count) break;
             Shape s = h.Current().shapes[index];

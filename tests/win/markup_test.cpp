@@ -75,29 +75,43 @@ protected:
 };
 
 // Each tool by its key, drawn with the mouse, applied with Enter; the pixels where the
-// shape must be and where it must not.
+// shape must be and where it must not. The choices' keys (W, B, S, M) stay chosen for the
+// rows below them, as for a person; the pen's row then drags a handle of the stroke.
 TEST_F(MarkupTest, EveryToolDrawnWithTheMouseLandsWhereThePointerPutIt) {
     constexpr uint32_t red = 0xE0201B;
-    enum What { Original, Colour, Tinted, Black };
+    enum What { Original, Colour, Tinted, Black, Mosaic };
     struct Expect { Point at; What what; };
-    const struct { BYTE key; Point from, to; std::vector<Expect> expect; } cases[] = {
-        {'R', {50, 50}, {150, 120}, {{{50, 80}, Colour}, {{51, 80}, Colour}, {{149, 120}, Colour}, {{100, 85}, Original},
-                                      {{52, 80}, Original}, {{49, 80}, Original}, {{100, 121}, Original}}},
-        {'E', {50, 50}, {150, 120}, {{{51, 85}, Colour}, {{100, 51}, Colour}, {{100, 85}, Original}, {{52, 53}, Original}}},
-        {'L', {40, 200}, {200, 200}, {{{120, 200}, Colour}, {{120, 204}, Original}, {{210, 200}, Original}}},
-        {'A', {40, 200}, {200, 200}, {{{120, 200}, Colour}, {{192, 205}, Colour}, {{100, 206}, Original}}},
-        {'P', {40, 40}, {200, 40}, {{{120, 40}, Colour}, {{120, 45}, Original}}},
-        {'H', {40, 40}, {200, 40}, {{{120, 40}, Tinted}, {{120, 60}, Original}}},
-        {'X', {50, 50}, {150, 120}, {{{50, 50}, Black}, {{150, 120}, Black}, {{100, 85}, Black}, {{49, 50}, Original},
-                                      {{151, 120}, Original}, {{100, 121}, Original}}},
-        {'N', {100, 100}, {100, 100}, {{{92, 100}, Colour}, {{100, 120}, Original}}},
+    struct Case {
+        const char* keys;
+        Point from, to;
+        std::vector<Expect> expect;
+        const wchar_t* typed = nullptr;  // after the click, then Enter
+        Point grab{}, drop{};            // a handle dragged with V after drawing
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(1, char(c.key)));
+    const Case cases[] = {
+        {"R", {50, 50}, {150, 120}, {{{50, 80}, Colour}, {{51, 80}, Colour}, {{149, 120}, Colour}, {{100, 85}, Original},
+                                      {{52, 80}, Original}, {{49, 80}, Original}, {{100, 121}, Original}}},
+        {"E", {50, 50}, {150, 120}, {{{51, 85}, Colour}, {{100, 51}, Colour}, {{100, 85}, Original}, {{52, 53}, Original}}},
+        {"L", {40, 200}, {200, 200}, {{{120, 200}, Colour}, {{120, 204}, Original}, {{210, 200}, Original}}},
+        {"A", {40, 200}, {200, 200}, {{{120, 200}, Colour}, {{192, 205}, Colour}, {{100, 206}, Original}}},
+        // The right end's handle pulled from 200 to 300: the stroke stretches, its left end stays.
+        {"P", {40, 40}, {200, 40}, {{{120, 40}, Colour}, {{60, 40}, Colour}, {{280, 40}, Colour}, {{120, 45}, Original},
+                                     {{310, 40}, Original}}, nullptr, {200, 40}, {300, 40}},
+        {"H", {40, 40}, {200, 40}, {{{120, 40}, Tinted}, {{120, 60}, Original}}},
+        {"X", {50, 50}, {150, 120}, {{{50, 50}, Black}, {{150, 120}, Black}, {{100, 85}, Black}, {{49, 50}, Original},
+                                      {{151, 120}, Original}, {{100, 121}, Original}}},
+        {"N", {100, 100}, {100, 100}, {{{92, 100}, Colour}, {{100, 120}, Original}}},
+        {"WR", {50, 50}, {150, 120}, {{{53, 80}, Colour}, {{55, 80}, Original}}},                  // 4 pixels wide
+        {"BT", {100, 100}, {100, 100}, {{{100, 108}, Colour}, {{99, 99}, Original}}, L"ab"},       // filled behind
+        {"SST", {100, 100}, {100, 100}, {{{101, 140}, Colour}, {{101, 160}, Original}}, L"ab"},    // 40 high
+        {"MX", {50, 50}, {150, 120}, {{{100, 85}, Mosaic}, {{60, 60}, Mosaic}, {{49, 50}, Original}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
         form->PlacePicture(PictureOf(400, 300, Pattern));
         Keys({VK_CONTROL, 'E'});
         ASSERT_TRUE(Session().Active());
-        Keys({c.key});
+        for (const char* k = c.keys; *k; ++k) Keys({BYTE(*k)});
         if (c.from == c.to) {
             const POINT s = Screen(c.from);
             for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) MouseAt(s.x, s.y, flags);
@@ -105,7 +119,20 @@ TEST_F(MarkupTest, EveryToolDrawnWithTheMouseLandsWhereThePointerPutIt) {
         } else {
             DragPicture(c.from, c.to);
         }
+        if (c.typed) {
+            ASSERT_TRUE(PumpUntil([&] { return Session().TextBox() != nullptr; }));
+            for (const wchar_t* t = c.typed; *t; ++t) ::SendMessageW(Session().TextBox(), WM_CHAR, *t, 1);
+            ::SetFocus(Session().TextBox());
+            Keys({VK_RETURN});
+        }
         ASSERT_TRUE(PumpUntil([&] { return Session().Current().shapes.size() == 1; }));
+        if (c.grab != c.drop) {
+            Keys({'V'});
+            const Point middle{(c.from.x + c.to.x) / 2, (c.from.y + c.to.y) / 2};
+            DragPicture(middle, middle);  // selects it
+            DragPicture(c.grab, c.drop);
+            ASSERT_TRUE(PumpUntil([&] { return markup::OutlineBox(Session().Current().shapes[0]).Contains(c.drop); }));
+        }
         Keys({VK_RETURN});
         ASSERT_TRUE(PumpUntil([&] { return !Session().Active(); }));
         EXPECT_TRUE(form->Doc().ImageUnsaved);
@@ -117,6 +144,7 @@ TEST_F(MarkupTest, EveryToolDrawnWithTheMouseLandsWhereThePointerPutIt) {
             if (e.what == Colour) { EXPECT_TRUE(Near(got, red, 40)) << where << " " << std::hex << got; }
             if (e.what == Black) { EXPECT_EQ(got, 0u) << where; }
             if (e.what == Tinted) { EXPECT_TRUE(got != was && !Near(got, 0xFFD800, 30)) << where << " " << std::hex << got; }
+            if (e.what == Mosaic) { EXPECT_TRUE(got != was && got != 0) << where << " " << std::hex << got; }
         }
     }
 }
