@@ -212,8 +212,7 @@ ComPtr<IPicture> SecretPicture(const Rect& box, std::mt19937& rng) {
         std::wstring text(3 + rng() % 12, L' ');
         for (wchar_t& c : text) c = letters[rng() % letters.size()];
         ::SetTextColor(dc.get(), rng() & 0xFFFFFF);
-        ::SetBkColor(dc.get(), rng() & 0xFFFFFF);
-        ::SetBkMode(dc.get(), rng() % 2 ? OPAQUE : TRANSPARENT);
+        ::SetBkColor(dc.get(), rng() & 0xFFFFFF), ::SetBkMode(dc.get(), rng() % 2 ? OPAQUE : TRANSPARENT);
         ::TextOutW(dc.get(), box.left - 20 + int(rng() % box.Width()), box.top - 10 + int(rng() % box.Height()), text.data(), int(text.size()));
     }
     return picture;
@@ -230,14 +229,12 @@ TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
     std::vector<uint32_t> first[4];
     ScriptedDialogs dialogs;
     TempDir dir;
-    struct Out { std::string bytes; Pixels pixels; };
+    struct Out { std::string bytes; Pixels pixels; UINT format = 0; };
     auto file = [](const std::wstring& path) { return Out{ReadFileBytes(path), ReadPixels(BitmapOf(LoadPictureFile(path).value))}; };
     auto save = [&](const wchar_t* ext) {
-        return [&, ext] {
-            const std::wstring path = dir.File(std::wstring(L"secret.") + ext);
+        return [&, path = dir.File(std::wstring(L"secret.") + ext)] {
             dialogs.fileAnswers = {path};
-            form->RunCommand(IDM_SAVE);
-            return std::vector{file(path)};
+            return form->RunCommand(IDM_SAVE), std::vector{file(path)};
         };
     };
     const std::wstring log = dir.File(L"paint.log"), command = L"\"" + TestProgram(L"paint_recorder.exe") + L"\" \"%1\"";
@@ -251,7 +248,7 @@ TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
              if (!::OpenClipboard(nullptr)) return outs;
              for (UINT format = 0; (format = ::EnumClipboardFormats(format));) {  // each rendered now if it was only announced
                  const HANDLE data = ::GetClipboardData(format);
-                 Out& out = outs.emplace_back();
+                 Out& out = outs.emplace_back(Out{{}, {}, format});
                  if (format == CF_BITMAP) out.pixels = ReadPixels(static_cast<HBITMAP>(data));
                  else if (const GlobalLockGuard locked(data); locked.data()) out.bytes.assign(static_cast<const char*>(locked.data()), ::GlobalSize(data));
                  if (format == PngClipboardFormat()) out.pixels = ReadPixels(BitmapOf(LoadPictureBytes(nullptr, 0, out.bytes.data(), out.bytes.size()).value));
@@ -273,24 +270,19 @@ TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
     };
     for (int secret = 0; secret < 100; ++secret) {
         const int variant = secret / 8 % 4, mosaic = variant & 1, objects = variant & 2;
+        auto draw = [&](markup::Tool tool, Point a, Point b) { Session().ChooseTool(tool), Draw(a, b); };
         const auto& [road, leave] = roads[secret % std::size(roads)];
         SCOPED_TRACE(std::to_string(secret) + " " + road);
         form->PlacePicture(SecretPicture(box, rng));
         form->mnuMarkup_Click();
         if (mosaic != (Session().CurrentStyle().redact == markup::RedactStyle::Mosaic)) Session().ToggleRedactStyle();
-        Session().ChooseTool(markup::Tool::Redact);
-        Draw({box.left, box.top}, {box.right - 1, box.bottom - 1});
+        draw(markup::Tool::Redact, {box.left, box.top}, {box.right - 1, box.bottom - 1});
         if (objects) {
-            Session().ChooseTool(markup::Tool::Arrow);
-            Draw({100, 100}, {200, 150});
-            Session().ChooseTool(markup::Tool::Highlighter);
-            Draw({110, 120}, {280, 120});
-            Session().ChooseTool(markup::Tool::Select);
-            Draw({150, 125}, {160, 135});  // moves the highlighter
-            Session().Undo();
-            Session().Redo();
-            Session().ChooseTool(markup::Tool::Crop);
-            Draw({150, 0}, {399, 299});
+            draw(markup::Tool::Arrow, {100, 100}, {200, 150});
+            draw(markup::Tool::Highlighter, {110, 120}, {280, 120});
+            draw(markup::Tool::Select, {150, 125}, {160, 135});  // moves the highlighter
+            Session().Undo(), Session().Redo();
+            draw(markup::Tool::Crop, {150, 0}, {399, 299});
             ASSERT_EQ(Session().Current().shapes.size(), 3u);
             ASSERT_NE(Session().Current().shapes[2].points[0], (Point{110, 120}));
         }
@@ -301,7 +293,7 @@ TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
         if (first[variant].empty()) first[variant] = px.values;
         EXPECT_TRUE(px.values == first[variant]) << "the picture depends on what was hidden";
         ASSERT_TRUE(std::any_of(outs.begin(), outs.end(), [&](const Out& o) { return o.pixels.width == px.width; }));
-        for (const Out& out : outs) EXPECT_FALSE(ShowsSecret(out.bytes, out.pixels)) << &out - outs.data();
+        for (const Out& out : outs) EXPECT_FALSE(ShowsSecret(out.bytes, out.pixels)) << "clipboard format " << out.format;
     }
     ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Paint.Picture");
     form->RunCommand(IDM_CLEARWALL);
