@@ -529,10 +529,12 @@ bool MarkupSession::Apply() {
         return false;
     }
     CommandHost& host = *host_;
+    const ComPtr<IPicture> before = picture.Picture;
     End();
     host.PlacePicture(std::move(applied));
     host.Doc().ImageUnsaved = true;
     host.Relayout();
+    host.MarkedUp(before);
     return true;
 }
 

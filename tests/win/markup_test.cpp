@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "capture/clipboard_copy.h"
 #include "commands/picture_io.h"
 #include "commands/picture_transfer.h"
 #include "markup/markup_session.h"
@@ -221,8 +222,9 @@ ComPtr<IPicture> SecretPicture(const Rect& box, std::mt19937& rng) {
 // (1) The same box over 100 secrets gives the same picture, solid and mosaic; (3) so does
 // an arrow and a highlighter over it, moved, undone and redone, with a crop through it;
 // (2) each secret then leaves by one of the program's roads, in turn (every format Save
-// writes, every clipboard format Copy offers, Paint's file, the wallpaper), each applying
-// the markup first, and its pattern is in none of the bytes or the decoded pixels.
+// writes, every clipboard format Copy offers, a copy of the secret the clipboard held
+// before, Paint's file, the wallpaper), and its pattern is in none of the bytes or the
+// decoded pixels.
 TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
     const Rect box{120, 80, 260, 170};
     std::mt19937 rng(11);
@@ -240,22 +242,26 @@ TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
     const std::wstring log = dir.File(L"paint.log"), command = L"\"" + TestProgram(L"paint_recorder.exe") + L"\" \"%1\"";
     ::SetEnvironmentVariableW(L"VX_PAINT_LOG", log.c_str());
     ::RegSetKeyValueW(HKEY_CLASSES_ROOT, L"Paint.Picture\\shell\\edit\\command", nullptr, REG_SZ, command.c_str(), (command.size() + 1) * 2);
-    const std::pair<const char*, std::function<std::vector<Out>()>> roads[] = {
-        {"BMP", save(L"bmp")}, {"JPEG", save(L"jpg")}, {"PNG", save(L"png")}, {"GIF", save(L"gif")}, {"TIFF", save(L"tif")},
-        {"clipboard", [&] {
-             form->RunCommand(IDM_COPY);
-             std::vector<Out> outs;
-             if (!::OpenClipboard(nullptr)) return outs;
-             for (UINT format = 0; (format = ::EnumClipboardFormats(format));) {  // each rendered now if it was only announced
-                 const HANDLE data = ::GetClipboardData(format);
-                 Out& out = outs.emplace_back(Out{{}, {}, format});
-                 if (format == CF_BITMAP) out.pixels = ReadPixels(static_cast<HBITMAP>(data));
-                 else if (const GlobalLockGuard locked(data); locked.data()) out.bytes.assign(static_cast<const char*>(locked.data()), ::GlobalSize(data));
-                 if (format == PngClipboardFormat()) out.pixels = ReadPixels(BitmapOf(LoadPictureBytes(nullptr, 0, out.bytes.data(), out.bytes.size()).value));
-             }
-             return ::CloseClipboard(), outs;
-         }},
-        {"Paint", [&] {
+    auto clipboard = [&] {
+        std::vector<Out> outs;
+        if (!::OpenClipboard(nullptr)) return outs;
+        for (UINT format = 0; (format = ::EnumClipboardFormats(format));) {  // each rendered now if it was only announced
+            const HANDLE data = ::GetClipboardData(format);
+            Out& out = outs.emplace_back(Out{{}, {}, format});
+            if (format == CF_BITMAP) out.pixels = ReadPixels(static_cast<HBITMAP>(data));
+            else if (const GlobalLockGuard locked(data); locked.data()) out.bytes.assign(static_cast<const char*>(locked.data()), ::GlobalSize(data));
+            if (format == PngClipboardFormat()) out.pixels = ReadPixels(BitmapOf(LoadPictureBytes(nullptr, 0, out.bytes.data(), out.bytes.size()).value));
+        }
+        return ::CloseClipboard(), outs;
+    };
+    auto enter = [&] { return Keys({VK_RETURN}), clipboard(); };
+    // Each road, and what came before the markup: the secret put on the clipboard.
+    const struct { const char* name; std::function<void()> before; std::function<std::vector<Out>()> leave; } roads[] = {
+        {"BMP", {}, save(L"bmp")}, {"JPEG", {}, save(L"jpg")}, {"PNG", {}, save(L"png")}, {"GIF", {}, save(L"gif")}, {"TIFF", {}, save(L"tif")},
+        {"Copy", {}, [&] { return form->RunCommand(IDM_COPY), clipboard(); }},
+        {"Copy before, then Enter", [&] { form->RunCommand(IDM_COPY); }, enter},
+        {"the free region's copy, then Enter", [&] { CopyScreenAreaToClipboard(form->hwnd(), CopyBitmapArea(BitmapOf(form->Doc().PicBmp.Picture), 0, 0, 400, 300)); }, enter},
+        {"Paint", {}, [&] {
              ::DeleteFileW(log.c_str());
              form->RunCommand(IDM_MSPAINT);
              std::string line;
@@ -263,17 +269,18 @@ TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
              const std::wstring scratch = ProgramFolder() + L"\\Temp\\temp.bmp";
              return line.find(Narrow(scratch)) != line.npos ? std::vector{file(scratch)} : std::vector<Out>{};
          }},
-        {"wallpaper", [&] {
+        {"wallpaper", {}, [&] {
              form->RunCommand(IDM_WALLPAPER);
              return std::vector{file(RegString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper"))};
          }},
     };
     for (int secret = 0; secret < 100; ++secret) {
-        const int variant = secret / 8 % 4, mosaic = variant & 1, objects = variant & 2;
+        const int variant = secret / 10 % 4, mosaic = variant & 1, objects = variant & 2;
         auto draw = [&](markup::Tool tool, Point a, Point b) { Session().ChooseTool(tool), Draw(a, b); };
-        const auto& [road, leave] = roads[secret % std::size(roads)];
-        SCOPED_TRACE(std::to_string(secret) + " " + road);
+        const auto& road = roads[secret % std::size(roads)];
+        SCOPED_TRACE(std::to_string(secret) + " " + road.name);
         form->PlacePicture(SecretPicture(box, rng));
+        if (road.before) road.before();
         form->mnuMarkup_Click();
         if (mosaic != (Session().CurrentStyle().redact == markup::RedactStyle::Mosaic)) Session().ToggleRedactStyle();
         draw(markup::Tool::Redact, {box.left, box.top}, {box.right - 1, box.bottom - 1});
@@ -286,7 +293,7 @@ TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
             ASSERT_EQ(Session().Current().shapes.size(), 3u);
             ASSERT_NE(Session().Current().shapes[2].points[0], (Point{110, 120}));
         }
-        const std::vector<Out> outs = leave();
+        const std::vector<Out> outs = road.leave();
         ASSERT_FALSE(Session().Active());
         const Pixels px = Picture();
         ASSERT_EQ(px.width, objects ? 250 : 400);
