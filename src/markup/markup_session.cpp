@@ -551,10 +551,10 @@ bool MarkupSession::Discard() {
     return true;
 }
 
-void MarkupSession::Settle() {
-    if (!Active()) return;
-    if (history_->Drawn() || edit_) Apply();
-    else End();
+bool MarkupSession::Settle() {
+    if (!Active()) return true;
+    if (history_->Drawn() || edit_) return Apply();
+    return End(), true;
 }
 
 }  // namespace vx::markup

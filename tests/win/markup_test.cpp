@@ -206,9 +206,8 @@ ComPtr<IPicture> SecretPicture(const Rect& box, std::mt19937& rng) {
     const wchar_t* faces[] = {L"Tahoma", L"Courier New", L"Times New Roman", L"WenQuanYi Micro Hei", L"Symbol"};
     const std::wstring letters = L"AKQWZakqwz0179@#_密码账号令牌";
     for (int line = 0; line < 5; ++line) {
-        const UniqueFont font(::CreateFontW(-int(8 + rng() % 40), 0, 0, 0, rng() % 2 ? FW_BOLD : FW_NORMAL, rng() % 2, 0, 0,
-                                            DEFAULT_CHARSET, 0, 0, rng() % 2 ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY, 0,
-                                            faces[rng() % std::size(faces)]));
+        const UniqueFont font(::CreateFontW(-int(8 + rng() % 40), 0, 0, 0, rng() % 2 ? FW_BOLD : FW_NORMAL, rng() % 2, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                            rng() % 2 ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY, 0, faces[rng() % std::size(faces)]));
         const SelectGuard selected(dc.get(), font.get());
         std::wstring text(3 + rng() % 12, L' ');
         for (wchar_t& c : text) c = letters[rng() % letters.size()];
@@ -233,12 +232,7 @@ TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
     TempDir dir;
     struct Out { std::string bytes; Pixels pixels; UINT format = 0; };
     auto file = [](const std::wstring& path) { return Out{ReadFileBytes(path), ReadPixels(BitmapOf(LoadPictureFile(path).value))}; };
-    auto save = [&](const wchar_t* ext) {
-        return [&, path = dir.File(std::wstring(L"secret.") + ext)] {
-            dialogs.fileAnswers = {path};
-            return form->RunCommand(IDM_SAVE), std::vector{file(path)};
-        };
-    };
+    auto save = [&](const wchar_t* name) { return dialogs.fileAnswers = {dir.File(name)}, form->RunCommand(IDM_SAVE), std::vector{file(dir.File(name))}; };
     const std::wstring log = dir.File(L"paint.log"), command = L"\"" + TestProgram(L"paint_recorder.exe") + L"\" \"%1\"";
     ::SetEnvironmentVariableW(L"VX_PAINT_LOG", log.c_str());
     ::RegSetKeyValueW(HKEY_CLASSES_ROOT, L"Paint.Picture\\shell\\edit\\command", nullptr, REG_SZ, command.c_str(), (command.size() + 1) * 2);
@@ -257,25 +251,27 @@ TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
     auto enter = [&] { return Keys({VK_RETURN}), clipboard(); };
     // Each road, and what came before the markup: the secret put on the clipboard.
     const struct { const char* name; std::function<void()> before; std::function<std::vector<Out>()> leave; } roads[] = {
-        {"BMP", {}, save(L"bmp")}, {"JPEG", {}, save(L"jpg")}, {"PNG", {}, save(L"png")}, {"GIF", {}, save(L"gif")}, {"TIFF", {}, save(L"tif")},
+        {"BMP", {}, [&] { return save(L"s.bmp"); }}, {"JPEG", {}, [&] { return save(L"s.jpg"); }}, {"PNG", {}, [&] { return save(L"s.png"); }},
+        {"GIF", {}, [&] { return save(L"s.gif"); }}, {"TIFF", {}, [&] { return save(L"s.tif"); }},
+        {"BMP, with no memory to apply at first", {}, [&] {
+             SimulateBitmapFailure(true);
+             std::vector outs = save(L"early.bmp");  // not written: the markup is not in it
+             return SimulateBitmapFailure(false), outs.push_back(save(L"late.bmp")[0]), outs;
+         }},
         {"Copy", {}, [&] { return form->RunCommand(IDM_COPY), clipboard(); }},
         {"Copy before, then Enter", [&] { form->RunCommand(IDM_COPY); }, enter},
         {"the free region's copy, then Enter", [&] { CopyScreenAreaToClipboard(form->hwnd(), CopyBitmapArea(BitmapOf(form->Doc().PicBmp.Picture), 0, 0, 400, 300)); }, enter},
         {"Paint", {}, [&] {
-             ::DeleteFileW(log.c_str());
-             form->RunCommand(IDM_MSPAINT);
+             ::DeleteFileW(log.c_str()), form->RunCommand(IDM_MSPAINT);
              std::string line;
              PumpUntil([&] { return (line = ReadFileBytes(log)).find('\n') != line.npos; }, 15000);
              const std::wstring scratch = ProgramFolder() + L"\\Temp\\temp.bmp";
              return line.find(Narrow(scratch)) != line.npos ? std::vector{file(scratch)} : std::vector<Out>{};
          }},
-        {"wallpaper", {}, [&] {
-             form->RunCommand(IDM_WALLPAPER);
-             return std::vector{file(RegString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper"))};
-         }},
+        {"wallpaper", {}, [&] { return form->RunCommand(IDM_WALLPAPER), std::vector{file(RegString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper"))}; }},
     };
     for (int secret = 0; secret < 100; ++secret) {
-        const int variant = secret / 10 % 4, mosaic = variant & 1, objects = variant & 2;
+        const int variant = secret / 11 % 4, mosaic = variant & 1, objects = variant & 2;
         auto draw = [&](markup::Tool tool, Point a, Point b) { Session().ChooseTool(tool), Draw(a, b); };
         const auto& road = roads[secret % std::size(roads)];
         SCOPED_TRACE(std::to_string(secret) + " " + road.name);
