@@ -221,9 +221,9 @@ ComPtr<IPicture> SecretPicture(const Rect& box, std::mt19937& rng) {
 // (1) The same box over 100 secrets gives the same picture, solid and mosaic; (3) so does
 // an arrow and a highlighter over it, moved, undone and redone, with a crop through it;
 // (2) each secret then leaves by one of the program's roads, in turn (every format Save
-// writes, every clipboard format Copy offers, a copy of the secret the clipboard held
-// before, Paint's file, the wallpaper), and its pattern is in none of the bytes or the
-// decoded pixels.
+// writes, also when there is no memory to apply at first; every clipboard format Copy
+// offers, and the clipboard that held the secret before; Paint's file; the wallpaper),
+// and its pattern is in none of the bytes or the decoded pixels.
 TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
     const Rect box{120, 80, 260, 170};
     std::mt19937 rng(11);
