@@ -1,6 +1,8 @@
 #include "picture_transfer_win.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "../document/failure.h"
 #include "../document/picture_object.h"
@@ -74,6 +76,29 @@ std::wstring FirstCopiedFile(HWND owner) {
     std::wstring path(::DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
     path.resize(::DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
     return path;
+}
+
+// Whether two bitmaps hold the same pixels, compared a band of rows at a time.
+bool SamePixels(HBITMAP a, HBITMAP b) {
+    BITMAP first{}, second{};
+    if (!a || !b || !::GetObjectW(a, sizeof first, &first) || !::GetObjectW(b, sizeof second, &second) ||
+        first.bmWidth != second.bmWidth || first.bmHeight != second.bmHeight) {
+        return false;
+    }
+    constexpr int kBand = 64;
+    std::vector<std::uint32_t> rowsA(static_cast<size_t>(first.bmWidth) * kBand), rowsB(rowsA.size());
+    UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
+    for (long row = 0; row < first.bmHeight; row += kBand) {
+        const int rows = static_cast<int>(std::min<long>(kBand, first.bmHeight - row));
+        BITMAPINFO infoA = DibInfo(first.bmWidth, first.bmHeight, 32), infoB = infoA;
+        if (!dc || ::GetDIBits(dc.get(), a, row, rows, rowsA.data(), &infoA, DIB_RGB_COLORS) != rows ||
+            ::GetDIBits(dc.get(), b, row, rows, rowsB.data(), &infoB, DIB_RGB_COLORS) != rows) {
+            return false;
+        }
+        for (size_t i = 0; i < static_cast<size_t>(first.bmWidth) * rows; ++i)
+            if ((rowsA[i] ^ rowsB[i]) & 0xFFFFFFu) return false;
+    }
+    return true;
 }
 
 ClipboardOffers CurrentOffers() {
@@ -168,6 +193,22 @@ Outcome ClipboardOffer::Offer(HWND owner, ComPtr<IPicture> picture) {
 void ClipboardOffer::mnuCopy_Click(CommandHost& host) {
     if (!RequirePicture(host)) return;
     if (!Offer(host.Owner(), host.Doc().PicBmp.Picture).ok()) host.ReportFailure(LoadText(IDS_MSG_CLIPBOARD_BUSY));
+}
+
+void ClipboardOffer::Follow(HWND owner, const ComPtr<IPicture>& before, ComPtr<IPicture> after) {
+    if (!before || !after || ::GetClipboardOwner() != owner) return;
+    bool holds = held_.Picture.get() == before.get();
+    if (!holds && held_.Empty() && ::IsClipboardFormatAvailable(CF_BITMAP) && OpenClipboardPatiently(owner, kOpenAttempts)) {
+        // The free region's own copy: the bitmap the view's picture was read from.
+        const ClipboardClose close;
+        PictureBox replaced;
+        replaced.Picture = before;
+        holds = SamePixels(static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP)), replaced.Bitmap());
+    }
+    if (!holds) return;
+    // Formats not made yet come from the new picture even if the clipboard stays closed.
+    held_.Picture = after;
+    Offer(owner, std::move(after));
 }
 
 void ClipboardOffer::OnRenderFormat(UINT format) {

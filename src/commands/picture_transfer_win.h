@@ -28,6 +28,11 @@ public:
     // The copy command: as Offer, for the view's picture; failures are told.
     void mnuCopy_Click(CommandHost& host);
 
+    // The picture `before` was marked up into `after`: when the clipboard still has it from
+    // this window (a Copy, the Print Screen keys, the free region), it gets `after` instead,
+    // so nothing a redaction hid can be pasted afterwards.
+    void Follow(HWND owner, const ComPtr<IPicture>& before, ComPtr<IPicture> after);
+
     void OnRenderFormat(UINT format);  // WM_RENDERFORMAT
     void OnRenderAllFormats(HWND owner);  // WM_RENDERALLFORMATS: before the window goes
     void OnDestroyClipboard() { held_.Picture = nullptr; }  // WM_DESTROYCLIPBOARD

@@ -24,6 +24,8 @@ public:
     virtual void PlacePicture(ComPtr<IPicture> picture) = 0;
     // The layout pass: viewport and scroll bars fitted to the picture.
     virtual void Relayout() = 0;
+    // The picture `before` was replaced by its marked-up form (the one placed now).
+    virtual void MarkedUp(const ComPtr<IPicture>& before) = 0;
 
     virtual WindowState GetWindowState() const = 0;
     virtual void SetWindowState(WindowState state) = 0;

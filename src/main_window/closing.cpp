@@ -17,7 +17,8 @@ void KillProcess(UniqueProcess& process) {
 bool FrmMain::Form_Unload() {
     // A close (the system's log-off too) never leaves the screen frozen.
     CancelPicking();
-    markup_.Settle();
+    // A markup that could not be applied (told) keeps the window, so nothing is lost.
+    if (!markup_.Settle()) return true;
     // Stored even when the close is then cancelled. A settings store that cannot be
     // written must not cost the user an unsaved image, so the question still comes.
     SaveWindowPlacement();

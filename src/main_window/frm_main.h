@@ -73,6 +73,7 @@ public:
     Document& Doc() override { return doc_; }
     void ReportFailure(const std::wstring& text) override;
     void PlacePicture(ComPtr<IPicture> picture) override;
+    void MarkedUp(const ComPtr<IPicture>& before) override { clipboard_.Follow(hwnd_, before, doc_.PicBmp.Picture); }
     void Relayout() override { Form_Resize(); }
     WindowState GetWindowState() const override;
     void SetWindowState(WindowState state) override;

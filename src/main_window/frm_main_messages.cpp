@@ -195,7 +195,7 @@ void FrmMain::CancelPicking(unsigned exceptFor) {
 void FrmMain::OpenFile(const std::wstring& path) {
     CancelPicking();
     copyWhenScrollEnds_ = false;
-    markup_.Settle();
+    if (!markup_.Settle()) return;
     // A relative name is taken from the current folder, as the shell means it.
     const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     std::wstring full(size, L'\0');
@@ -222,8 +222,9 @@ void FrmMain::RunCommand(unsigned id, Road road) {
     CancelPicking(id);
     // Any command comes between a Shift+Print Screen capture and its picture.
     copyWhenScrollEnds_ = false;
-    // What was marked up goes into the picture before any command reads or replaces it.
-    if (id != IDM_MARKUP) markup_.Settle();
+    // What was marked up goes into the picture before any command reads or replaces it;
+    // when it cannot (no memory, told), nothing runs on the picture without it.
+    if (id != IDM_MARKUP && !markup_.Settle()) return;
     // Failures inside a command started from the toolbar are never shown.
     const bool wasSilent = silent_;
     silent_ = road == Road::Toolbar;

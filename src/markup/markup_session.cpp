@@ -532,10 +532,12 @@ bool MarkupSession::Apply() {
         return false;
     }
     CommandHost& host = *host_;
+    const ComPtr<IPicture> before = picture.Picture;
     End();
     host.PlacePicture(std::move(applied));
     host.Doc().ImageUnsaved = true;
     host.Relayout();
+    host.MarkedUp(before);
     return true;
 }
 
@@ -552,10 +554,10 @@ bool MarkupSession::Discard() {
     return true;
 }
 
-void MarkupSession::Settle() {
-    if (!Active()) return;
-    if (history_->Drawn() || edit_) Apply();
-    else End();
+bool MarkupSession::Settle() {
+    if (!Active()) return true;
+    if (history_->Drawn() || edit_) return Apply();
+    return End(), true;
 }
 
 }  // namespace vx::markup

@@ -39,8 +39,9 @@ public:
     // Ends without applying, asking first when anything was drawn; true when it ended.
     bool Discard();
     // Before another command: applies what was drawn (the command then asks about an
-    // unsaved picture as always) or ends quietly when nothing was.
-    void Settle();
+    // unsaved picture as always) or ends quietly when nothing was; false when applying
+    // failed and the session goes on.
+    bool Settle();
 
     const Document& Current() const { return history_->Current(); }
     const Style& CurrentStyle() const { return style_; }

@@ -1,9 +1,15 @@
 // Marking up in place under Wine: each tool drawn with the mouse over a known picture, the
 // keys, Enter and Escape, and the proofs that a redaction keeps nothing of what it hides.
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 
+#include "capture/clipboard_copy_win.h"
+#include "commands/picture_io_win.h"
+#include "commands/picture_transfer_win.h"
 #include "markup/markup_session.h"
+#include "platform/gdi.h"
+#include "platform/program_path.h"
 #include "platform/dpi.h"
 #include "win_test_support.h"
 
@@ -196,52 +202,132 @@ TEST_F(MarkupTest, TextCropUndoRedoAndEscape) {
     EXPECT_EQ(cropped.At(0, 0), Pattern(10, 10));
 }
 
-// (1) The same box over different secrets gives the same picture; (3) an arrow and a
-// highlighter over it, moved, undone and redone, and a crop through it change nothing of
-// that; (2) the secret's unique colours appear nowhere in the saved file.
+// The secret's unique pattern: two colours far from everything else these pictures hold
+// (grey around the box, black or grey blocks in it, a red arrow, a yellow highlighter).
+constexpr uint32_t kSecret[] = {0x12E457, 0x2A3BF0};
+uint32_t Grey(int x, int y) { return ((x * 7 + y * 13) & 0xFF) * 0x010101u; }
+
+// Two neighbouring pixels of a secret colour in the bytes (BGR or RGB, three or four bytes
+// a pixel), or a decoded pixel near one.
+bool ShowsSecret(const std::string& b, const Pixels& decoded) {
+    for (const uint32_t c : kSecret) {
+        if (std::any_of(decoded.values.begin(), decoded.values.end(), [c](uint32_t v) { return Near(v, c, 40); })) return true;
+        for (const bool rgb : {false, true})
+            for (const size_t step : {3, 4}) {
+                const char p[3] = {char(rgb ? c >> 16 : c), char(c >> 8), char(rgb ? c : c >> 16)};
+                for (size_t i = b.find(p, 0, 3); i != b.npos; i = b.find(p, i + 1, 3))
+                    if (b.compare(i + step, 3, p, 3) == 0) return true;
+            }
+    }
+    return false;
+}
+
+// A secret under the box: the pattern, noise, and random text in several fonts and sizes.
+ComPtr<IPicture> SecretPicture(const Rect& box, std::mt19937& rng) {
+    ComPtr<IPicture> picture = PictureOf(400, 300, [&](int x, int y) {
+        if (!box.Contains({x, y})) return Grey(x, y);
+        return y >= box.bottom - 20 ? kSecret[(x / 4 + y / 4) % 2] : uint32_t(rng()) & 0xFFFFFF;
+    });
+    const UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
+    const SelectGuard bitmap(dc.get(), BitmapOf(picture));
+    ::IntersectClipRect(dc.get(), box.left, box.top, box.right, box.bottom - 20);
+    const wchar_t* faces[] = {L"Tahoma", L"Courier New", L"Times New Roman", L"WenQuanYi Micro Hei", L"Symbol"};
+    const std::wstring letters = L"AKQWZakqwz0179@#_密码账号令牌";
+    for (int line = 0; line < 5; ++line) {
+        const UniqueFont font(::CreateFontW(-int(8 + rng() % 40), 0, 0, 0, rng() % 2 ? FW_BOLD : FW_NORMAL, rng() % 2, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                            rng() % 2 ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY, 0, faces[rng() % std::size(faces)]));
+        const SelectGuard selected(dc.get(), font.get());
+        std::wstring text(3 + rng() % 12, L' ');
+        for (wchar_t& c : text) c = letters[rng() % letters.size()];
+        ::SetTextColor(dc.get(), rng() & 0xFFFFFF);
+        ::SetBkColor(dc.get(), rng() & 0xFFFFFF), ::SetBkMode(dc.get(), rng() % 2 ? OPAQUE : TRANSPARENT);
+        ::TextOutW(dc.get(), box.left - 20 + int(rng() % box.Width()), box.top - 10 + int(rng() % box.Height()), text.data(), int(text.size()));
+    }
+    return picture;
+}
+
+// (1) The same box over 100 secrets gives the same picture, solid and mosaic; (3) so does
+// an arrow and a highlighter over it, moved, undone and redone, with a crop through it;
+// (2) each secret then leaves by one of the program's roads, in turn (every format Save
+// writes, also when there is no memory to apply at first; every clipboard format Copy
+// offers, and the clipboard that held the secret before; Paint's file; the wallpaper),
+// and its pattern is in none of the bytes or the decoded pixels.
 TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
     const Rect box{120, 80, 260, 170};
     std::mt19937 rng(11);
-    std::vector<uint32_t> first[2];
+    std::vector<uint32_t> first[4];
     ScriptedDialogs dialogs;
     TempDir dir;
-    for (int secret = 0; secret < 6; ++secret) {
-        SCOPED_TRACE(secret);
-        const int mosaic = secret % 2;
-        // Random noise, or stripes of two colours found nowhere else.
-        form->PlacePicture(PictureOf(400, 300, [&](int x, int y) {
-            if (!box.Contains({x, y})) return Pattern(x, y);
-            return secret < 4 ? uint32_t(rng()) & 0xFFFFFF : ((x / 3 + y / 5) % 2 ? 0x123457u : 0xABCDEFu);
-        }));
+    struct Out { std::string bytes; Pixels pixels; UINT format = 0; };
+    auto file = [](const std::wstring& path) { return Out{ReadFileBytes(path), ReadPixels(BitmapOf(LoadPictureFile(path).value))}; };
+    auto save = [&](const wchar_t* name) { return dialogs.fileAnswers = {dir.File(name)}, form->RunCommand(IDM_SAVE), std::vector{file(dir.File(name))}; };
+    const std::wstring log = dir.File(L"paint.log"), command = L"\"" + TestProgram(L"paint_recorder.exe") + L"\" \"%1\"";
+    ::SetEnvironmentVariableW(L"VX_PAINT_LOG", log.c_str());
+    ::RegSetKeyValueW(HKEY_CLASSES_ROOT, L"Paint.Picture\\shell\\edit\\command", nullptr, REG_SZ, command.c_str(), (command.size() + 1) * 2);
+    auto clipboard = [&] {
+        std::vector<Out> outs;
+        if (!::OpenClipboard(nullptr)) return outs;
+        for (UINT format = 0; (format = ::EnumClipboardFormats(format));) {  // each rendered now if it was only announced
+            const HANDLE data = ::GetClipboardData(format);
+            Out& out = outs.emplace_back(Out{{}, {}, format});
+            if (format == CF_BITMAP) out.pixels = ReadPixels(static_cast<HBITMAP>(data));
+            else if (const GlobalLockGuard locked(data); locked.data()) out.bytes.assign(static_cast<const char*>(locked.data()), ::GlobalSize(data));
+            if (format == PngClipboardFormat()) out.pixels = ReadPixels(BitmapOf(LoadPictureBytes(nullptr, 0, out.bytes.data(), out.bytes.size()).value));
+        }
+        return ::CloseClipboard(), outs;
+    };
+    auto enter = [&] { return Keys({VK_RETURN}), clipboard(); };
+    // Each road, and what came before the markup: the secret put on the clipboard.
+    const struct { const char* name; std::function<void()> before; std::function<std::vector<Out>()> leave; } roads[] = {
+        {"BMP", {}, [&] { return save(L"s.bmp"); }}, {"JPEG", {}, [&] { return save(L"s.jpg"); }}, {"PNG", {}, [&] { return save(L"s.png"); }},
+        {"GIF", {}, [&] { return save(L"s.gif"); }}, {"TIFF", {}, [&] { return save(L"s.tif"); }},
+        {"BMP, with no memory to apply at first", {}, [&] {
+             SimulateBitmapFailure(true);
+             std::vector outs = save(L"early.bmp");  // not written: the markup is not in it
+             return SimulateBitmapFailure(false), outs.push_back(save(L"late.bmp")[0]), outs;
+         }},
+        {"Copy", {}, [&] { return form->RunCommand(IDM_COPY), clipboard(); }},
+        {"Copy before, then Enter", [&] { form->RunCommand(IDM_COPY); }, enter},
+        {"the free region's copy, then Enter", [&] { CopyScreenAreaToClipboard(form->hwnd(), CopyBitmapArea(BitmapOf(form->Doc().PicBmp.Picture), 0, 0, 400, 300)); }, enter},
+        {"Paint", {}, [&] {
+             ::DeleteFileW(log.c_str()), form->RunCommand(IDM_MSPAINT);
+             std::string line;
+             PumpUntil([&] { return (line = ReadFileBytes(log)).find('\n') != line.npos; }, 15000);
+             const std::wstring scratch = ProgramFolder() + L"\\Temp\\temp.bmp";
+             return line.find(Narrow(scratch)) != line.npos ? std::vector{file(scratch)} : std::vector<Out>{};
+         }},
+        {"wallpaper", {}, [&] { return form->RunCommand(IDM_WALLPAPER), std::vector{file(RegString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper"))}; }},
+    };
+    for (int secret = 0; secret < 100; ++secret) {
+        const int variant = secret / 11 % 4, mosaic = variant & 1, objects = variant & 2;
+        auto draw = [&](markup::Tool tool, Point a, Point b) { Session().ChooseTool(tool), Draw(a, b); };
+        const auto& road = roads[secret % std::size(roads)];
+        SCOPED_TRACE(std::to_string(secret) + " " + road.name);
+        form->PlacePicture(SecretPicture(box, rng));
+        if (road.before) road.before();
         form->mnuMarkup_Click();
         if (mosaic != (Session().CurrentStyle().redact == markup::RedactStyle::Mosaic)) Session().ToggleRedactStyle();
-        Session().ChooseTool(markup::Tool::Redact);
-        Draw({box.left, box.top}, {box.right - 1, box.bottom - 1});
-        Session().ChooseTool(markup::Tool::Arrow);
-        Draw({100, 100}, {200, 150});
-        Session().ChooseTool(markup::Tool::Highlighter);
-        Draw({110, 120}, {280, 120});
-        Session().ChooseTool(markup::Tool::Select);
-        Draw({150, 125}, {160, 135});  // moves the highlighter
-        Keys({VK_CONTROL, 'Z'});
-        Keys({VK_CONTROL, 'Y'});
-        Session().ChooseTool(markup::Tool::Crop);
-        Draw({150, 0}, {399, 299});
-        ASSERT_EQ(Session().Current().shapes.size(), 3u);
-        ASSERT_NE(Session().Current().shapes[2].points[0], (Point{110, 120}));
-        const std::wstring file = dir.File(L"r" + std::to_wstring(secret) + L".bmp");
-        dialogs.fileAnswers = {file};
-        form->RunCommand(IDM_SAVE);  // applies first, then saves
+        draw(markup::Tool::Redact, {box.left, box.top}, {box.right - 1, box.bottom - 1});
+        if (objects) {
+            draw(markup::Tool::Arrow, {100, 100}, {200, 150});
+            draw(markup::Tool::Highlighter, {110, 120}, {280, 120});
+            draw(markup::Tool::Select, {150, 125}, {160, 135});  // moves the highlighter
+            Session().Undo(), Session().Redo();
+            draw(markup::Tool::Crop, {150, 0}, {399, 299});
+            ASSERT_EQ(Session().Current().shapes.size(), 3u);
+            ASSERT_NE(Session().Current().shapes[2].points[0], (Point{110, 120}));
+        }
+        const std::vector<Out> outs = road.leave();
         ASSERT_FALSE(Session().Active());
         const Pixels px = Picture();
-        ASSERT_EQ(px.width, 250);
-        if (first[mosaic].empty()) first[mosaic] = px.values;
-        EXPECT_EQ(px.values, first[mosaic]) << "the picture depends on what was hidden";
-        const std::string bytes = ReadFileBytes(file);
-        ASSERT_GT(bytes.size(), 250u * 300 * 3);
-        EXPECT_EQ(bytes.find("\xEF\xCD\xAB\xEF\xCD\xAB"), std::string::npos);
-        EXPECT_EQ(bytes.find("\x57\x34\x12\x57\x34\x12"), std::string::npos);
+        ASSERT_EQ(px.width, objects ? 250 : 400);
+        if (first[variant].empty()) first[variant] = px.values;
+        EXPECT_TRUE(px.values == first[variant]) << "the picture depends on what was hidden";
+        ASSERT_TRUE(std::any_of(outs.begin(), outs.end(), [&](const Out& o) { return o.pixels.width == px.width; }));
+        for (const Out& out : outs) EXPECT_FALSE(ShowsSecret(out.bytes, out.pixels)) << "clipboard format " << out.format;
     }
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Paint.Picture");
+    form->RunCommand(IDM_CLEARWALL);
 }
 
 }  // namespace
