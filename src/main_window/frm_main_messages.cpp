@@ -222,12 +222,16 @@ void FrmMain::RunCommand(unsigned id, Road road) {
     CancelPicking(id);
     // Any command comes between a Shift+Print Screen capture and its picture.
     copyWhenScrollEnds_ = false;
-    // What was marked up goes into the picture before any command reads or replaces it;
-    // when it cannot (no memory, told), nothing runs on the picture without it.
-    if (id != IDM_MARKUP && !markup_.Settle()) return;
-    // Failures inside a command started from the toolbar are never shown.
+    // Failures inside a command started from the toolbar are never shown, applying
+    // the markup first included.
     const bool wasSilent = silent_;
     silent_ = road == Road::Toolbar;
+    // What was marked up goes into the picture before any command reads or replaces it;
+    // when it cannot (no memory), nothing runs on the picture without it.
+    if (id != IDM_MARKUP && !markup_.Settle()) {
+        silent_ = wasSilent;
+        return;
+    }
     ++commandsRunning_;
     switch (id) {
         case IDM_OPEN: mnuOpen_Click(*this); break;

@@ -284,6 +284,9 @@ TEST_F(MarkupTest, RedactionKeepsNothingOfWhatItHides) {
         {"BMP, with no memory to apply at first", {}, [&] {
              SimulateBitmapFailure(true);
              std::vector outs = save(L"early.bmp");  // not written: the markup is not in it
+             const size_t told = dialogs.boxes.size();
+             form->RunCommand(IDM_SAVE, Road::Toolbar);  // silent from the toolbar, applying included
+             EXPECT_EQ(dialogs.boxes.size(), told);
              return SimulateBitmapFailure(false), outs.push_back(save(L"late.bmp")[0]), outs;
          }},
         {"Copy", {}, [&] { return form->RunCommand(IDM_COPY), clipboard(); }},
