@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "../platform/dpi.h"
 #include "../platform/text.h"
@@ -14,7 +16,13 @@ namespace {
 
 // Button ids: the tools, the colours, then the choices and the two ends.
 constexpr int kToolId = 1, kColourId = 20, kOtherColourId = 28, kWidthId = 30, kSizeId = 31, kBackgroundId = 32, kRedactId = 33,
-              kApplyId = 34, kDiscardId = 35;
+              kApplyId = 34, kDiscardId = 35, kSeparatorId = 40;
+
+const WindowClass kClass{L"VellumoxMarkupStrip", 0, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
+
+bool Fits(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+}
 
 // Each button's label and tooltip come from one string: "label|tooltip".
 std::pair<std::wstring, std::wstring> Texts(int id) {
@@ -25,14 +33,23 @@ std::pair<std::wstring, std::wstring> Texts(int id) {
 
 }  // namespace
 
+bool MarkupStrip::Popup::Create(HWND owner) {
+    return CreateOfClass(kClass, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, WS_POPUP, nullptr, 0, 0, 10, 10, owner);
+}
+
+LRESULT MarkupStrip::Popup::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    return Default(message, wParam, lParam);
+}
+
 bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
     session_ = session;
     row_ = toolbarRow;
+    owner_ = owner;
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    static const WindowClass kClass{L"VellumoxMarkupStrip", 0, ::LoadCursorW(nullptr, IDC_ARROW),
-                                    reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
-    // Never active: the keys stay with the main window.
-    if (!CreateOfClass(kClass, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, WS_POPUP, nullptr, 0, 0, 10, 10, owner)) return false;
+    // The toolbar paints under the strip, never over it.
+    ::SetWindowLongPtrW(row_, GWL_STYLE, ::GetWindowLongPtrW(row_, GWL_STYLE) | WS_CLIPSIBLINGS);
+    if (!CreateOfClass(kClass, 0, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, nullptr, 0, 0, 10, 10, owner)) return false;
     bar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                              WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
                                  CCS_NORESIZE | CCS_NOPARENTALIGN,
@@ -46,7 +63,7 @@ bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
     NONCLIENTMETRICSW metrics{sizeof metrics};
     ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     LOGFONTW lf = metrics.lfMessageFont;
-    lf.lfHeight = -Scale96(12, WindowDpi(owner));
+    lf.lfHeight = -Scale96(12, dpi);
     font_ = ::CreateFontIndirectW(&lf);
     ::SendMessageW(bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     std::vector<TBBUTTON> buttons;
@@ -55,7 +72,11 @@ bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
         labels.push_back(Texts(id).first);
         buttons.push_back(TBBUTTON{I_IMAGENONE, id, TBSTATE_ENABLED, BYTE(style | BTNS_AUTOSIZE | BTNS_SHOWTEXT), {}, 0, 0});
     };
-    auto separator = [&] { buttons.push_back(TBBUTTON{Scale96(6, WindowDpi(owner)), 0, 0, BTNS_SEP, {}, 0, -1}); labels.emplace_back(); };
+    int separators = 0;
+    auto separator = [&] {
+        buttons.push_back(TBBUTTON{Scale96(6, dpi), kSeparatorId + separators++, 0, BTNS_SEP, {}, 0, -1});
+        labels.emplace_back();
+    };
     for (int i = 0; i < kToolCount; ++i) add(kToolId + i, BTNS_CHECKGROUP);
     separator();
     for (int i = 0; i < int(kColours.size()); ++i) add(kColourId + i, BTNS_CHECKGROUP);
@@ -72,28 +93,128 @@ bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
 }
 
 void MarkupStrip::Show() {
+    shown_ = true;
     Update();
     Place();
-    ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+}
+
+void MarkupStrip::Hide() {
+    shown_ = false;
+    for (HWND w : {hwnd_, popup_.hwnd()})
+        if (w && ::IsWindowVisible(w)) ::ShowWindow(w, SW_HIDE);
 }
 
 void MarkupStrip::Destroy() {
+    if (popup_.hwnd()) ::DestroyWindow(popup_.hwnd());
     if (hwnd_) ::DestroyWindow(hwnd_);
     bar_ = nullptr;
     if (font_) ::DeleteObject(font_);
     font_ = nullptr;
 }
 
-void MarkupStrip::Place() {
-    if (!hwnd_) return;
-    RECT row{};
-    ::GetWindowRect(row_, &row);
+SIZE MarkupStrip::Wrap(int width) {
+    const int count = int(::SendMessageW(bar_, TB_BUTTONCOUNT, 0, 0));
+    auto id = [&](int i) {
+        TBBUTTON b{};
+        ::SendMessageW(bar_, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+        return b.idCommand;
+    };
+    auto set = [&](int i, BYTE flag, bool on) {
+        const LRESULT state = ::SendMessageW(bar_, TB_GETSTATE, id(i), 0);
+        const BYTE now = BYTE(on ? (state | flag) : (state & ~flag));
+        if (now != state) ::SendMessageW(bar_, TB_SETSTATE, id(i), MAKELPARAM(now, 0));
+    };
+    // Measured in one row, then broken where the next button would pass `width`; a row
+    // neither starts nor ends with a separator.
+    for (int i = 0; i < count; ++i) set(i, TBSTATE_WRAP, false), set(i, TBSTATE_HIDDEN, false);
+    if (width > 0) {
+        std::vector<int> widths(size_t(count), 0);
+        for (int i = 0; i < count; ++i) {
+            RECT r{};
+            ::SendMessageW(bar_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+            widths[size_t(i)] = r.right - r.left;
+        }
+        auto separator = [&](int i) { return id(i) >= kSeparatorId; };
+        int x = 0, last = -1, beforeLast = -1;
+        for (int i = 0; i < count; ++i) {
+            const int w = widths[size_t(i)];
+            if (x > 0 && x + w > width) {
+                if (separator(i)) {
+                    set(i, TBSTATE_HIDDEN, true);
+                    set(last, TBSTATE_WRAP, true);
+                    x = 0;
+                    continue;
+                }
+                if (separator(last)) set(last, TBSTATE_HIDDEN, true), last = beforeLast;
+                set(last, TBSTATE_WRAP, true);
+                x = 0;
+            }
+            x += w;
+            beforeLast = last;
+            last = i;
+        }
+    }
     SIZE size{};
     ::SendMessageW(bar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+    return size;
+}
+
+void MarkupStrip::Place() {
+    if (!hwnd_ || !shown_) return;
+    RECT row{}, window{}, client{};
+    ::GetWindowRect(row_, &row);
+    ::GetWindowRect(owner_, &window);
+    ::GetClientRect(owner_, &client);
+    ::MapWindowPoints(owner_, nullptr, reinterpret_cast<POINT*>(&client), 2);
     // The row's height, however the buttons measure: below it starts the picture.
-    const int height = row.bottom - row.top;
-    ::SetWindowPos(bar_, nullptr, 0, 0, size.cx, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(hwnd_, HWND_TOP, row.left, row.top, size.cx, height, SWP_NOACTIVATE);
+    const int rowWidth = row.right - row.left, rowHeight = row.bottom - row.top;
+    if (wrappedAt_ != 0) Wrap(0), wrappedAt_ = 0;
+    SIZE one{};
+    ::SendMessageW(bar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&one));
+    if (one.cx <= rowWidth) {
+        if (popup_.hwnd() && ::IsWindowVisible(popup_.hwnd())) ::ShowWindow(popup_.hwnd(), SW_HIDE);
+        if (::GetParent(bar_) != hwnd_) ::SetParent(bar_, hwnd_), ::SendMessageW(bar_, TB_SETPARENT, WPARAM(hwnd_), 0);
+        RECT bar{};
+        ::GetWindowRect(bar_, &bar);
+        ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&bar), 2);
+        if (bar.left || bar.top || bar.right != one.cx || bar.bottom != rowHeight)
+            ::SetWindowPos(bar_, nullptr, 0, 0, one.cx, rowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+        POINT at{row.left, row.top};
+        ::ScreenToClient(owner_, &at);
+        ::SetWindowPos(hwnd_, HWND_TOP, at.x, at.y, one.cx, rowHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        return;
+    }
+    // Too narrow: rows in a window of their own, on the window's monitor.
+    if (!popup_.hwnd() && !popup_.Create(owner_)) return;
+    MONITORINFO monitor{sizeof monitor};
+    ::GetMonitorInfoW(::MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT work = monitor.rcWork;
+    MENUBARINFO menu{sizeof menu};
+    const LONG top = ::GetMenuBarInfo(owner_, OBJID_MENU, 0, &menu) && menu.rcBar.bottom > menu.rcBar.top
+                         ? std::min(menu.rcBar.top, client.top) : client.top;
+    RECT place{};
+    SIZE size = Wrap(rowWidth);
+    const LONG height = std::max(size.cy, LONG(rowHeight));
+    place = {row.left, row.bottom - height, row.left + size.cx, row.bottom};
+    if (place.top < top || !Fits(place, work)) {
+        // Beside the window, on whichever side has room, level with the row.
+        const LONG right = work.right - window.right, left = window.left - work.left;
+        size = Wrap(int(std::min(LONG(one.cx), std::max(right, left))));
+        const LONG x = right >= size.cx || right >= left ? window.right : window.left - size.cx;
+        const LONG y = std::clamp(row.top, work.top, std::max(work.top, work.bottom - size.cy));
+        place = {x, y, x + size.cx, y + size.cy};
+        // No room on either side: on the monitor at least, and still level with the row.
+        if (!Fits(place, work)) ::OffsetRect(&place, std::clamp(place.left, work.left, std::max(work.left, work.right - size.cx)) - place.left, 0);
+    }
+    wrappedAt_ = -1;
+    const int w = place.right - place.left, h = place.bottom - place.top;
+    if (::GetParent(bar_) != popup_.hwnd()) {
+        ::SetParent(bar_, popup_.hwnd());
+        ::SendMessageW(bar_, TB_SETPARENT, WPARAM(hwnd_), 0);  // the commands still come here
+    }
+    ::SetWindowPos(bar_, nullptr, 0, h - size.cy, w, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (::IsWindowVisible(hwnd_)) ::ShowWindow(hwnd_, SW_HIDE);
+    ::SetWindowPos(popup_.hwnd(), HWND_TOP, place.left, place.top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void MarkupStrip::Update() {
