@@ -101,7 +101,8 @@ void MarkupStrip::Show() {
 void MarkupStrip::Hide() {
     shown_ = false;
     for (HWND w : {hwnd_, popup_.hwnd()})
-        if (w && ::IsWindowVisible(w)) ::ShowWindow(w, SW_HIDE);
+        if (w && ::IsWindowVisible(w))
+            ::SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MarkupStrip::Destroy() {
