@@ -178,6 +178,7 @@ TEST_F(MarkupTest, StripCoversNoPictureAtAnyWidth) {
     ::GetMonitorInfoW(::MonitorFromWindow(form->hwnd(), MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT screen = monitor.rcMonitor;
     const int dpi = WindowDpi(form->hwnd());
+    auto inside = [](RECT inner, RECT outer) { RECT both{}; return ::IntersectRect(&both, &inner, &outer) && ::EqualRect(&both, &inner); };
     const struct { int width, x; } cases[] = {{700, 0}, {440, 40}, {260, 0}, {260, -1}};  // -1: at the right edge
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " at " + std::to_string(c.x));
@@ -189,24 +190,21 @@ TEST_F(MarkupTest, StripCoversNoPictureAtAnyWidth) {
         ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(Session().StripWindow()) != FALSE; }));
         ::GetWindowRect(form->picScroll(), &view);
         ::GetWindowRect(Session().StripWindow(), &strip);
-        EXPECT_TRUE(::EqualRect(&view, &before));
-        EXPECT_FALSE(::IntersectRect(&overlap, &strip, &view));
+        EXPECT_TRUE(::EqualRect(&view, &before) && !::IntersectRect(&overlap, &strip, &view));
         HWND bar = ::FindWindowExW(Session().StripWindow(), nullptr, TOOLBARCLASSNAMEW, nullptr);
         HWND tips = reinterpret_cast<HWND>(::SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
         for (int i = 0, n = int(::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0)); i < n; ++i) {
             TBBUTTON b{};
             RECT r{};
+            wchar_t tip[80] = {};
+            TTTOOLINFOW tool{sizeof tool, 0, bar, UINT_PTR(b.idCommand)};
             ::SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
             if (b.fsStyle & BTNS_SEP) continue;
             ::SendMessageW(bar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
             ::MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
-            EXPECT_TRUE(::IntersectRect(&overlap, &r, &screen) && ::EqualRect(&overlap, &r) &&
-                        ::IntersectRect(&overlap, &r, &strip) && ::EqualRect(&overlap, &r)) << b.idCommand;
-            wchar_t tip[80] = {};
-            TTTOOLINFOW tool{sizeof tool, 0, bar, UINT_PTR(b.idCommand)};
-            tool.lpszText = tip;
+            tool.uId = UINT_PTR(b.idCommand), tool.lpszText = tip;
             ::SendMessageW(tips, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
-            EXPECT_TRUE(std::wstring(tip).find(L'(') != std::wstring::npos) << b.idCommand << " " << tip;
+            EXPECT_TRUE(inside(r, screen) && inside(r, strip) && std::wstring(tip).find(L'(') != std::wstring::npos) << b.idCommand;
         }
         Session().Discard();
     }
