@@ -184,7 +184,7 @@ TEST_F(MarkupTest, StripCoversNoPictureAtAnyWidth) {
         SCOPED_TRACE(std::to_string(c.width) + " at " + std::to_string(c.x));
         const int w = Scale96(c.width, dpi), x = c.x < 0 ? screen.right - w : Scale96(c.x, dpi);
         ::SetWindowPos(form->hwnd(), nullptr, x, Scale96(60, dpi), w, Scale96(400, dpi), SWP_NOZORDER);
-        RECT before{}, view{}, strip{}, overlap{};
+        RECT before{}, view{}, strip{}, overlap{}, r{};
         ::GetWindowRect(form->picScroll(), &before);
         form->mnuMarkup_Click();
         ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(Session().StripWindow()) != FALSE; }));
@@ -195,7 +195,6 @@ TEST_F(MarkupTest, StripCoversNoPictureAtAnyWidth) {
         HWND tips = reinterpret_cast<HWND>(::SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
         for (int i = 0, n = int(::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0)); i < n; ++i) {
             TBBUTTON b{};
-            RECT r{};
             wchar_t tip[80] = {};
             TTTOOLINFOW tool{sizeof tool, 0, bar, UINT_PTR(b.idCommand)};
             ::SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
