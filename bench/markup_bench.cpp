@@ -171,8 +171,9 @@ const Register markupBench("markup", [](const Context& context) {
         form.mnuMarkup_Click();
         HWND strip = form.Markup().StripWindow();
         Figure show{"detail: show the strip", 0, 0, 0, "ms", "one BitBlt of the visible view"};
-        MeasurePairs(show, reps, [&] { ::ShowWindow(strip, SW_SHOWNA); ::GdiFlush(); }, viewCopy,
-                     [&] { ::ShowWindow(strip, SW_HIDE); });
+        const UINT still = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+        MeasurePairs(show, reps, [&] { ::SetWindowPos(strip, HWND_TOP, 0, 0, 0, 0, still | SWP_SHOWWINDOW); ::GdiFlush(); },
+                     viewCopy, [&] { ::SetWindowPos(strip, nullptr, 0, 0, 0, 0, still | SWP_NOZORDER | SWP_HIDEWINDOW); });
         form.Markup().Discard();
         out.push_back(show);
     }

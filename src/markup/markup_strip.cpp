@@ -226,7 +226,8 @@ void MarkupStrip::Update() {
         ::SendMessageW(bar_, TB_CHECKBUTTON, kColourId + i, kColours[size_t(i)] == style.colour);
     ::SendMessageW(bar_, TB_CHECKBUTTON, kBackgroundId, style.textBackground);
     ::SendMessageW(bar_, TB_CHECKBUTTON, kRedactId, style.redact == RedactStyle::Mosaic);
-    ::InvalidateRect(bar_, nullptr, FALSE);
+    // Hidden, it is drawn whole when shown.
+    if (::IsWindowVisible(bar_)) ::InvalidateRect(bar_, nullptr, FALSE);
 }
 
 LRESULT MarkupStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
