@@ -16,7 +16,7 @@ namespace {
 
 // Button ids: the tools, the colours, then the choices and the two ends.
 constexpr int kToolId = 1, kColourId = 20, kOtherColourId = 28, kWidthId = 30, kSizeId = 31, kBackgroundId = 32, kRedactId = 33,
-              kApplyId = 34, kDiscardId = 35, kSeparatorId = 40;
+              kApplyId = 34, kDiscardId = 35;
 
 const WindowClass kClass{L"VellumoxMarkupStrip", 0, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
 
@@ -51,7 +51,7 @@ bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
     ::SetWindowLongPtrW(row_, GWL_STYLE, ::GetWindowLongPtrW(row_, GWL_STYLE) | WS_CLIPSIBLINGS);
     if (!CreateOfClass(kClass, 0, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, nullptr, 0, 0, 10, 10, owner)) return false;
     bar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                             WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
+                             WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE | CCS_NODIVIDER |
                                  CCS_NORESIZE | CCS_NOPARENTALIGN,
                              0, 0, 10, 10, hwnd_, nullptr, instance, nullptr);
     ::SendMessageW(bar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -72,11 +72,7 @@ bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
         labels.push_back(Texts(id).first);
         buttons.push_back(TBBUTTON{I_IMAGENONE, id, TBSTATE_ENABLED, BYTE(style | BTNS_AUTOSIZE | BTNS_SHOWTEXT), {}, 0, 0});
     };
-    int separators = 0;
-    auto separator = [&] {
-        buttons.push_back(TBBUTTON{Scale96(6, dpi), kSeparatorId + separators++, 0, BTNS_SEP, {}, 0, -1});
-        labels.emplace_back();
-    };
+    auto separator = [&] { buttons.push_back(TBBUTTON{Scale96(6, dpi), 0, 0, BTNS_SEP, {}, 0, -1}); labels.emplace_back(); };
     for (int i = 0; i < kToolCount; ++i) add(kToolId + i, BTNS_CHECKGROUP);
     separator();
     for (int i = 0; i < int(kColours.size()); ++i) add(kColourId + i, BTNS_CHECKGROUP);
@@ -114,50 +110,21 @@ void MarkupStrip::Destroy() {
 }
 
 SIZE MarkupStrip::Wrap(int width) {
-    const int count = int(::SendMessageW(bar_, TB_BUTTONCOUNT, 0, 0));
-    auto id = [&](int i) {
-        TBBUTTON b{};
-        ::SendMessageW(bar_, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
-        return b.idCommand;
-    };
-    auto set = [&](int i, BYTE flag, bool on) {
-        const LRESULT state = ::SendMessageW(bar_, TB_GETSTATE, id(i), 0);
-        const BYTE now = BYTE(on ? (state | flag) : (state & ~flag));
-        if (now != state) ::SendMessageW(bar_, TB_SETSTATE, id(i), MAKELPARAM(now, 0));
-    };
-    // Measured in one row, then broken where the next button would pass `width`; a row
-    // neither starts nor ends with a separator.
-    for (int i = 0; i < count; ++i) set(i, TBSTATE_WRAP, false), set(i, TBSTATE_HIDDEN, false);
-    if (width > 0) {
-        std::vector<int> widths(size_t(count), 0);
-        for (int i = 0; i < count; ++i) {
-            RECT r{};
-            ::SendMessageW(bar_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
-            widths[size_t(i)] = r.right - r.left;
-        }
-        auto separator = [&](int i) { return id(i) >= kSeparatorId; };
-        int x = 0, last = -1, beforeLast = -1;
-        for (int i = 0; i < count; ++i) {
-            const int w = widths[size_t(i)];
-            if (x > 0 && x + w > width) {
-                if (separator(i)) {
-                    set(i, TBSTATE_HIDDEN, true);
-                    set(last, TBSTATE_WRAP, true);
-                    x = 0;
-                    continue;
-                }
-                if (separator(last)) set(last, TBSTATE_HIDDEN, true), last = beforeLast;
-                set(last, TBSTATE_WRAP, true);
-                x = 0;
-            }
-            x += w;
-            beforeLast = last;
-            last = i;
-        }
-    }
+    // The toolbar breaks its rows itself at its own width; what the buttons then take.
+    ::SetWindowPos(bar_, nullptr, 0, 0, width > 0 ? width : 30000, 1000, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(bar_, TB_AUTOSIZE, 0, 0);
     SIZE size{};
-    ::SendMessageW(bar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+    for (int i = 0, count = int(::SendMessageW(bar_, TB_BUTTONCOUNT, 0, 0)); i < count; ++i) {
+        RECT r{};
+        if (::SendMessageW(bar_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r)) && r.right > r.left)
+            size.cx = std::max(size.cx, r.right), size.cy = std::max(size.cy, r.bottom);
+    }
     return size;
+}
+
+SIZE MarkupStrip::WrapAt(int width) {
+    if (wrappedAt_ != width) fit_ = Wrap(width), wrappedAt_ = width;
+    return fit_;
 }
 
 void MarkupStrip::Place() {
@@ -169,20 +136,20 @@ void MarkupStrip::Place() {
     ::MapWindowPoints(owner_, nullptr, reinterpret_cast<POINT*>(&client), 2);
     // The row's height, however the buttons measure: below it starts the picture.
     const int rowWidth = row.right - row.left, rowHeight = row.bottom - row.top;
-    if (wrappedAt_ != 0) Wrap(0), wrappedAt_ = 0;
-    SIZE one{};
-    ::SendMessageW(bar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&one));
-    if (one.cx <= rowWidth) {
+    if (!oneRow_.cy) oneRow_ = WrapAt(0);
+    SIZE size = WrapAt(rowWidth);
+    if (size.cy <= oneRow_.cy) {
+        // One row: over the toolbar's row, all of it.
         if (popup_.hwnd() && ::IsWindowVisible(popup_.hwnd())) ::ShowWindow(popup_.hwnd(), SW_HIDE);
         if (::GetParent(bar_) != hwnd_) ::SetParent(bar_, hwnd_), ::SendMessageW(bar_, TB_SETPARENT, WPARAM(hwnd_), 0);
         RECT bar{};
         ::GetWindowRect(bar_, &bar);
         ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&bar), 2);
-        if (bar.left || bar.top || bar.right != one.cx || bar.bottom != rowHeight)
-            ::SetWindowPos(bar_, nullptr, 0, 0, one.cx, rowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (bar.left || bar.top || bar.bottom != rowHeight)
+            ::SetWindowPos(bar_, nullptr, 0, 0, rowWidth, rowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
         POINT at{row.left, row.top};
         ::ScreenToClient(owner_, &at);
-        ::SetWindowPos(hwnd_, HWND_TOP, at.x, at.y, one.cx, rowHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        ::SetWindowPos(hwnd_, HWND_TOP, at.x, at.y, rowWidth, rowHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
         return;
     }
     // Too narrow: rows in a window of their own, on the window's monitor.
@@ -193,29 +160,30 @@ void MarkupStrip::Place() {
     MENUBARINFO menu{sizeof menu};
     const LONG top = ::GetMenuBarInfo(owner_, OBJID_MENU, 0, &menu) && menu.rcBar.bottom > menu.rcBar.top
                          ? std::min(menu.rcBar.top, client.top) : client.top;
-    RECT place{};
-    SIZE size = Wrap(rowWidth);
+    // Over the menu bar and the toolbar's row, ending where the picture begins.
     const LONG height = std::max(size.cy, LONG(rowHeight));
-    place = {row.left, row.bottom - height, row.left + size.cx, row.bottom};
+    RECT place{row.left, row.bottom - height, row.left + size.cx, row.bottom};
     if (place.top < top || !Fits(place, work)) {
         // Beside the window, on whichever side has room, level with the row.
         const LONG right = work.right - window.right, left = window.left - work.left;
-        size = Wrap(int(std::min(LONG(one.cx), std::max(right, left))));
+        size = WrapAt(int(std::max(right, left)));
         const LONG x = right >= size.cx || right >= left ? window.right : window.left - size.cx;
-        const LONG y = std::clamp(row.top, work.top, std::max(work.top, work.bottom - size.cy));
-        place = {x, y, x + size.cx, y + size.cy};
+        const LONG tall = std::max(size.cy, LONG(rowHeight));
+        const LONG y = std::clamp(row.top, work.top, std::max(work.top, work.bottom - tall));
+        place = {x, y, x + size.cx, y + tall};
         // No room on either side: on the monitor at least, and still level with the row.
-        if (!Fits(place, work)) ::OffsetRect(&place, std::clamp(place.left, work.left, std::max(work.left, work.right - size.cx)) - place.left, 0);
+        if (!Fits(place, work))
+            ::OffsetRect(&place, std::clamp(place.left, work.left, std::max(work.left, work.right - size.cx)) - place.left, 0);
     }
-    wrappedAt_ = -1;
-    const int w = place.right - place.left, h = place.bottom - place.top;
+    const int h = place.bottom - place.top;
     if (::GetParent(bar_) != popup_.hwnd()) {
         ::SetParent(bar_, popup_.hwnd());
         ::SendMessageW(bar_, TB_SETPARENT, WPARAM(hwnd_), 0);  // the commands still come here
     }
-    ::SetWindowPos(bar_, nullptr, 0, h - size.cy, w, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The bar keeps the width it broke its rows at; the window shows what the buttons take.
+    ::SetWindowPos(bar_, nullptr, 0, h - size.cy, wrappedAt_, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     if (::IsWindowVisible(hwnd_)) ::ShowWindow(hwnd_, SW_HIDE);
-    ::SetWindowPos(popup_.hwnd(), HWND_TOP, place.left, place.top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ::SetWindowPos(popup_.hwnd(), HWND_TOP, place.left, place.top, place.right - place.left, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void MarkupStrip::Update() {

@@ -39,13 +39,15 @@ private:
     };
     // Lays the buttons out in rows at most `width` wide (one row when it is 0); the size taken.
     SIZE Wrap(int width);
+    SIZE WrapAt(int width);  // the same, kept while the width stays
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     HWND bar_ = nullptr, row_ = nullptr, owner_ = nullptr;
     HFONT font_ = nullptr;
     MarkupSession* session_ = nullptr;
     Popup popup_;
     bool shown_ = false;
-    int wrappedAt_ = -1;  // the width the rows were laid out for
+    int wrappedAt_ = -1;  // the width the rows were laid out for, and what they took
+    SIZE fit_{}, oneRow_{};
 };
 
 }  // namespace vx::markup
