@@ -22,6 +22,12 @@ void ScrollBar::SetRange(const BarLayout& bar) {
     si.nMax = static_cast<int>(static_cast<int64_t>(Max) + PageSize - 1);
     si.nPage = static_cast<UINT>(PageSize);
     si.nPos = Value;
+    // Unchanged, the bar is not drawn again: under Wine that drawing waits on the display.
+    SCROLLINFO now{sizeof now};
+    now.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (hwnd && ::GetScrollInfo(hwnd, SB_CTL, &now) && now.nMin == si.nMin && now.nMax == si.nMax &&
+        now.nPage == si.nPage && now.nPos == si.nPos)
+        return;
     if (hwnd) ::SetScrollInfo(hwnd, SB_CTL, &si, TRUE);
 }
 
@@ -38,6 +44,7 @@ bool ScrollBar::SetValue(int32_t value) {
 
 void ScrollBar::Show(bool visible) {
     Visible = visible;
+    if (hwnd && ((::GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0) == visible) return;
     if (hwnd) ::ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
 

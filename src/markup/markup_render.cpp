@@ -146,30 +146,63 @@ void DrawShapes(HDC dc, const Document& doc, Point offset, Rect only, Preview pr
     if (preview.shape && preview.index < 0) draw(*preview.shape, last + 1);
 }
 
-UniqueBitmap ApplyToBitmap(HBITMAP picture, const Document& doc) {
-    void* bits = nullptr;
-    UniqueBitmap out = NewDibSection(doc.width, doc.height, &bits);
-    UniqueCreatedDc memory(::CreateCompatibleDC(nullptr)), source(::CreateCompatibleDC(nullptr));
-    if (!out || !memory || !source) return {};
-    {
-        SelectGuard selectOut(memory.get(), out.get());
-        SelectGuard selectIn(source.get(), picture);
-        ::BitBlt(memory.get(), 0, 0, doc.width, doc.height, source.get(), 0, 0, SRCCOPY);
+namespace {
+
+// Draws the redactions (from the pixels around them only) and then the objects over them
+// into `target`, a DC whose pixel p + offset holds the picture's pixel p of the kept part.
+// False, with nothing drawn, when memory runs out.
+bool DrawApplied(HDC target, Point offset, const Document& doc) {
+    std::vector<Redaction> boxes = RedactionsOf(doc);
+    Rect need;
+    for (const Redaction& r : boxes) need = Union(need, Rect{r.box.left - 1, r.box.top - 1, r.box.right + 1, r.box.bottom + 1});
+    need = need.Intersect(doc.crop);
+    if (!need.Empty()) {
+        // Only the boxes and their rims go through memory of their own.
+        void* bits = nullptr;
+        UniqueBitmap ring = NewDibSection(need.Width(), need.Height(), &bits);
+        UniqueCreatedDc ringDc(::CreateCompatibleDC(target));
+        if (!ring || !ringDc) return false;
+        SelectGuard select(ringDc.get(), ring.get());
+        ::BitBlt(ringDc.get(), 0, 0, need.Width(), need.Height(), target, need.left + offset.x, need.top + offset.y, SRCCOPY);
         ::GdiFlush();
-        // Redactions first, from the picture alone; the objects lie over them.
-        Pixels px{static_cast<uint32_t*>(bits), doc.width, doc.height, doc.width};
-        PaintRedactions(px, px, RedactionsOf(doc), doc.crop, doc.crop);
-        DrawShapes(memory.get(), doc, {0, 0}, doc.crop);
-        ::GdiFlush();
+        for (Redaction& r : boxes) r.box = r.box.Offset(-need.left, -need.top);
+        Pixels px{static_cast<uint32_t*>(bits), need.Width(), need.Height(), need.Width()};
+        const Rect kept = doc.crop.Offset(-need.left, -need.top);
+        PaintRedactions(px, px, boxes, kept, kept);
+        ::BitBlt(target, need.left + offset.x, need.top + offset.y, need.Width(), need.Height(), ringDc.get(), 0, 0, SRCCOPY);
     }
-    if (doc.crop == Rect{0, 0, doc.width, doc.height}) return out;
-    void* cropBits = nullptr;
-    UniqueBitmap cropped = NewDibSection(doc.crop.Width(), doc.crop.Height(), &cropBits);
-    if (!cropped) return {};
-    SelectGuard selectOut(memory.get(), cropped.get());
-    SelectGuard selectIn(source.get(), out.get());
-    ::BitBlt(memory.get(), 0, 0, doc.crop.Width(), doc.crop.Height(), source.get(), doc.crop.left, doc.crop.top, SRCCOPY);
-    return cropped;
+    DrawShapes(target, doc, offset, doc.crop);
+    ::GdiFlush();
+    return true;
+}
+
+}  // namespace
+
+UniqueBitmap ApplyToBitmap(HBITMAP picture, const Document& doc, bool inPlace, bool* failed) {
+    *failed = true;
+    UniqueCreatedDc memory(::CreateCompatibleDC(nullptr)), source(::CreateCompatibleDC(nullptr));
+    if (!memory || !source) return {};
+    const Rect kept = doc.crop;
+    // Only a picture of full colour keeps every shade of the anti-aliasing.
+    BITMAP info{};
+    if (inPlace && kept == Rect{0, 0, doc.width, doc.height} && ::GetObjectW(picture, sizeof info, &info) &&
+        info.bmBitsPixel == 32) {
+        SelectGuard select(memory.get(), picture);
+        *failed = !DrawApplied(memory.get(), {0, 0}, doc);
+        return {};
+    }
+    // The kept part alone in new memory: the picture itself stays as it was.
+    void* bits = nullptr;
+    UniqueBitmap out = NewDibSection(kept.Width(), kept.Height(), &bits);
+    if (!out) return {};
+    SelectGuard selectOut(memory.get(), out.get());
+    {
+        SelectGuard selectIn(source.get(), picture);
+        ::BitBlt(memory.get(), 0, 0, kept.Width(), kept.Height(), source.get(), kept.left, kept.top, SRCCOPY);
+    }
+    if (!DrawApplied(memory.get(), {-kept.left, -kept.top}, doc)) return {};
+    *failed = false;
+    return out;
 }
 
 }  // namespace vx::markup

@@ -36,8 +36,10 @@ struct Preview {
 };
 void DrawShapes(HDC dc, const Document& doc, Point offset, Rect only, Preview preview = {});
 
-// The picture with every object drawn in and the crop applied: the hidden pixels of the
-// redactions are gone from it. Null when memory runs out.
-UniqueBitmap ApplyToBitmap(HBITMAP picture, const Document& doc);
+// Draws every object into the picture, anti-aliased, redactions first: the hidden pixels
+// of the redactions are gone from the result. With `inPlace`, no crop and a 32-bit picture,
+// into `picture`'s own pixels (nothing new is returned); otherwise into a new bitmap of the
+// kept part, returned, and `picture` stays as it was. `failed` when memory ran out (nothing drawn).
+UniqueBitmap ApplyToBitmap(HBITMAP picture, const Document& doc, bool inPlace, bool* failed);
 
 }  // namespace vx::markup

@@ -524,10 +524,17 @@ bool MarkupSession::Apply() {
     CommitText();
     CancelGesture();
     if (!history_->Drawn()) return End(), true;
+    // Drawn into the picture's own pixels when only the view holds it: no new memory to
+    // fill. A copy offered on the clipboard or dragged out holds it too, and keeps it as it was;
+    // and while this window owns the clipboard, its copy there is told by the old pixels.
     const PictureBox& picture = host_->Doc().PicBmp;
-    UniqueBitmap bitmap = ApplyToBitmap(picture.Bitmap(), history_->Current());
-    ComPtr<IPicture> applied = bitmap ? CreatePictureFromBitmap(std::move(bitmap), UniquePalette()) : ComPtr<IPicture>();
-    if (!applied) {
+    ComPtr<IPicture> applied = picture.Picture;
+    applied->AddRef();
+    const bool alone = applied->Release() == 2 && ::GetClipboardOwner() != host_->Owner();  // the view's and this one
+    bool failed = false;
+    UniqueBitmap made = ApplyToBitmap(picture.Bitmap(), history_->Current(), alone, &failed);
+    if (made) applied = CreatePictureFromBitmap(std::move(made), UniquePalette());
+    if (failed || !applied) {
         host_->ReportFailure(LoadText(IDS_DOC_NO_MEMORY));
         return false;
     }

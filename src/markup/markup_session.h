@@ -46,7 +46,7 @@ public:
     const Document& Current() const { return history_->Current(); }
     const Style& CurrentStyle() const { return style_; }
     Tool CurrentTool() const { return tool_; }
-    HWND StripWindow() const { return strip_.hwnd(); }
+    HWND StripWindow() const { return strip_.Shown(); }
     HWND TextBox() const { return edit_; }
 
     // Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z): one step back or forward.

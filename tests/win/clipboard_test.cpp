@@ -52,9 +52,14 @@ TEST_F(ClipboardTest, CopiedPictureIsWhatOthersPasteAlsoAfterTheViewChangesAndTh
     form->PlacePicture(PatternPicture(97, 61, 5));
     const auto copied = Shown();
     form->RunCommand(IDM_COPY);
+    form->mnuMarkup_Click();  // marked up and applied: the copy follows, as one picture
+    for (UINT m : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}) ::SendMessageW(form->picScroll(), m, MK_LBUTTON, MAKELPARAM(m == WM_LBUTTONDOWN ? 2 : 50, 40));
+    form->Markup().Apply();
+    const auto marked = Shown();
+    ASSERT_NE(marked, copied);
     form->PlacePicture(PatternPicture(40, 30, 9));  // the clipboard keeps what was copied
     for (int pass = 0; pass < 2; ++pass, form.reset())  // the second after the window closed
-        for (const wchar_t* format : {L"PNG", L"DIB"}) EXPECT_EQ(Dumped(format), copied) << Narrow(format) << (pass ? " after closing" : "");
+        for (const wchar_t* format : {L"PNG", L"DIB"}) EXPECT_EQ(Dumped(format), marked) << Narrow(format) << (pass ? " after closing" : "");
 }
 
 TEST_F(ClipboardTest, EveryPictureFormatAndACopiedFilePasteAsOpenOpens) {

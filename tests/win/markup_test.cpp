@@ -13,6 +13,8 @@
 #include "platform/dpi.h"
 #include "win_test_support.h"
 
+#include <commctrl.h>
+
 namespace vx::test {
 namespace {
 
@@ -200,6 +202,45 @@ TEST_F(MarkupTest, TextCropUndoRedoAndEscape) {
     const Pixels cropped = Picture();
     EXPECT_EQ(std::pair(cropped.width, cropped.height), std::pair(200, 100));
     EXPECT_EQ(cropped.At(0, 0), Pattern(10, 10));
+}
+
+// The strip on a wide window, on narrow ones (in rows over the menu, or beside the window
+// on whichever side has room): none of it over the view, every button on the monitor and
+// its tooltip there, the view where the layout put it.
+TEST_F(MarkupTest, StripCoversNoPictureAtAnyWidth) {
+    MONITORINFO monitor{sizeof monitor};
+    ::GetMonitorInfoW(::MonitorFromWindow(form->hwnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT screen = monitor.rcMonitor;
+    const int dpi = WindowDpi(form->hwnd());
+    auto inside = [](RECT inner, RECT outer) { RECT both{}; return ::IntersectRect(&both, &inner, &outer) && ::EqualRect(&both, &inner); };
+    const struct { int width, x; } cases[] = {{700, 0}, {440, 40}, {260, 0}, {260, -1}};  // -1: at the right edge
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " at " + std::to_string(c.x));
+        const int w = Scale96(c.width, dpi), x = c.x < 0 ? screen.right - w : Scale96(c.x, dpi);
+        ::SetWindowPos(form->hwnd(), nullptr, x, Scale96(60, dpi), w, Scale96(400, dpi), SWP_NOZORDER);
+        RECT before{}, view{}, strip{}, overlap{}, r{};
+        ::GetWindowRect(form->picScroll(), &before);
+        form->mnuMarkup_Click();
+        ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(Session().StripWindow()) != FALSE; }));
+        ::GetWindowRect(form->picScroll(), &view);
+        ::GetWindowRect(Session().StripWindow(), &strip);
+        EXPECT_TRUE(::EqualRect(&view, &before) && !::IntersectRect(&overlap, &strip, &view));
+        HWND bar = ::FindWindowExW(Session().StripWindow(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+        HWND tips = reinterpret_cast<HWND>(::SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
+        for (int i = 0, n = int(::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0)); i < n; ++i) {
+            TBBUTTON b{};
+            wchar_t tip[80] = {};
+            TTTOOLINFOW tool{sizeof tool, 0, bar, UINT_PTR(b.idCommand)};
+            ::SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+            if (b.fsStyle & BTNS_SEP) continue;
+            ::SendMessageW(bar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+            ::MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+            tool.uId = UINT_PTR(b.idCommand), tool.lpszText = tip;
+            ::SendMessageW(tips, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
+            EXPECT_TRUE(inside(r, screen) && inside(r, strip) && std::wstring(tip).find(L'(') != std::wstring::npos) << b.idCommand;
+        }
+        Session().Discard();
+    }
 }
 
 // The secret's unique pattern: two colours far from everything else these pictures hold
