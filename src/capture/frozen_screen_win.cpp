@@ -15,10 +15,10 @@ namespace {
 
 constexpr UINT kTakeBackMessage = WM_APP + 1;
 constexpr int kMostTakeBacks = 20;
-// The screen is read in bands of about this many bytes. Under Wine one read of a whole
-// 4K screen makes both X client and server allocate and fault in 33 MB afresh each
-// time (a fifth of the cost in bands, which reuse their buffers); the bands follow each
-// other within milliseconds.
+// The screen is read in bands of about this many bytes: under Wine one read of a whole
+// 4K screen costs about five times its rows read in bands (its 33 MB transfer buffer is
+// allocated and faulted in afresh every time; a band's buffer is reused). The bands
+// follow each other within milliseconds.
 constexpr int kBandBytes = 1 << 20;
 
 }  // namespace
