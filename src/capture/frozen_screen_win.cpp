@@ -48,7 +48,7 @@ bool FrozenScreen::Show() {
         return false;
     }
     selected_ = SelectGuard(memory_.get(), copy_.get());
-    const int rows = std::max(1, kBandBytes / (width * 4));
+    const int rows = std::max(1, kBandBytes / std::max(1, width * 4));
     for (int y = 0; y < height; y += rows)
         ::BitBlt(memory_.get(), 0, y, width, std::min(rows, height - y), display_.get(), screen_.left, screen_.top + y,
                  SRCCOPY);
