@@ -79,6 +79,7 @@ private:
     };
     struct Parts {
         int32_t top = 0, bottom = 0, left = 0, right = 0;
+        int32_t overlay = 0;  // columns left of the right side ones that the match leaves out
     };
     struct Shift {
         bool moved = false;
