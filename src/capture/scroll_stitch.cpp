@@ -242,6 +242,36 @@ void ScrollStitcher::Keep(const Frame& frame, int32_t from, int32_t to) {
     reached_ += to - from;
 }
 
+uint32_t* ScrollStitcher::KeptRow(int64_t row) {
+    const size_t w = static_cast<size_t>(last_.width);
+    int64_t end = reached_;
+    for (auto s = strips_.rbegin(); s != strips_.rend(); ++s) {
+        const int64_t rows = static_cast<int64_t>(s->count / w);
+        if (row >= end - rows) return s->pixels + static_cast<size_t>(row - (end - rows)) * w;
+        end -= rows;
+    }
+    return nullptr;
+}
+
+// Rows [from, to) of `frame`, which shows the picture from the last frame's place on,
+// against those rows as kept (or to be kept from the last frame): where they had an
+// overlay bar that this frame shows them without, this frame's pixels go in. Two frames
+// in a row may show the bar over the same rows after a short step; a later one does not.
+bool ScrollStitcher::Recheck(const Frame& frame, int32_t from, int32_t to) {
+    const int32_t w = frame.width, right = std::max(0, sideRight_);
+    if (from >= to) return false;
+    const auto kept = [&](int32_t y) {
+        return lastOffset_ + y < reached_ ? KeptRow(lastOffset_ + y) : last_.pixels.data() + static_cast<size_t>(y) * w;
+    };
+    seen_.width = w, seen_.height = frame.height;
+    seen_.pixels.resize(frame.pixels.size());
+    for (int32_t y = std::max(0, from - 1); y < std::min(frame.height, to + 1); ++y)
+        std::memcpy(seen_.pixels.data() + static_cast<size_t>(y) * w, y >= from && y < to ? kept(y) : last_.Row(y), w * sizeof(uint32_t));
+    if (!Uncover(seen_, frame, 0, from, to, 0, frame.height, std::max(0, sideLeft_), w - right - Narrow(w), w - right)) return false;
+    for (int32_t y = from; y < to; ++y) std::memcpy(kept(y), seen_.Row(y), w * sizeof(uint32_t));
+    return true;
+}
+
 ScrollStitcher::Shift ScrollStitcher::Match(const Frame& next, const Parts& fixed, int32_t expected, RowBand ignore) {
     const int32_t right = fixed.right + fixed.overlay;
     const int32_t rows = next.height - fixed.top - fixed.bottom, bands = std::min(kBands, next.width - fixed.left - right);
@@ -301,13 +331,10 @@ ScrollStitcher::Shift ScrollStitcher::Place(const Frame& next, Parts& fixed, int
 
 ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool surelyMoved, RowBand ignore) {
     if (next.width != last_.width || next.height != last_.height) return Step::Unmatched;
-    const int32_t w = next.width, right = std::max(0, sideRight_);
+    const int32_t w = next.width;
     if (!surelyMoved && Unmoved(last_, next, ignore)) {
-        // The same content again: where the last frame had an overlay bar over its rows
-        // still to be kept and this one has not, this one's pixels are kept.
-        if (Uncover(last_, next, 0, static_cast<int32_t>(reached_ - lastOffset_), last_.height - lastBottom_, 0, next.height,
-                    std::max(0, sideLeft_), w - right - Narrow(w), w - right))
-            cellsLeft_ = -1;
+        // The same content again, perhaps without an overlay bar the last frame had.
+        if (Recheck(next, steps_ > 0 ? lastTop_ : 0, last_.height - lastBottom_)) cellsLeft_ = -1;
         return Step::Unmoved;
     }
     Parts fixed;
@@ -349,6 +376,7 @@ ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool sur
     movingRows_ = rows;
     std::swap(last_, next);
     ++steps_;
+    Recheck(last_, lastTop_, static_cast<int32_t>(std::min<int64_t>(last_.height - lastBottom_, reached_ - lastOffset_)));
     return Step::Appended;
 }
 
@@ -385,6 +413,7 @@ void ScrollStitcher::Join(uint32_t* out, bool withFooter) {
     }
     if (!strips_.empty()) memory_.Give(strips_.front().pixels, strips_.front().count);
     strips_.clear();
+    seen_ = Frame{};
 }
 
 }  // namespace vx

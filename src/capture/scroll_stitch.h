@@ -86,6 +86,8 @@ private:
         int32_t distance = 0;
     };
     void Keep(const Frame& frame, int32_t from, int32_t to);
+    uint32_t* KeptRow(int64_t row);  // a picture row kept already, in its strip
+    bool Recheck(const Frame& frame, int32_t from, int32_t to);
     Shift Match(const Frame& next, const Parts& fixed, int32_t expected, RowBand ignore);
     Shift Place(const Frame& next, Parts& fixed, int32_t expected, RowBand ignore);
 
@@ -102,6 +104,7 @@ private:
     uint64_t maxPixels_, maxSide_;
     StripMemory& memory_;
     std::vector<Strip> strips_;
+    Frame seen_;  // the rows Recheck compares, as kept
     std::vector<uint64_t> lastCells_;  // the last frame's cell hashes, for the columns below
     int32_t cellsLeft_ = -1, cellsRight_ = -1;
 };
