@@ -183,10 +183,11 @@ bool ScrollBy(const ScrollTarget& t, int units) {
 }
 
 // Lines or notches for the next step: the content should move about half the moving
-// part, so two frames overlap by half (every step costs a settled screen).
+// part, so two frames overlap by half (every step costs a settled screen). Under an
+// overlay bar every row is to be seen twice, also when a slow animation overshoots.
 int PlanUnits(const ScrollStitcher& stitcher, double unitPixels) {
     if (unitPixels <= 0) return 1;
-    const double goal = std::max(1, stitcher.MovingRows() / 2);
+    const double goal = std::max(1, stitcher.OverlaySeen() ? stitcher.MovingRows() * 2 / 5 : stitcher.MovingRows() / 2);
     return std::clamp(static_cast<int>(goal / unitPixels), 1, kMaxUnits);
 }
 

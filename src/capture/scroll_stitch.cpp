@@ -269,7 +269,7 @@ bool ScrollStitcher::Recheck(const Frame& frame, int32_t from, int32_t to) {
         std::memcpy(seen_.pixels.data() + static_cast<size_t>(y) * w, y >= from && y < to ? kept(y) : last_.Row(y), w * sizeof(uint32_t));
     if (!Uncover(seen_, frame, 0, from, to, 0, frame.height, std::max(0, sideLeft_), w - right - Narrow(w), w - right)) return false;
     for (int32_t y = from; y < to; ++y) std::memcpy(kept(y), seen_.Row(y), w * sizeof(uint32_t));
-    return true;
+    return overlaySeen_ = true;
 }
 
 ScrollStitcher::Shift ScrollStitcher::Match(const Frame& next, const Parts& fixed, int32_t expected, RowBand ignore) {
@@ -293,8 +293,8 @@ ScrollStitcher::Shift ScrollStitcher::Match(const Frame& next, const Parts& fixe
 // those with the header and footer the last step found, where they changed only in a
 // spot; every row that changed only in a spot (up to a quarter at each end); and the
 // top quarter left out, for a header that changed its height once. Each with the side
-// columns that stayed, then with a bar's thumb moving in them, then with the content's
-// right edge left out (an overlay bar drawn over it in one frame and not the other).
+// columns that stayed, then with a bar's thumb moving in them; then all once more with
+// the content's right edge left out (an overlay bar drawn over it in one frame only).
 ScrollStitcher::Shift ScrollStitcher::Place(const Frame& next, Parts& fixed, int32_t expected, RowBand ignore) {
     const int32_t h = next.height;
     const Edges exact = FixedEdges(last_, next, false, h);
@@ -307,18 +307,23 @@ ScrollStitcher::Shift ScrollStitcher::Place(const Frame& next, Parts& fixed, int
         if (spots.top >= lastTop_) known.top = std::max(known.top, lastTop_);
         if (spots.bottom >= lastBottom_) known.bottom = std::max(known.bottom, lastBottom_);
     }
-    const Edges tries[] = {exact, known, loose, {std::max(loose.top, h / 4), loose.bottom}};
+    // The right edge is left out only once nothing else fits, and then with the parts
+    // the last step found first: a footer with a clock, left out of the exact edges,
+    // would otherwise fit as content after a short step.
+    const Edges quarter{std::max(loose.top, h / 4), loose.bottom};
+    const Edges tries[] = {exact, known, loose, quarter, known, exact, loose, quarter};
     for (size_t i = 0; i < std::size(tries); ++i) {
         const Edges& e = tries[i];
+        const bool overlay = i >= std::size(tries) / 2;
         bool again = false;
-        for (size_t j = 0; j < i; ++j) again |= tries[j].top == e.top && tries[j].bottom == e.bottom;
+        for (size_t j = overlay ? std::size(tries) / 2 : 0; j < i; ++j) again |= tries[j].top == e.top && tries[j].bottom == e.bottom;
         if (again || e.top + e.bottom >= h) continue;
-        for (int variant : {0, 1, 2}) {
-            const bool bar = variant == 1;
+        for (bool bar : {false, true}) {
+            if (overlay && bar) continue;
             Parts p{e.top, e.bottom, 0, 0};
             SideColumns(last_, next, e.top, h - e.bottom, bar, p.left, p.right);
             if (bar && p.left == 0 && p.right == 0) continue;
-            if (variant == 2) p.overlay = Narrow(next.width);
+            if (overlay) p.overlay = Narrow(next.width);
             const Shift shift = Match(next, p, expected, ignore);
             if (shift.moved) {
                 fixed = p;
@@ -362,9 +367,10 @@ ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool sur
     while (fixed.right > 0 && ColumnMoves(last_, next, w - fixed.right, y0, y1, shift.distance)) --fixed.right;
 
     // The last frame's rows down to this step's footer are content now, without an
-    // overlay bar where this frame shows them without it.
+    // overlay bar where this frame shows them without it (all its rows are looked at:
+    // the parts found may leave out content, and a fixed part never differs only there).
     const int32_t from = static_cast<int32_t>(reached_ - lastOffset_), to = last_.height - fixed.bottom;
-    Uncover(last_, next, shift.distance, from, to, y0, y1, fixed.left, w - fixed.right - Narrow(w), w - fixed.right);
+    overlaySeen_ |= Uncover(last_, next, shift.distance, from, to, 0, next.height, fixed.left, w - fixed.right - Narrow(w), w - fixed.right);
     Keep(last_, from, to);
     if (steps_ == 0) firstRows_ = static_cast<int32_t>(reached_);
     sideLeft_ = sideLeft_ < 0 ? fixed.left : std::min(sideLeft_, fixed.left);

@@ -65,6 +65,8 @@ public:
     // Rows between the header and the footer the last step found (the whole frame before any).
     int32_t MovingRows() const { return movingRows_; }
     int Steps() const { return steps_; }
+    // An overlay bar was taken out of the picture: rows a step shows only once keep it.
+    bool OverlaySeen() const { return overlaySeen_; }
     // Rows the picture has with the last frame's footer (the content's end reached) or
     // without it (stopped half-way: the picture is then an exact prefix).
     int32_t FinalHeight(bool withFooter) const;
@@ -101,6 +103,7 @@ private:
     int32_t sideLeft_ = -1, sideRight_ = -1;  // fixed side columns over every step
     int32_t firstRows_ = 0;    // picture rows that came from the first frame
     int steps_ = 0;
+    bool overlaySeen_ = false;
     uint64_t maxPixels_, maxSide_;
     StripMemory& memory_;
     std::vector<Strip> strips_;
