@@ -392,6 +392,7 @@ int32_t ScrollStitcher::FinalHeight(bool withFooter) const {
 }
 
 void ScrollStitcher::Join(uint32_t* out, bool withFooter) {
+    seen_ = Frame{};
     const int32_t from = static_cast<int32_t>(reached_ - lastOffset_);
     const int32_t footer = withFooter || steps_ == 0 ? 0 : lastBottom_;
     Keep(last_, from, last_.height - lastBottom_);
@@ -419,7 +420,6 @@ void ScrollStitcher::Join(uint32_t* out, bool withFooter) {
     }
     if (!strips_.empty()) memory_.Give(strips_.front().pixels, strips_.front().count);
     strips_.clear();
-    seen_ = Frame{};
 }
 
 }  // namespace vx
