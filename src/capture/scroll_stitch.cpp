@@ -78,9 +78,8 @@ void SideColumns(const Frame& a, const Frame& b, int32_t y0, int32_t y1, bool ba
 
 // Nothing moved: only a few rows changed, each in one narrow span (a caret in the
 // header, a clock in the status bar, a blinking cursor), however many spots there are,
-// and whatever changed in the rows left out.
-// Rows that changed only at the right edge (an overlay bar fading in or out) count as
-// unchanged, however tall the bar.
+// and whatever changed in the rows left out. Rows that changed only at the right edge
+// (an overlay bar fading in or out) are not counted, however tall the bar.
 bool Unmoved(const Frame& a, const Frame& b, RowBand ignore) {
     const int32_t few = std::max(8, a.height / 8);
     int32_t changed = 0;
