@@ -22,6 +22,9 @@ constexpr DWORD kQuietMs = 40;           // unchanged this long: the screen has 
 constexpr DWORD kFirstQuietMs = 300;
 constexpr DWORD kSettleTimeoutMs = 1500;  // an animation longer than this is taken as it is
 constexpr DWORD kStepTimeoutMs = 2000;    // nothing new by then: the step moved nothing
+// A list that loads more rows as its end comes into view grows its bar's range a moment
+// later; once it has, it is given the step's time at every end.
+constexpr DWORD kLoadMs = 500;
 constexpr UINT kTargetTimeoutMs = 1000;   // a target that takes longer to answer hangs
 constexpr int kMaxUnits = 200;            // lines or notches in one step
 constexpr long kMaxPosted = 5000;         // well inside a message queue's limit
@@ -180,10 +183,11 @@ bool ScrollBy(const ScrollTarget& t, int units) {
 }
 
 // Lines or notches for the next step: the content should move about half the moving
-// part, so two frames overlap by half (every step costs a settled screen).
+// part, so two frames overlap by half (every step costs a settled screen). Under an
+// overlay bar every row is to be seen twice, also when a slow animation overshoots.
 int PlanUnits(const ScrollStitcher& stitcher, double unitPixels) {
     if (unitPixels <= 0) return 1;
-    const double goal = std::max(1, stitcher.MovingRows() / 2);
+    const double goal = std::max(1, stitcher.OverlaySeen() ? stitcher.MovingRows() * 2 / 5 : stitcher.MovingRows() / 2);
     return std::clamp(static_cast<int>(goal / unitPixels), 1, kMaxUnits);
 }
 
@@ -252,6 +256,7 @@ private:
     bool Settle(DWORD quietMs = kQuietMs);
     ScrollStitcher::Step Place(int32_t expected, bool surelyMoved);
     bool Step(bool& end);
+    bool MoreToCome();
 
     const ScrollTarget& target_;
     AreaCopier& copier_;
@@ -265,6 +270,8 @@ private:
     int64_t wheelRows_ = 0, wheelNotches_ = 0;
     int units_ = 1;
     SCROLLINFO bar_{};
+    bool grown_ = false;  // the bar's range grew during the capture
+    bool again_ = false;  // the last step moved nothing
     bool stopped_ = false;
 };
 
@@ -324,18 +331,25 @@ bool ScrollRun::Run(const ScrollLimits& limits) {
 bool ScrollRun::Step(bool& end) {
     label_.Show(stitcher_->Steps(), stitcher_->FinalHeight(false));
     if (gesture_.Requested() || !::IsWindow(target_.window)) return false;
-    // The bar is at its end, or would not go further.
-    if (putBack_.barKnown && bar_.nPos >= bar_.nMax - std::max<int>(bar_.nPage, 1) + 1) return !(end = true);
+    // The bar is at its end, or would not go further, and its range does not grow.
+    const auto atEnd = [&] { return MoreToCome() || (end = !stopped_, false); };
+    if (putBack_.barKnown && bar_.nPos >= bar_.nMax - std::max<int>(bar_.nPage, 1) + 1) return atEnd();
     if (!ScrollBy(target_, units_)) return false;  // the target hangs or went
     SCROLLINFO now{};
     const bool barMoved = putBack_.barKnown && ReadBar(target_, now);
-    if (barMoved && now.nPos == bar_.nPos) return !(end = true);
+    if (barMoved && now.nPos == bar_.nPos) return atEnd();
     // Before any step has been matched, the bar's page tells about how tall a unit is.
     const double perUnit = unitPixels_ > 0 || !barMoved || bar_.nPage == 0 ? unitPixels_ : static_cast<double>(stitcher_->MovingRows()) / bar_.nPage;
     const int moved = barMoved ? now.nPos - bar_.nPos : units_;
     const ScrollStitcher::Step step = Place(static_cast<int32_t>(std::lround(perUnit * moved)), barMoved);
     if (!::IsWindow(target_.window)) return false;  // that frame may show what lay beneath
-    if (step == ScrollStitcher::Step::Unmoved && !stopped_) return !(end = true);
+    if (step == ScrollStitcher::Step::Unmoved && !stopped_) {
+        // A list may load more rows once its end has come into view: where its bar
+        // cannot be read, a second step that moves nothing either tells the end.
+        if (target_.byBar && !putBack_.barKnown && !again_) return again_ = true;
+        return !(end = true);
+    }
+    again_ = false;
     if (step == ScrollStitcher::Step::Appended) {
         // A line moves its rows at once; a notch's animation may end in the next step's
         // frame, so only the notches' rows over all steps tell what one notch moves.
@@ -355,6 +369,21 @@ bool ScrollRun::Step(bool& end) {
         return !stopped_;
     }
     putBack_.unitsMoved += units_;  // sent, not placed: they moved it all the same
+    return false;
+}
+
+// Whether the bar's range grows past its position within the time a list takes to load
+// more rows; its new range is then the one the next step goes by.
+bool ScrollRun::MoreToCome() {
+    const DWORD start = ::GetTickCount(), wait = grown_ ? kStepTimeoutMs : kLoadMs;
+    for (SCROLLINFO now{}; ReadBar(target_, now);) {
+        if (now.nMax - std::max<int>(now.nPage, 1) + 1 > bar_.nPos) {
+            bar_.nMax = now.nMax, bar_.nPage = now.nPage;
+            return grown_ = true;
+        }
+        if (::GetTickCount() - start >= wait || (stopped_ = gesture_.Requested())) break;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_ALLINPUT);
+    }
     return false;
 }
 

@@ -17,15 +17,25 @@ bool SameRow(const Frame& a, const Frame& b, int32_t y, int32_t x0, int32_t x1) 
     return std::memcmp(a.Row(y) + x0, b.Row(y) + x0, static_cast<size_t>(x1 - x0) * sizeof(uint32_t)) == 0;
 }
 
+// The columns of [from, to) where row ya of a and row yb of b differ, from x0 to x1
+// (inclusive); x0 == to when they do not.
+struct Span {
+    int32_t x0, x1;
+};
+Span Changed(const Frame& a, int32_t ya, const Frame& b, int32_t yb, int32_t from = 0, int32_t to = -1) {
+    const uint32_t *ra = a.Row(ya), *rb = b.Row(yb);
+    Span s{from, to < 0 ? a.width - 1 : to - 1};
+    while (s.x0 <= s.x1 && ra[s.x0] == rb[s.x0]) ++s.x0;
+    while (s.x1 > s.x0 && ra[s.x1] == rb[s.x1]) --s.x1;
+    return s;
+}
+int32_t Narrow(int32_t width) { return std::max(12, width / 12); }
+
 // A row whose changes, if any, lie in one narrow span: a caret, a clock's digits, a
 // spinner. Rows of content that moved differ all over.
 bool NearlySameRow(const Frame& a, const Frame& b, int32_t y) {
-    const uint32_t *ra = a.Row(y), *rb = b.Row(y);
-    int32_t x0 = 0, x1 = a.width - 1;
-    while (x0 < a.width && ra[x0] == rb[x0]) ++x0;
-    if (x0 == a.width) return true;
-    while (ra[x1] == rb[x1]) --x1;
-    return x1 - x0 < std::max(12, a.width / 12);
+    const Span s = Changed(a, y, b, y);
+    return s.x1 - s.x0 < Narrow(a.width);
 }
 
 // Rows at the top and at the bottom that stay (exactly, or but for a spot), up to `most`.
@@ -68,15 +78,51 @@ void SideColumns(const Frame& a, const Frame& b, int32_t y0, int32_t y1, bool ba
 
 // Nothing moved: only a few rows changed, each in one narrow span (a caret in the
 // header, a clock in the status bar, a blinking cursor), however many spots there are,
-// and whatever changed in the rows left out.
+// and whatever changed in the rows left out. Rows that changed only at the right edge
+// (an overlay bar fading in or out) are not counted, however tall the bar.
 bool Unmoved(const Frame& a, const Frame& b, RowBand ignore) {
     const int32_t few = std::max(8, a.height / 8);
     int32_t changed = 0;
     for (int32_t y = 0; y < a.height; ++y) {
         if (SameRow(a, b, y, 0, a.width) || (y >= ignore.from && y < ignore.to)) continue;
-        if (++changed > few || !NearlySameRow(a, b, y)) return false;
+        const Span s = Changed(a, y, b, y);
+        if (s.x1 - s.x0 >= Narrow(a.width)) return false;
+        if (s.x0 < a.width - Narrow(a.width) && ++changed > few) return false;
     }
     return true;
+}
+
+// Statistics of the pixels of rows [y0, y1) and columns [x0, x1] of a frame, for telling
+// which of two views of the same content has an overlay bar over it.
+struct Look {
+    int64_t continuous = 0;  // pixels of the first and last rows equal to the row beside them
+    int64_t spread = 0;      // n times the sum of squares less the squared sum, over channels
+};
+Look LookAt(const Frame& f, int32_t y0, int32_t y1, int32_t x0, int32_t x1) {
+    Look look;
+    for (int32_t x = x0; x <= x1; ++x) {
+        look.continuous += y0 > 0 && f.Row(y0)[x] == f.Row(y0 - 1)[x];
+        look.continuous += y1 < f.height && f.Row(y1 - 1)[x] == f.Row(y1)[x];
+    }
+    const int64_t n = int64_t{y1 - y0} * (x1 - x0 + 1);
+    for (int shift : {0, 8, 16}) {
+        int64_t sum = 0, squares = 0;
+        for (int32_t y = y0; y < y1; ++y)
+            for (int32_t x = x0; x <= x1; ++x) {
+                const int64_t v = f.Row(y)[x] >> shift & 0xFF;
+                sum += v, squares += v * v;
+            }
+        look.spread += n * squares - sum * sum;
+    }
+    return look;
+}
+
+// Whether the first view is the one with the bar over it: a bar breaks the content
+// where it begins and ends, and a bar of one colour, however translucent, evens out
+// what it covers (blended with a share a of one colour, the spread shrinks by (1-a)^2).
+bool FirstCovered(const Look& a, const Look& b) {
+    if (a.continuous != b.continuous) return a.continuous < b.continuous;
+    return a.spread * 5 < b.spread * 4;
 }
 
 // One hash per row and band, the bands over the columns between the side columns.
@@ -129,6 +175,34 @@ int32_t MatchCells(const uint64_t* was, const uint64_t* now, int32_t rows, int32
     return best;
 }
 
+// Rows [from, to) of `last` were seen again in `next`, `d` rows higher (where that is
+// within next's rows [top, bottom)). Where a run of them differs, between the side
+// columns `left` and `x1`, only from column x0 on (an overlay bar over the content's
+// edge in one view), the view without the bar goes into `last`. Whether it changed.
+bool Uncover(Frame& last, const Frame& next, int32_t d, int32_t from, int32_t to, int32_t top, int32_t bottom,
+             int32_t left, int32_t x0, int32_t x1) {
+    bool changed = false;
+    int32_t y0 = -1;
+    Span run{x1, x0};
+    for (int32_t y = std::max(from, top + d), end = std::min(to, bottom + d); y <= end; ++y) {
+        const Span s = y < end ? Changed(last, y, next, y - d, left, x1) : Span{x1, 0};
+        const bool inside = s.x0 < x1 && s.x0 >= x0;
+        if (inside) {
+            if (y0 < 0) y0 = y;
+            run = {std::min(run.x0, s.x0), std::max(run.x1, s.x1)};
+            continue;
+        }
+        if (y0 >= 0 && FirstCovered(LookAt(last, y0, y, run.x0, run.x1), LookAt(next, y0 - d, y - d, run.x0, run.x1))) {
+            for (int32_t r = y0; r < y; ++r)
+                std::memcpy(last.pixels.data() + static_cast<size_t>(r) * last.width + run.x0, next.Row(r - d) + run.x0,
+                            static_cast<size_t>(run.x1 - run.x0 + 1) * sizeof(uint32_t));
+            changed = true;
+        }
+        y0 = -1, run = {x1, x0};
+    }
+    return changed;
+}
+
 }  // namespace
 
 bool SameFrame(const Frame& a, const Frame& b) {
@@ -167,14 +241,45 @@ void ScrollStitcher::Keep(const Frame& frame, int32_t from, int32_t to) {
     reached_ += to - from;
 }
 
+uint32_t* ScrollStitcher::KeptRow(int64_t row) {
+    const size_t w = static_cast<size_t>(last_.width);
+    int64_t end = reached_;
+    for (auto s = strips_.rbegin(); s != strips_.rend(); ++s) {
+        const int64_t rows = static_cast<int64_t>(s->count / w);
+        if (row >= end - rows) return s->pixels + static_cast<size_t>(row - (end - rows)) * w;
+        end -= rows;
+    }
+    return nullptr;
+}
+
+// Rows [from, to) of `frame`, which shows the picture from the last frame's place on,
+// against those rows as kept (or to be kept from the last frame): where they had an
+// overlay bar that this frame shows them without, this frame's pixels go in. Two frames
+// in a row may show the bar over the same rows after a short step; a later one does not.
+bool ScrollStitcher::Recheck(const Frame& frame, int32_t from, int32_t to) {
+    const int32_t w = frame.width, right = std::max(0, sideRight_);
+    if (from >= to) return false;
+    const auto kept = [&](int32_t y) {
+        return lastOffset_ + y < reached_ ? KeptRow(lastOffset_ + y) : last_.pixels.data() + static_cast<size_t>(y) * w;
+    };
+    seen_.width = w, seen_.height = frame.height;
+    seen_.pixels.resize(frame.pixels.size());
+    for (int32_t y = std::max(0, from - 1); y < std::min(frame.height, to + 1); ++y)
+        std::memcpy(seen_.pixels.data() + static_cast<size_t>(y) * w, y >= from && y < to ? kept(y) : last_.Row(y), w * sizeof(uint32_t));
+    if (!Uncover(seen_, frame, 0, from, to, 0, frame.height, std::max(0, sideLeft_), w - right - Narrow(w), w - right)) return false;
+    for (int32_t y = from; y < to; ++y) std::memcpy(kept(y), seen_.Row(y), w * sizeof(uint32_t));
+    return overlaySeen_ = true;
+}
+
 ScrollStitcher::Shift ScrollStitcher::Match(const Frame& next, const Parts& fixed, int32_t expected, RowBand ignore) {
-    const int32_t rows = next.height - fixed.top - fixed.bottom, bands = std::min(kBands, next.width - fixed.left - fixed.right);
+    const int32_t right = fixed.right + fixed.overlay;
+    const int32_t rows = next.height - fixed.top - fixed.bottom, bands = std::min(kBands, next.width - fixed.left - right);
     if (bands <= 0 || rows <= std::max(4, rows / 4)) return {};
     // The last frame's hashes are kept from its own step when the columns agree.
-    if (cellsLeft_ != fixed.left || cellsRight_ != fixed.right) lastCells_ = CellHashes(last_, fixed.left, fixed.right, bands);
+    if (cellsLeft_ != fixed.left || cellsRight_ != right) lastCells_ = CellHashes(last_, fixed.left, right, bands);
     cellsLeft_ = fixed.left;
-    cellsRight_ = fixed.right;
-    std::vector<uint64_t> cells = CellHashes(next, fixed.left, fixed.right, bands);
+    cellsRight_ = right;
+    std::vector<uint64_t> cells = CellHashes(next, fixed.left, right, bands);
     std::vector<char> skip(static_cast<size_t>(rows));
     for (int32_t y = std::max(ignore.from, fixed.top); y < std::min(ignore.to, fixed.top + rows); ++y) skip[y - fixed.top] = 1;
     const size_t first = static_cast<size_t>(fixed.top) * bands;
@@ -187,7 +292,8 @@ ScrollStitcher::Shift ScrollStitcher::Match(const Frame& next, const Parts& fixe
 // those with the header and footer the last step found, where they changed only in a
 // spot; every row that changed only in a spot (up to a quarter at each end); and the
 // top quarter left out, for a header that changed its height once. Each with the side
-// columns that stayed, then with a bar's thumb moving in them.
+// columns that stayed, then with a bar's thumb moving in them; then all once more with
+// the content's right edge left out (an overlay bar drawn over it in one frame only).
 ScrollStitcher::Shift ScrollStitcher::Place(const Frame& next, Parts& fixed, int32_t expected, RowBand ignore) {
     const int32_t h = next.height;
     const Edges exact = FixedEdges(last_, next, false, h);
@@ -200,16 +306,23 @@ ScrollStitcher::Shift ScrollStitcher::Place(const Frame& next, Parts& fixed, int
         if (spots.top >= lastTop_) known.top = std::max(known.top, lastTop_);
         if (spots.bottom >= lastBottom_) known.bottom = std::max(known.bottom, lastBottom_);
     }
-    const Edges tries[] = {exact, known, loose, {std::max(loose.top, h / 4), loose.bottom}};
+    // The right edge is left out only once nothing else fits, and then with the parts
+    // the last step found first: a footer with a clock, left out of the exact edges,
+    // would otherwise fit as content after a short step.
+    const Edges quarter{std::max(loose.top, h / 4), loose.bottom};
+    const Edges tries[] = {exact, known, loose, quarter, known, exact, loose, quarter};
     for (size_t i = 0; i < std::size(tries); ++i) {
         const Edges& e = tries[i];
+        const bool overlay = i >= std::size(tries) / 2;
         bool again = false;
-        for (size_t j = 0; j < i; ++j) again |= tries[j].top == e.top && tries[j].bottom == e.bottom;
+        for (size_t j = overlay ? std::size(tries) / 2 : 0; j < i; ++j) again |= tries[j].top == e.top && tries[j].bottom == e.bottom;
         if (again || e.top + e.bottom >= h) continue;
         for (bool bar : {false, true}) {
+            if (overlay && bar) continue;
             Parts p{e.top, e.bottom, 0, 0};
             SideColumns(last_, next, e.top, h - e.bottom, bar, p.left, p.right);
             if (bar && p.left == 0 && p.right == 0) continue;
+            if (overlay) p.overlay = Narrow(next.width);
             const Shift shift = Match(next, p, expected, ignore);
             if (shift.moved) {
                 fixed = p;
@@ -222,7 +335,12 @@ ScrollStitcher::Shift ScrollStitcher::Place(const Frame& next, Parts& fixed, int
 
 ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool surelyMoved, RowBand ignore) {
     if (next.width != last_.width || next.height != last_.height) return Step::Unmatched;
-    if (!surelyMoved && Unmoved(last_, next, ignore)) return Step::Unmoved;
+    const int32_t w = next.width;
+    if (!surelyMoved && Unmoved(last_, next, ignore)) {
+        // The same content again, perhaps without an overlay bar the last frame had.
+        if (Recheck(next, steps_ > 0 ? lastTop_ : 0, last_.height - lastBottom_)) cellsLeft_ = -1;
+        return Step::Unmoved;
+    }
     Parts fixed;
     Shift shift;
     if (SameFrame(last_, next)) {
@@ -243,12 +361,16 @@ ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool sur
     }
     // A column that stayed is a side column only where it does not move with the content
     // too (a column of equal sizes in a list looks the same after a step of whole rows).
-    const int32_t y0 = fixed.top, y1 = next.height - fixed.bottom, w = next.width;
+    const int32_t y0 = fixed.top, y1 = next.height - fixed.bottom;
     while (fixed.left > 0 && ColumnMoves(last_, next, fixed.left - 1, y0, y1, shift.distance)) --fixed.left;
     while (fixed.right > 0 && ColumnMoves(last_, next, w - fixed.right, y0, y1, shift.distance)) --fixed.right;
 
-    // The last frame's rows down to this step's footer are content now.
-    Keep(last_, static_cast<int32_t>(reached_ - lastOffset_), last_.height - fixed.bottom);
+    // The last frame's rows down to this step's footer are content now, without an
+    // overlay bar where this frame shows them without it (all its rows are looked at:
+    // the parts found may leave out content, and a fixed part never differs only there).
+    const int32_t from = static_cast<int32_t>(reached_ - lastOffset_), to = last_.height - fixed.bottom;
+    overlaySeen_ |= Uncover(last_, next, shift.distance, from, to, 0, next.height, fixed.left, w - fixed.right - Narrow(w), w - fixed.right);
+    Keep(last_, from, to);
     if (steps_ == 0) firstRows_ = static_cast<int32_t>(reached_);
     sideLeft_ = sideLeft_ < 0 ? fixed.left : std::min(sideLeft_, fixed.left);
     sideRight_ = sideRight_ < 0 ? fixed.right : std::min(sideRight_, fixed.right);
@@ -259,6 +381,7 @@ ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool sur
     movingRows_ = rows;
     std::swap(last_, next);
     ++steps_;
+    Recheck(last_, lastTop_, static_cast<int32_t>(std::min<int64_t>(last_.height - lastBottom_, reached_ - lastOffset_)));
     return Step::Appended;
 }
 
@@ -268,6 +391,7 @@ int32_t ScrollStitcher::FinalHeight(bool withFooter) const {
 }
 
 void ScrollStitcher::Join(uint32_t* out, bool withFooter) {
+    seen_ = Frame{};
     const int32_t from = static_cast<int32_t>(reached_ - lastOffset_);
     const int32_t footer = withFooter || steps_ == 0 ? 0 : lastBottom_;
     Keep(last_, from, last_.height - lastBottom_);

@@ -65,6 +65,8 @@ public:
     // Rows between the header and the footer the last step found (the whole frame before any).
     int32_t MovingRows() const { return movingRows_; }
     int Steps() const { return steps_; }
+    // An overlay bar was taken out of the picture: rows a step shows only once keep it.
+    bool OverlaySeen() const { return overlaySeen_; }
     // Rows the picture has with the last frame's footer (the content's end reached) or
     // without it (stopped half-way: the picture is then an exact prefix).
     int32_t FinalHeight(bool withFooter) const;
@@ -79,12 +81,15 @@ private:
     };
     struct Parts {
         int32_t top = 0, bottom = 0, left = 0, right = 0;
+        int32_t overlay = 0;  // columns left of the right side ones that the match leaves out
     };
     struct Shift {
         bool moved = false;
         int32_t distance = 0;
     };
     void Keep(const Frame& frame, int32_t from, int32_t to);
+    uint32_t* KeptRow(int64_t row);  // a picture row kept already, in its strip
+    bool Recheck(const Frame& frame, int32_t from, int32_t to);
     Shift Match(const Frame& next, const Parts& fixed, int32_t expected, RowBand ignore);
     Shift Place(const Frame& next, Parts& fixed, int32_t expected, RowBand ignore);
 
@@ -98,9 +103,11 @@ private:
     int32_t sideLeft_ = -1, sideRight_ = -1;  // fixed side columns over every step
     int32_t firstRows_ = 0;    // picture rows that came from the first frame
     int steps_ = 0;
+    bool overlaySeen_ = false;
     uint64_t maxPixels_, maxSide_;
     StripMemory& memory_;
     std::vector<Strip> strips_;
+    Frame seen_;  // the rows Recheck compares, as kept
     std::vector<uint64_t> lastCells_;  // the last frame's cell hashes, for the columns below
     int32_t cellsLeft_ = -1, cellsRight_ = -1;
 };

@@ -72,6 +72,10 @@ TEST(ScrollStitch, StepsAgainstTheTruth) {
         {"the row under the pointer lit (left out of the match)", {unique}, {0, 20, 40, 60, 80}, false, 0,
          [](Frame& f, int i) { if (i) for (int y = kHeader + 2; y < kHeader + 5; ++y) for (int x = kPanel; x < kW; ++x) f.pixels[y * kW + x] = 0x0000FF; }, 4, kW, {kHeader + 2, kHeader + 5}},
         {"columns equal on every line move with the content", {unique, true}, {0, 20, 40, 60, 80, 100}, false, 0, nullptr, 5},
+        {"an overlay bar over the right edge, gone when still", {unique}, {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160, 167, 170, 170}, true, 0,
+         [](Frame& f, int i) {  // three quarters grey over the content, lower in each frame
+             for (int y = kHeader + i; i % 19 && y < kHeader + i + 8; ++y) for (int x = 34; x < 38; ++x) f.pixels[y * kW + x] = (f.pixels[y * kW + x] >> 2 & 0x3F3F3F) + 0x484848;
+         }, 18},
         {"a header that shrinks once as the scrolling starts", {unique, false, 3}, {0, 10, 20, 30, 40}, false, 0, nullptr, 4},
     };
     for (const Case& c : cases) {

@@ -14,12 +14,16 @@
 //     slow=1 the wheel's scrolling decelerates over about 400 ms in uneven ticks;
 //     late=MS the content repaints that long after it moved; sticky=PX the header is
 //     that much taller until the first scroll; columns=1 the right quarter holds the
-//     same on every line (a list's column of equal sizes).
+//     same on every line (a list's column of equal sizes); overlay=1 a translucent thumb
+//     over the content's right edge that fades in while the content moves and out
+//     400 ms after it stopped; grow=PX (bar) only PX rows loaded at first, PX more
+//     100 ms after the view reached their end, the thumb shrinking each time.
 //   scroll_target truth FILE ROWS [view=PX] [sticky=PX] [columns=1]: writes the whole
 //     picture (width, height, then 0x00RRGGBB pixels; 0xFF000000 where a caret or the
 //     counter may be).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -33,6 +37,8 @@ constexpr int kWidth = 400, kHeader = 30, kFooter = 20, kLine = 16, kColumns = 3
 constexpr RECT kCaret{200, 120, 202, 134}, kHeaderCaret{100, 8, 102, 22}, kClock{340, 4, 372, 16};  // content, header, footer
 int g_rows = 2000, g_view = 544, g_pos = 0, g_shown = 0, g_goal = 0, g_escapeAt = -1, g_closeAt = -1;
 int g_late = 0, g_sticky = 0, g_tick = 0, g_clock = 0, g_headerCaret = 0, g_hot = 0, g_slow = 0, g_columns = 0, g_counter = 0;
+int g_overlay = 0, g_fade = 0, g_grow = 0, g_loaded = 0;
+DWORD g_movedAt = 0;
 DWORD g_escaped = 0;
 char g_kind = 'b';
 bool g_keyOnly = false, g_caret = false, g_touched = false;
@@ -56,6 +62,7 @@ void Paint(HWND hwnd) {
     POINT pointer{-1, -1};
     if (g_hot && GetCursorPos(&pointer)) ScreenToClient(hwnd, &pointer);
     const int lit = pointer.x >= 0 && pointer.x < kWidth && pointer.y >= header && pointer.y < kHeader + g_view ? (pointer.y - header + g_shown) / kLine : -1;
+    const int thumb = kHeader + g_shown * g_view / g_rows, tall = std::max(24, g_view * g_view / g_rows);
     std::vector<unsigned> px(static_cast<size_t>(kWidth) * h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < kWidth; ++x) {
@@ -63,6 +70,8 @@ void Paint(HWND hwnd) {
             unsigned& p = px[static_cast<size_t>(y) * kWidth + x];
             p = y < header ? Header(x, y) : y >= kHeader + g_view ? Fixed(x, y, 0x800000) : Content(x, c);
             if (y >= header && y < kHeader + g_view && ((g_caret && In(kCaret, x, c)) || c / kLine == lit)) p = c / kLine == lit ? 0x0078D7 ^ (p & 0x3F3F3F) : 0;
+            if (g_fade && x >= kWidth - 10 && x < kWidth - 2 && y >= thumb && y < thumb + tall)  // blended towards grey
+                p = (((p & 0xFF00FF) * (16 - g_fade) + 0x600060 * g_fade) >> 4 & 0xFF00FF) | (((p & 0xFF00) * (16 - g_fade) + 0x6000 * g_fade) >> 4 & 0xFF00);
             if ((g_headerCaret && g_caret && In(kHeaderCaret, x, y)) || (In(kClock, x, y - kHeader - g_view) && (g_clock >> (x - kClock.left) / 4 & 1))) p = 0;
         }
     BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), kWidth, -h, 1, 32, BI_RGB}};
@@ -75,14 +84,24 @@ void Title(HWND hwnd) { SetWindowTextW(hwnd, (L"scroll_target " + std::to_wstrin
 
 // Shows the content where it is now: the first time, the header shrinks.
 void Show(HWND hwnd) {
-    if (g_shown != g_pos) g_sticky = 0;
+    if (g_shown != g_pos) g_sticky = 0, g_movedAt = GetTickCount();
+    if (g_overlay) SetTimer(hwnd, 5, 30, nullptr);
     g_shown = g_pos;
     InvalidateRect(hwnd, nullptr, FALSE);
     Title(hwnd);
 }
 
+// More rows loaded: the range grows, the thumb shrinks.
+void Load(HWND hwnd, int rows) {
+    g_loaded = std::min(rows, g_rows);
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, g_loaded / kLine - 1, static_cast<UINT>(g_view / kLine)};
+    SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+}
+
 void MoveTo(HWND hwnd, int pos) {
-    g_pos = pos < 0 ? 0 : pos > g_rows - g_view ? g_rows - g_view : pos;
+    const int end = (g_grow ? g_loaded : g_rows) - g_view;
+    g_pos = pos < 0 ? 0 : pos > end ? end : pos;
+    if (g_grow && g_pos == end && g_loaded < g_rows) SetTimer(hwnd, 6, 100, nullptr);
     if (g_kind == 'b') SetScrollPos(hwnd, SB_VERT, g_pos / kLine, TRUE);
     if (g_late) SetTimer(hwnd, 3, g_late, nullptr);
     else Show(hwnd);
@@ -119,6 +138,11 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (wp == 2) g_caret = !g_caret, InvalidateRect(hwnd, nullptr, FALSE);
             else if (wp == 3) KillTimer(hwnd, 3), Show(hwnd);
             else if (wp == 4) ++g_clock, InvalidateRect(hwnd, nullptr, FALSE);
+            else if (wp == 5) {  // the overlay thumb: in while moving, out when still
+                const int goal = GetTickCount() - g_movedAt < 400 ? 12 : 0;
+                if (goal == 0 && g_fade == 0) KillTimer(hwnd, 5);
+                else if (goal != g_fade) g_fade += goal > g_fade ? 3 : -2, InvalidateRect(hwnd, nullptr, FALSE);
+            } else if (wp == 6) KillTimer(hwnd, 6), Load(hwnd, g_loaded + g_grow);
             else if (g_goal == 0) KillTimer(hwnd, 1);
             else {
                 const int step = g_slow && g_goal / 6 ? g_goal / 6 : (g_goal > 0 ? 1 : -1) * (g_slow ? 1 : 12);
@@ -145,7 +169,8 @@ int wmain(int argc, wchar_t** argv) {
     g_rows = _wtoi(argv[2]);
     g_view = Arg(argc, argv, L"view=", g_view);
     for (auto [name, to] : {std::pair{L"sticky=", &g_sticky}, {L"columns=", &g_columns}, {L"header=", &g_headerCaret},
-                            {L"hot=", &g_hot}, {L"slow=", &g_slow}, {L"late=", &g_late}, {L"clock=", &g_counter}})
+                            {L"hot=", &g_hot}, {L"slow=", &g_slow}, {L"late=", &g_late}, {L"clock=", &g_counter},
+                            {L"overlay=", &g_overlay}, {L"grow=", &g_grow}})
         *to = Arg(argc, argv, name, 0);
     if (!wcscmp(argv[1], L"truth")) {
         const int header = kHeader + g_sticky, h = header + g_rows + kFooter;
@@ -170,10 +195,7 @@ int wmain(int argc, wchar_t** argv) {
     AdjustWindowRect(&r, style, FALSE);
     HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"scroll_target", style, 200, 60, r.right - r.left, r.bottom - r.top,
                                 nullptr, nullptr, wc.hInstance, nullptr);
-    if (g_kind == 'b') {
-        SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, g_rows / kLine - 1, static_cast<UINT>(g_view / kLine)};
-        SetScrollInfo(hwnd, SB_VERT, &si, FALSE);
-    }
+    if (g_kind == 'b') Load(hwnd, g_grow ? g_grow : g_rows);
     if (g_kind == 'w' || g_headerCaret) SetTimer(hwnd, 2, 250, nullptr);
     if (g_counter) SetTimer(hwnd, 4, 100, nullptr);
     g_shown = g_pos = Arg(argc, argv, L"start=", 0);

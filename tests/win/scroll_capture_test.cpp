@@ -122,6 +122,9 @@ TEST_F(ScrollCaptureTest, StitchedPictureIsTheTruth) {
         {"bar, a repaint 200 ms late", L"bar 2000 late=200", 2000, 544, 0, true, 2050, false},
         {"a header that shrinks once", L"wheel 2000 sticky=40", 2000, 544, 0, true, 2090, false},
         {"columns equal on every line", L"wheel 2000 columns=1", 2000, 544, 0, true, 2050, false},
+        {"an overlay bar fading in while scrolling, out when still; a short last step", L"wheel 1808 overlay=1", 1808, 544, 0, true, 1858, false},
+        {"overlay bar, a caret in the header, a counter in the footer, a repaint 150 ms late", L"wheel 2000 overlay=1 header=1 clock=1 late=150", 2000, 544, 0, true, 2050, false},
+        {"bar, more rows loaded late as the end comes into view", L"bar 2000 grow=600", 2000, 544, 0, true, 2050, false},
         {"all at once: header caret, slow, lit line, late", L"wheel 2000 header=1 clock=1 slow=1 hot=1 late=150", 2000, 544, 0, true, 2050, false},
     };
     for (const auto& c : cases) {
