@@ -119,11 +119,11 @@ rows=(
 n=0
 for r in "${rows[@]}"; do
     IFS='|' read -r program how pick count spread <<<"$r"
-    program=$(echo $program) n=$((n + 1)); echo "row $n: $program, $(echo $how), $(echo $pick)"
+    program=${program// /} how=${how// /} n=$((n + 1)); echo "row $n: $program, $how,$pick"
     [ "$program" = "${last:-}" ] || "open_$program"
     last=$program
-    capture $how "$pick" "$WORK/$n.bmp"
-    check "$WORK/$n.bmp" $count $spread || fail "row $n ($program): rows in the stitched picture"
+    capture "$how" "$pick" "$WORK/$n.bmp"
+    check "$WORK/$n.bmp" "${count// /}" "${spread// /}" || fail "row $n ($program): rows in the stitched picture"
     # Back where it was (but for a caret that blinks).
     xdotool mousemove 1200 900
     wait_for 'shot "$WORK/after.png"; [ "$(ae "$WORK/before.png" "$WORK/after.png" "800x680+$WX+$WY")" -lt 60 ]' ||
