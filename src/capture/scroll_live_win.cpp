@@ -254,6 +254,7 @@ public:
 
 private:
     bool Settle(DWORD quietMs = kQuietMs);
+    void BackToFirst();
     ScrollStitcher::Step Place(int32_t expected, bool surelyMoved);
     bool Step(bool& end);
     bool MoreToCome();
@@ -265,6 +266,8 @@ private:
     ProgressLabel label_;
     StopGesture gesture_;
     Frame frame_, spare_;
+    Frame first_;            // kept where only the frames can tell the way back
+    bool unsure_ = false;    // the last step's lines may have moved rows that all look alike
     RowBand lit_;            // the rows about the pointer, on the wheel road
     double unitPixels_ = 0;  // rows a line or notch moves, once a step has shown it
     int64_t wheelRows_ = 0, wheelNotches_ = 0;
@@ -314,6 +317,7 @@ ScrollStitcher::Step ScrollRun::Place(int32_t expected, bool surelyMoved) {
 bool ScrollRun::Run(const ScrollLimits& limits) {
     putBack_.Aside();
     Settle(kFirstQuietMs);  // stopped already: this frame is the picture
+    if (target_.byBar && !putBack_.barKnown) first_ = frame_;
     stitcher_.emplace(frame_, limits.maxPixels, limits.maxSide, PageStrips());
     if (stopped_) return false;
     if (!target_.byBar) {
@@ -324,7 +328,19 @@ bool ScrollRun::Run(const ScrollLimits& limits) {
     bar_ = putBack_.bar;
     bool end = false;
     while (Step(end)) {}
+    if (end && unsure_) BackToFirst();
     return end;
+}
+
+// A bar that cannot be read (another process's, under Wine) and a last step that showed
+// nothing new: its lines moved nothing at the content's end, or moved blank rows through
+// the area (a console's empty buffer below its text). The lines counted go back, then
+// single lines until the area shows the first frame again.
+void ScrollRun::BackToFirst() {
+    if (putBack_.unitsMoved > 0 && !ScrollBy(target_, -putBack_.unitsMoved)) return;
+    putBack_.unitsMoved = 0;
+    for (int extra = 0; Settle() && !NearlySameFrame(frame_, first_) && extra < units_; ++extra)
+        if (!ScrollBy(target_, -1)) return;
 }
 
 // One step; false when the capture ends (`end`: at the content's end).
@@ -347,6 +363,7 @@ bool ScrollRun::Step(bool& end) {
         // A list may load more rows once its end has come into view: where its bar
         // cannot be read, a second step that moves nothing either tells the end.
         if (target_.byBar && !putBack_.barKnown && !again_) return again_ = true;
+        unsure_ = target_.byBar && !barMoved;
         return !(end = true);
     }
     again_ = false;

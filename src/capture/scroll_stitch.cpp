@@ -209,6 +209,10 @@ bool SameFrame(const Frame& a, const Frame& b) {
     return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
 }
 
+bool NearlySameFrame(const Frame& a, const Frame& b) {
+    return a.width == b.width && a.height == b.height && Unmoved(a, b, {});
+}
+
 namespace {
 
 struct HeapStripMemory final : StripMemory {

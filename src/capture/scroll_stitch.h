@@ -18,6 +18,8 @@ struct Frame {
 
 // The settle check: two copies in a row that are the same.
 bool SameFrame(const Frame& a, const Frame& b);
+// The same but for a few small spots (a blinking caret, a clock): nothing scrolled.
+bool NearlySameFrame(const Frame& a, const Frame& b);
 
 // Screen rows of a frame that a step's match leaves out (the row under the pointer,
 // which a hot-tracking list highlights wherever the content is); empty when from >= to.
