@@ -40,6 +40,8 @@ TEST_F(RegionSelectionTest, ArmEscapeSelectionsAndAHeldClipboard) {
     const int bitmapsBefore = CountGdiObjects(OBJ_BITMAP);
     DWORD sequence = ::GetClipboardSequenceNumber();
     form->RunCommand(IDM_DISTRICT);
+    // The hand goes on once the frozen screen is on top with the keyboard (a window manager hands it on first).
+    PumpUntil([&] { return ::GetForegroundWindow() == form->Selection().Overlay() && ::GetTopWindow(nullptr) == form->Selection().Overlay(); });
     for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN}) MouseAt(300, 300, flags);
     MouseAt(380, 350);
     ::keybd_event(VK_ESCAPE, 0, 0, 0), ::keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);  // behind the press and a move
