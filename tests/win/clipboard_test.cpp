@@ -206,9 +206,8 @@ TEST_F(ClipboardTest, DraggedOutPictureArrivesAsAPngFile) {
         });
         PumpUntil([&] { return released && Settled(); });  // the drop is done once the release is handled
         hand.join();
-        SYSTEMTIME done{}, now{};  // the next drag's file is named by a second of its own
-        ::GetLocalTime(&done);
-        PumpUntil([&] { return ::GetLocalTime(&now), now.wSecond != done.wSecond; }, 2000);
+        auto second = [] { SYSTEMTIME t{}; return ::GetLocalTime(&t), t.wSecond; };  // the next drag's file is named by a second of its own
+        PumpUntil([&, done = second()] { return second() != done; }, 2000);
     }
     EXPECT_EQ(PixelsOfFile(out), Shown());
     EXPECT_EQ(dialogs.boxes.size(), 0u);
