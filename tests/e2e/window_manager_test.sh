@@ -15,7 +15,7 @@ WORDPAD=$(window '^Document - Wine Wordpad$')
 probe show "$(title_of "$WORDPAD")" 3
 wine notepad "$(winpath "$WORK/notes.txt")" >/dev/null 2>&1 </dev/null &
 VX_PIDS+=($!)
-PAD=$(window 'Notepad$') PAD_TITLE=$(title_of "$(window 'Notepad$')")
+PAD_TITLE='notes.txt - Notepad' && PAD=$(window "^$PAD_TITLE$")  # once the file is in
 start_program
 probe move "$TITLE" 700 400 480 420
 # Made the active window by the window manager, or by Wine where there is none: done
