@@ -117,10 +117,10 @@ arm() {
     wait_state minimized
     # The frozen copy of the screen is up once its window is shown and painted.
     wait_for 'probe class VellumoxFrozenScreen' || fail "no frozen screen"
-    # It has the keyboard once the focus is on a window as large as the screen.
-    wait_for '[ "$(xdotool getwindowfocus getwindowgeometry | sed -n "s/ *Geometry: //p")" = "$(screen_size)" ]' ||
-        fail "the frozen screen never took the keyboard"
+    wait_for screen_has_keys || fail "the frozen screen never took the keyboard"
 }
+# The frozen screen has the keyboard: the focus is on a window as large as the screen.
+screen_has_keys() { [ "$(xdotool getwindowfocus getwindowgeometry | sed -n "s/ *Geometry: //p")" = "$(screen_size)" ]; }
 # The band of L T R B in during.png over before.png: an inverted frame one pixel wide,
 # nothing else changed around it, an inverted size label in its middle.
 band_ok() { python3 - "$WORK/before.png" "$WORK/during.png" "$@" 2>"$WORK/band.err" <<'PY'

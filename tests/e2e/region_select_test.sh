@@ -16,7 +16,7 @@ xdotool mousemove 100 950
 arm
 # What lies beneath moves; the frozen screen does not (the minimised window, and the
 # outline along the primary's edges and the loupe at the pointer, aside).
-xdotool windowmove "$NOISE" 40 30
+xdotool windowmove --sync "$NOISE" 40 30
 shot "$WORK/frozen.png"
 for area in 700x900+540+60 1024x768+1280+0; do
     check_eq "$(ae "$WORK/before.png" "$WORK/frozen.png" $area)" 0 "frozen screen pixels differing in $area"

@@ -12,7 +12,7 @@ noise_screen
 wine notepad >/dev/null 2>&1 </dev/null &
 VX_PIDS+=($!)
 NOTE=$(window 'Notepad$')
-note() { probe move "$(title_of "$NOTE")" "$@"; activate "$NOTE"; }
+note() { probe move "$(title_of "$NOTE")" "$@"; activate "$NOTE"; wait_for 'probe class Notepad' || fail "Notepad never painted"; }
 start_program
 
 # The active window, delayed (menu) and at once (Alt+Print Screen), on the second monitor
@@ -50,6 +50,7 @@ expect_view "$WORK/before.png" "$area"
 note 1400 580 240 160
 probe move "$TITLE" 1350 150 500 420
 activate "$MAIN"
+wait_for 'probe class VellumoxMain' || fail "the window never painted"
 shot "$WORK/before.png"
 read -r x y < <(probe client "$TITLE")
 for item in "f 200x100+1350+150" "c 200x100+$x+$y"; do

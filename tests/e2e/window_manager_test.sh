@@ -15,12 +15,22 @@ WORDPAD=$(window '^Document - Wine Wordpad$')
 probe show "$(title_of "$WORDPAD")" 3
 wine notepad "$(winpath "$WORK/notes.txt")" >/dev/null 2>&1 </dev/null &
 VX_PIDS+=($!)
-PAD=$(window 'Notepad$') PAD_TITLE=$(title_of "$(window 'Notepad$')")
+PAD_TITLE='notes.txt - Notepad' && PAD=$(window "^$PAD_TITLE$")  # once the file is in
 start_program
 probe move "$TITLE" 700 400 480 420
-# Made the active window by the window manager, or by Wine where there is none.
-front() { if [ -n "$WM" ]; then xdotool windowactivate --sync "$1"; else probe front "$(title_of "$1")"; fi; sleep 0.3; }
-front "$MAIN"; read -r cx cy < <(probe client "$TITLE")
+# Made the active window by the window manager, or by Wine where there is none: done
+# once it is Wine's foreground window, with the keyboard where a window manager gives it
+# out (Wine alone does not always move it), and the program has answered since (it has
+# taken in what it gained or lost).
+front() {
+    local w=$1
+    if [ -n "$WM" ]; then xdotool windowactivate --sync "$w"; else probe front "$(title_of "$w")"; fi
+    wait_for 'probe active "$(title_of "$w")" && { [ -z "$WM" ] || [ "$(xdotool getwindowfocus)" = "$w" ]; }' ||
+        fail "$(title_of "$w") never became active"
+    probe status "$TITLE" 0 >/dev/null
+}
+front "$MAIN"; wait_for 'probe class VellumoxMain' || fail "the window never painted"
+read -r cx cy < <(probe client "$TITLE")
 TOOLBAR="300x20+$cx+$cy"; shot "$WORK/front.png"
 in_front() { shot "$WORK/now.png"; [ "$(ae "$WORK/front.png" "$WORK/now.png" "$TOOLBAR")" = 0 ]; }
 takes_keys() {  # Ctrl+S typed to whatever has the keyboard opens the program's Save dialog
@@ -49,10 +59,14 @@ for c in "${cases[@]}"; do
         Print*) xdotool key Print ;;
     esac
     wait_state minimized; wait_for 'probe class VellumoxFrozenScreen' || fail "$how: no frozen screen"
-    # Still armed once the window manager has handed the keyboard on, and above it all.
-    sleep 1; probe class VellumoxFrozenScreen || fail "$how: the pick ended by itself"
-    shot "$WORK/before.png"
-    xdotool windowmove "$PAD" 90 200 sleep 0.5
+    # Still armed once the window manager has handed the keyboard on (the frozen screen
+    # is active with the keyboard, taken back) and the program has answered since.
+    wait_for 'probe active VellumoxFrozenScreen && screen_has_keys' || fail "$how: the keyboard is not back"
+    probe status "$TITLE" 0 >/dev/null; probe class VellumoxFrozenScreen || fail "$how: the pick ended by itself"
+    # And above it all: notepad, moved beneath it (somewhere new each time), does not show.
+    shot "$WORK/before.png"; at=$(xdotool getwindowgeometry "$PAD") to=$((${to:-80} + 10))
+    xdotool windowmove "$PAD" "$to" 200
+    wait_for '[ "$(xdotool getwindowgeometry "$PAD")" != "$at" ]' || fail "$how: notepad did not move"
     shot "$WORK/moved.png"
     check_eq "$(ae "$WORK/before.png" "$WORK/moved.png")" 0 "$how: pixels of the live screen over the frozen one"
     case $end in
@@ -86,15 +100,15 @@ shot "$WORK/before.png"
 menu f s
 dialog=$(window '^保存$')
 # The dialog opens over the view's corner and can still place itself after it shows,
-# undoing a move made too early: moved until it stays away, then the view must be its
-# old self again (a view that missed its repaint never is).
+# undoing a move made too early: moved until it stays away and the view is its old self
+# again (a view that missed its repaint never is).
 away() {
-    xdotool windowmove "$dialog" 700 600 sleep 0.3
+    xdotool windowmove "$dialog" 700 600
     shot "$WORK/under.png"
     changed=$(ae "$WORK/before.png" "$WORK/under.png" "49x40+$x+$y")
     [ "$changed" = 0 ]
 }
-for _ in 1 2 3 4 5; do away && break; done
+wait_for away || true
 check_eq "$changed" 0 \
     "view pixels changed under the Save dialog (at $(xdotool getwindowgeometry "$dialog" | tr -s ' \n' ' '))"
 keys "$dialog" Escape

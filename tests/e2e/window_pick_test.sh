@@ -17,7 +17,7 @@ pad second 1500 100 500 400   # on the second monitor
 pad leftoff -150 600 450 300  # partly off the screen's left edge
 start_program
 probe move "$TITLE" 100 100 300 200
-sleep 0.5
+wait_for 'probe class VellumoxMain && probe class Notepad' || fail "the windows never painted"
 geometry() {  # TITLE-WORD [CHILD-CLASS]: WxH+X+Y of it, cut to the screen's left edge
     read -r x y w h < <(probe rect "$(title_of "$(window "$1")")" ${2:-})
     [ "$x" -ge 0 ] || { w=$((w + x)); x=0; }
@@ -29,7 +29,7 @@ shot "$WORK/before.png"
 while read -r px py notches what; do
     expected=$(geometry $what)
     arm
-    xdotool mousemove "$px" "$py" sleep 0.2
+    xdotool mousemove "$px" "$py" sleep 0.2  # a hand's pace, as the notches'
     for _ in $(seq "$notches"); do xdotool click 5 sleep 0.1; done
     xdotool click 1
     wait_state normal

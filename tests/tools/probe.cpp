@@ -1,6 +1,6 @@
 // vxprobe: the tests' eyes and hands from outside the program.
 //   vxprobe dpi                      the system DPI
-//   vxprobe class CLASS              exit 0 when a window of that class is shown
+//   vxprobe class CLASS              exit 0 when windows of that class are shown, all painted
 //   vxprobe rect TITLE               outer rectangle "left top width height" in pixels
 //   vxprobe state TITLE              normal | minimized | maximized | hidden
 //   vxprobe status TITLE N           text of status-bar panel N (0-based), UTF-8
@@ -10,6 +10,7 @@
 //   vxprobe area TITLE CLASS         "left top right bottom" of the client area of the
 //                                    window's first child of that class, on the screen
 //   vxprobe front TITLE              makes the window the foreground window
+//   vxprobe active TITLE             exit 0 when the window is the foreground window
 //   vxprobe close TITLE              asks the window to close (as the close box does)
 //   vxprobe show TITLE CMD           ShowWindow with CMD (6 minimise)
 //   vxprobe move TITLE X Y W H       places the window there (outer rectangle, pixels)
@@ -48,15 +49,16 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (verb == L"hold-clipboard" && argc > 3) return HoldClipboard(_wtoi(argv[2]), argv[3]);
     if (argc < 3) return 2;
-    if (verb == L"class") {  // a visible window of the class (a program may keep hidden ones), painted through
+    if (verb == L"class") {  // the visible windows of the class (a program may keep hidden ones), painted through
+        BOOL shown = FALSE, painted = TRUE;
         for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, argv[2], nullptr));) {
-            BOOL painted = IsWindowVisible(w) && !GetUpdateRect(w, nullptr, FALSE);
+            if (!IsWindowVisible(w)) continue;
+            shown = TRUE, painted &= !GetUpdateRect(w, nullptr, FALSE);
             EnumChildWindows(w, [](HWND c, LPARAM all) {
                 return *reinterpret_cast<BOOL*>(all) &= !IsWindowVisible(c) || !GetUpdateRect(c, nullptr, FALSE);
             }, reinterpret_cast<LPARAM>(&painted));
-            if (painted) return 0;
         }
-        return 3;
+        return shown && painted ? 0 : 3;
     }
     HWND window = FindWindowW(nullptr, argv[2]);  // by its title, else by its class
     if (!window && !(window = FindWindowW(argv[2], nullptr))) return 3;
@@ -105,6 +107,8 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
     } else if (verb == L"front") {
         SetForegroundWindow(window);
+    } else if (verb == L"active") {
+        return GetForegroundWindow() == window ? 0 : 1;
     } else if (verb == L"close") {
         PostMessageW(window, WM_CLOSE, 0, 0);
     } else if (verb == L"move" && argc > 6) {

@@ -1,6 +1,7 @@
 // The picture handed over: copied to the clipboard and read by another program (also
 // after the window is gone), pasted from every format, the picture's context menu, the
 // Print Screen keys that fill the clipboard, and a drag onto another program's window.
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <thread>
@@ -19,7 +20,7 @@ std::vector<std::uint32_t> PixelsOfFile(const std::wstring& path) { return Pixel
 // Starts the helper; `wait` pumps until it ends, the window answering the clipboard meanwhile.
 UniqueProcess Helper(const std::wstring& args, bool wait = true) {
     UniqueProcess process(reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, TestProgram(L"vxclip.exe").c_str(), L"vxclip", args.c_str(), nullptr)));
-    for (int i = 0; wait && process.get() != INVALID_HANDLE_VALUE && i < 1500 && ::WaitForSingleObject(process.get(), 0); ++i) Pump(20);
+    if (wait && process.get() != INVALID_HANDLE_VALUE) PumpUntil([&] { return !::WaitForSingleObject(process.get(), 0); }, 30000);
     return process;
 }
 
@@ -155,8 +156,9 @@ TEST_F(ClipboardTest, ContextMenuFromMouseAndKeysGreysWhatCannotRunAndRunsTheCho
             const std::vector<BYTE> keys = c.how == std::string("apps") ? std::vector<BYTE>{VK_APPS} : std::vector<BYTE>{VK_SHIFT, VK_F10};
             for (DWORD up : {0, KEYEVENTF_KEYUP}) for (BYTE key : keys) ::keybd_event(key, 0, up, 0);
         }
-        for (int i = 0; i < 200 && seen.items.empty(); ++i) Pump(20);
-        Pump(200);
+        // The menu is seen, clicked and closed inside one round of messages; the command it chose runs after.
+        PumpUntil([] { return !seen.items.empty(); });
+        PumpUntil([] { const HWND popup = ::FindWindowW(L"#32768", nullptr); return !(popup && ::IsWindowVisible(popup)) && Settled(); });
         EXPECT_EQ(std::tuple(seen.items, seen.greyed), std::tuple(items, c.greyed)) << c.how;
         const POINT at = mouse ? click : POINT{view.left, view.top};
         EXPECT_EQ(std::pair(seen.rect.left, seen.rect.top), std::pair(at.x, at.y)) << c.how;
@@ -192,7 +194,7 @@ TEST_F(ClipboardTest, DraggedOutPictureArrivesAsAPngFile) {
     const std::wstring ready = dir.File(L"ready"), out = dir.File(L"dropped.png");
     const std::wstring args = L"drop-target 700 300 \"" + ready + L"\" \"" + out + L"\"";
     const UniqueProcess target = Helper(args, false);
-    for (int i = 0; i < 200 && !FileExists(ready); ++i) Pump(50);
+    PumpUntil([&] { return FileExists(ready); }, 10000);
     auto files = [&] {
         std::vector<std::filesystem::path> names;  // the dragged files: "Vellumox 2026-..."
         for (const auto& f : std::filesystem::directory_iterator(std::filesystem::temp_directory_path())) if (f.path().filename().wstring().rfind(L"Vellumox 2", 0) == 0) names.push_back(f);
@@ -200,13 +202,17 @@ TEST_F(ClipboardTest, DraggedOutPictureArrivesAsAPngFile) {
     };
     for (const auto& f : files()) std::filesystem::remove(f);
     for (const POINT to : {POINT{800, 400}, POINT{view.left + 100, view.top + 80}}) {
-        std::thread hand([&] {  // the hand moves on while the drag runs its own loop here
+        std::atomic<bool> released{false};
+        std::thread hand([&] {  // the hand moves on (at its own pace) while the drag runs its own loop here
             const POINT from{view.left + 20, view.top + 20};
             for (int step = -1; step <= 10; ++step, ::Sleep(40)) MouseAt(from.x + (to.x - from.x) * std::max(step, 0) / 10, from.y + (to.y - from.y) * std::max(step, 0) / 10, step ? 0 : MOUSEEVENTF_LEFTDOWN);
             MouseAt(to.x, to.y, MOUSEEVENTF_LEFTUP);
+            released = true;
         });
-        for (int i = 0; i < 100; ++i) Pump(20);
+        PumpUntil([&] { return released && Settled(); });  // the drop is done once the release is handled
         hand.join();
+        auto second = [] { SYSTEMTIME t{}; return ::GetLocalTime(&t), t.wSecond; };  // the next drag's file is named by a second of its own
+        PumpUntil([&, done = second()] { return second() != done; }, 2000);
     }
     EXPECT_EQ(PixelsOfFile(out), Shown());
     EXPECT_EQ(dialogs.boxes.size(), 0u);

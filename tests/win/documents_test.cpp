@@ -59,7 +59,8 @@ TEST_F(Documents, EveryRoadReplacesALargerFileWhole) {
     auto fresh = [&](PictureFileFormat format) { return SavePictureFile(picture.Bitmap(), picture.Palette(), dir.File(L"fresh"), format), ReadFileBytes(dir.File(L"fresh")); };
     // The dragged file is named by the second: the drag goes first, early in a second.
     SYSTEMTIME now{}, start{};
-    for (::GetLocalTime(&start), now = start; now.wSecond == start.wSecond; ::Sleep(5)) ::GetLocalTime(&now);
+    ::GetLocalTime(&start);
+    PumpUntil([&] { return ::GetLocalTime(&now), now.wSecond != start.wSecond; }, 2000);
     PictureDrag drag;  // no button held: the drag ends at once, its file written
     CaptureRequest request{CaptureRequest::Kind::Region, 0, 0, 50, 40, dir.File(L"cmd.bmp")};
     const struct { const wchar_t* road; std::wstring path; std::function<void()> run; std::function<std::string()> expected; } roads[] = {

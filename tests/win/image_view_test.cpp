@@ -111,10 +111,10 @@ TEST_F(ImageViewTest, ThumbDragMovesTheImageBeforeRelease) {
     // second thread, as a person's hand would, and look at the image meanwhile.
     std::thread hand([&] {
         MouseAt(start.x, start.y);
-        ::Sleep(80);
+        ::Sleep(80);  // a hand's pace
         for (int dx = 0; dx <= 120; dx += 10, ::Sleep(80)) MouseAt(start.x + dx, start.y, dx ? 0 : MOUSEEVENTF_LEFTDOWN);
         // Held until the image follows (or a while): the main thread pumps meanwhile.
-        for (DWORD end = ::GetTickCount() + 3000; form->Doc().PicBmp.Left > -1000 && int(end - ::GetTickCount()) > 0;) ::Sleep(10);
+        PumpUntil([&] { return form->Doc().PicBmp.Left <= -1000; }, 3000);
         duringDrag = form->Doc().PicBmp.Left;
         MouseAt(start.x + 120, start.y, MOUSEEVENTF_LEFTUP);
         done = true;

@@ -95,8 +95,7 @@ TEST_F(LanguageTest, HelpRunsTheSystemNotepadOnTheQuotedReadme) {
     ::QueryFullProcessImageNameW(editor.get(), 0, image, &size);
     EXPECT_EQ(_wcsicmp(image, (_wgetenv(L"SystemRoot") + std::wstring(L"\\system32\\notepad.exe")).c_str()), 0) << Narrow(image);
     HWND edit = nullptr;
-    for (int i = 0; i < 200 && !(edit = ::FindWindowExW(::FindWindowW(L"Notepad", nullptr), nullptr, L"Edit", nullptr)); ++i)
-        ::Sleep(50);
+    PumpUntil([&] { return (edit = ::FindWindowExW(::FindWindowW(L"Notepad", nullptr), nullptr, L"Edit", nullptr)) != nullptr; }, 10000);
     ::SendMessageTimeoutW(edit, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
     EXPECT_STREQ(text, L"help text beside a program in a folder with spaces\r\n");
     ::TerminateProcess(editor.get(), 0);

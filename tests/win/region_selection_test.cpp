@@ -26,25 +26,28 @@ struct RegionSelectionTest : MainWindowTest {
 // the road table) and the refused bitmap becomes the picture instead of leaking.
 TEST_F(RegionSelectionTest, ArmEscapeSelectionsAndAHeldClipboard) {
     form->SetWindowState(WindowState::Maximized);
-    Pump(50);
+    auto backMaximized = [&] { return Disarmed() && form->GetWindowState() == WindowState::Maximized && Settled(); };
+    ASSERT_TRUE(PumpUntil(backMaximized));
     form->RunCommand(IDM_DISTRICT);
     const HWND overlay = form->Selection().Overlay();
     EXPECT_EQ(std::tuple(form->Selection().Armed(), form->Doc().ImageUnsaved, bool(::IsWindowVisible(overlay)),
                          form->GetMousePointer(), form->GetScaleMode(), form->GetWindowState()),
               std::tuple(true, true, true, MousePointer::Crosshair, ScaleMode::Pixels, WindowState::Minimized));
     ::PostMessageW(overlay, WM_KEYDOWN, VK_ESCAPE, 0);
-    Pump(100);
+    EXPECT_TRUE(PumpUntil(backMaximized)) << "Escape while armed";
     // Wine keeps a few objects (the crosshair's bitmaps, the popup's class) from the
     // first selection on: count from here.
     const int bitmapsBefore = CountGdiObjects(OBJ_BITMAP);
     DWORD sequence = ::GetClipboardSequenceNumber();
     form->RunCommand(IDM_DISTRICT);
+    // The hand goes on once the frozen screen is on top with the keyboard (a window manager hands it on first).
+    PumpUntil([&] { return ::GetForegroundWindow() == form->Selection().Overlay() && ::GetTopWindow(nullptr) == form->Selection().Overlay(); });
     for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN}) MouseAt(300, 300, flags);
     MouseAt(380, 350);
     ::keybd_event(VK_ESCAPE, 0, 0, 0), ::keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);  // behind the press and a move
-    Pump(200);
-    MouseAt(380, 350, MOUSEEVENTF_LEFTUP);
-    Pump(50);
+    PumpUntil(backMaximized);
+    MouseAt(380, 350, MOUSEEVENTF_LEFTUP);  // handled by the time nothing is left to handle
+    PumpUntil(Settled);
     EXPECT_EQ(std::tuple(Disarmed(), form->GetWindowState(), form->Doc().ImageUnsaved, form->Doc().PicBmp.Empty(),
                          ::GetClipboardSequenceNumber(), CountGdiObjects(OBJ_BITMAP)),
               std::tuple(true, WindowState::Maximized, false, true, sequence, bitmapsBefore));
