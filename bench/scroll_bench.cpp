@@ -73,12 +73,11 @@ std::vector<Figure> Steps(const Context& c) {
     HWND hwnd = TallWindow();
     const Rect area{0, 0, kWidth, kHeader + kView};
     AreaCopier copier(area);
-    Frame frame, spare;
+    Frame frame;
     // One step as the loop does it: two copies that agree, then the match.
     auto step = [&](Stitching& s) {
         copier.Copy(frame);
-        copier.Copy(spare);
-        if (SameFrame(frame, spare)) s.stitcher->Add(spare, kStep);
+        if (!copier.CopyIfChanged(frame)) s.stitcher->Add(frame, kStep);
     };
     auto next = [&](Stitching& s) { ScrollTo(hwnd, s.offset += kStep); };
     Stitching small, tall;
@@ -123,16 +122,16 @@ std::vector<Figure> Steps(const Context& c) {
         for (int i = 0; i < c.repetitions * 3 + 1; ++i) {
             next(small);
             const double t0 = timed([&] { copier.Copy(frame); });
-            const double t1 = timed([&] { copier.Copy(spare); });
-            const double t2 = timed([&] { (void)SameFrame(frame, spare); });
-            const double t3 = timed([&] { small.stitcher->Add(spare, kStep); });
+            const double t1 = timed([&] { (void)copier.CopyIfChanged(frame); });
+            const double t2 = timed([&] { (void)SameFrame(frame, frame); });
+            const double t3 = timed([&] { small.stitcher->Add(frame, kStep); });
             const double tb = timed(blt);
             if (i == 0) continue;
             parts[0].push_back(t0), parts[1].push_back(t1), parts[2].push_back(t2), parts[3].push_back(t3);
             base.push_back(tb);
         }
-        const char* names[] = {"detail: first copy (after the repaint)", "detail: second copy",
-                               "detail: the two frames compared", "detail: the match"};
+        const char* names[] = {"detail: first copy (after the repaint)", "detail: second copy, compared in place",
+                               "detail: a frame compared with itself", "detail: the match"};
         for (int k = 0; k < 4; ++k) {
             Figure d{names[k], 0, 0, 0, "ms", "one BitBlt of the area"};
             SetFromPairs(d, parts[k], base);

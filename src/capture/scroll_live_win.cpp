@@ -265,7 +265,7 @@ private:
     std::optional<ScrollStitcher>& stitcher_;
     ProgressLabel label_;
     StopGesture gesture_;
-    Frame frame_, spare_;
+    Frame frame_;
     Frame first_;            // kept where only the frames can tell the way back
     bool unsure_ = false;    // the last step's lines may have moved rows that all look alike
     RowBand lit_;            // the rows about the pointer, on the wheel road
@@ -287,10 +287,9 @@ bool ScrollRun::Settle(DWORD quietMs) {
     for (;;) {
         ::Sleep(12);  // the target (and the X server) get the processor to paint
         if ((stopped_ = stopped_ || gesture_.Requested())) return false;
-        copier_.Copy(spare_);
+        const bool changed = copier_.CopyIfChanged(frame_);
         const DWORD now = ::GetTickCount();
-        if (!SameFrame(frame_, spare_)) {
-            std::swap(frame_, spare_);
+        if (changed) {
             stillSince = now;
         } else if (now - stillSince >= quietMs) {
             return true;
@@ -335,11 +334,13 @@ bool ScrollRun::Run(const ScrollLimits& limits) {
 // A bar that cannot be read (another process's, under Wine) and a last step that showed
 // nothing new: its lines moved nothing at the content's end, or moved blank rows through
 // the area (a console's empty buffer below its text). The lines counted go back, then
-// single lines until the area shows the first frame again.
+// single lines until the area shows the first frame again: as many as the steps that
+// showed nothing new moved (two where the second one made sure of the end).
 void ScrollRun::BackToFirst() {
     if (putBack_.unitsMoved > 0 && !ScrollBy(target_, -putBack_.unitsMoved)) return;
     putBack_.unitsMoved = 0;
-    for (int extra = 0; Settle() && !NearlySameFrame(frame_, first_) && extra < units_; ++extra)
+    const int uncounted = (again_ ? 2 : 1) * units_;
+    for (int extra = 0; Settle() && !NearlySameFrame(frame_, first_) && extra < uncounted; ++extra)
         if (!ScrollBy(target_, -1)) return;
 }
 
@@ -431,6 +432,18 @@ void AreaCopier::Copy(Frame& into) {
     ::GdiFlush();
     const auto* pixels = static_cast<const uint32_t*>(bits_);
     into.pixels.assign(pixels, pixels + static_cast<size_t>(into.width) * static_cast<size_t>(into.height));
+}
+
+bool AreaCopier::CopyIfChanged(Frame& last) {
+    const size_t count = static_cast<size_t>(area_.Width()) * static_cast<size_t>(area_.Height());
+    ::BitBlt(memory_.get(), 0, 0, area_.Width(), area_.Height(), screen_.get(), area_.left, area_.top, SRCCOPY);
+    ::GdiFlush();
+    const auto* pixels = static_cast<const uint32_t*>(bits_);
+    if (last.pixels.size() == count && std::memcmp(last.pixels.data(), pixels, count * sizeof(uint32_t)) == 0) return false;
+    last.width = area_.Width();
+    last.height = area_.Height();
+    last.pixels.assign(pixels, pixels + count);
+    return true;
 }
 
 Result<UniqueBitmap> RunScrollCapture(const ScrollTarget& target, const ScrollLimits& limits) {

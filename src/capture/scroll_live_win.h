@@ -30,6 +30,9 @@ public:
     bool Ready() const { return bits_ != nullptr; }
     // One copy of the area as the screen shows it now (one BitBlt into a DIB section).
     void Copy(Frame& into);
+    // The same into a frame that holds the last copy: false, and nothing copied out of
+    // the DIB section, when the screen still shows exactly that.
+    bool CopyIfChanged(Frame& last);
 
 private:
     Rect area_;
