@@ -48,7 +48,9 @@ void RegionSelection::Press(CaptureHost& host, int button, POINT screen) {
     decor_.End();
     // A hand that moves a pixel or two while clicking has not dragged.
     const bool clicked = !escaped && ClickNotDrag(rect, ::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG));
-    if (clicked) rect = picked.rect.Intersect(pick_.Frozen().Screen());
+    // Only what the frozen copy holds: a corner off the screen never makes a picture
+    // larger than the screen.
+    rect = (clicked ? picked.rect : rect).Intersect(pick_.Frozen().Screen());
     if (escaped || rect.Empty()) {
         // Escape, or a click over nothing: nothing is taken.
         Cancel(host);

@@ -303,11 +303,13 @@ LRESULT FrmMain::OnNotify(const NMHDR* header) {
     return 0;
 }
 
-void FrmMain::Form_MouseDown(int button, int, double x, double y) {
-    // The selection works in screen pixels; the scale unit stays at this edge.
-    POINT screen{Nearest(x / ScaleUnitPerPixelX()), Nearest(y / ScaleUnitPerPixelY())};
-    ::ClientToScreen(hwnd_, &screen);
-    selection_.Press(*this, button, screen);
+void FrmMain::Form_MouseDown(int button, int, double, double) {
+    // The selection works in screen pixels, from the press's own screen point rather
+    // than the client point: the window is minimised meanwhile, and a window manager
+    // parks it at -32000, where the client coordinates of a press on the far side of
+    // the screen pass the 16 bits they are sent in and wrap around.
+    const DWORD at = ::GetMessagePos();
+    selection_.Press(*this, button, POINT{GET_X_LPARAM(at), GET_Y_LPARAM(at)});
 }
 
 void FrmMain::Form_MouseUp(int button, int, double, double) { selection_.Release(*this, button); }

@@ -45,6 +45,7 @@ cases=(
     "toolbar | keys"
     "Print key | Escape"
     "menu c Up Return | a click on notepad"
+    "toolbar | drag 830 700 1100 760"  # the minimised window's client x there passes 16 bits
 )
 for c in "${cases[@]}"; do
     how=${c%% |*} end=${c##*| }; echo "case: $how, $end"
@@ -70,9 +71,10 @@ for c in "${cases[@]}"; do
     shot "$WORK/moved.png"
     check_eq "$(ae "$WORK/before.png" "$WORK/moved.png")" 0 "$how: pixels of the live screen over the frozen one"
     case $end in
-        drag)
-            xdotool mousemove 150 300 mousedown 1 sleep 0.1 mousemove 200 330 sleep 0.1 mousemove 270 345
-            wait_for 'shot "$WORK/during.png"; band_ok 150 300 270 345' || { cat "$WORK/band.err" >&2; fail "band over notepad"; }
+        drag*)
+            read -r L T R B _ <<<"${end#drag} 150 300 270 345"
+            xdotool mousemove $L $T mousedown 1 sleep 0.1 mousemove $((L + 50)) $((T + 30)) sleep 0.1 mousemove $R $B
+            wait_for 'shot "$WORK/during.png"; band_ok $L $T $R $B' || { cat "$WORK/band.err" >&2; fail "band over notepad"; }
             xdotool mouseup 1 ;;
         keys)
             xdotool mousemove 150 300 sleep 0.1 key Right Right mousedown 1 sleep 0.1 mousemove 200 330 sleep 0.2 key Right shift+Down Return
