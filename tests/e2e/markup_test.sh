@@ -35,8 +35,7 @@ tool r; drag 300 200 380 280   # undone, then redone
 tool l; drag 300 290 380 290   # undone for good
 keys "$MAIN" ctrl+z ctrl+z ctrl+y
 keys "$MAIN" Return
-sleep 0.5
-probe class VellumoxMarkupStrip && fail "the strip stayed after Enter"
+wait_for '! probe class VellumoxMarkupStrip' || fail "the strip stayed after Enter"
 keys "$MAIN" ctrl+s
 answer_file '^保存$' "$WORK/out.bmp"
 wait_for '[ -s "$WORK/out.bmp" ]' || fail "nothing saved"
