@@ -44,4 +44,9 @@ void MeasurePairs(Figure& figure, int repetitions, const std::function<void()>& 
 // The same from times already taken in pairs (index i of both is one pair).
 void SetFromPairs(Figure& figure, std::vector<double> measured, std::vector<double> baseline);
 
+// Runs this program again as the registered benchmark `child` with the variable `flag`
+// set, and reads the two numbers it prints (a peak and what it is measured against):
+// a figure of peak memory needs a process of its own. False, and zeros, when it did not.
+bool RunChild(const wchar_t* child, const wchar_t* flag, double& first, double& second);
+
 }  // namespace vx::bench

@@ -18,6 +18,21 @@ std::map<std::string, Benchmark>& Registry() {
 
 Register::Register(const char* name, Benchmark benchmark) { Registry()[name] = std::move(benchmark); }
 
+bool RunChild(const wchar_t* child, const wchar_t* flag, double& first, double& second) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring command = L"\"" + std::wstring(self) + L"\" " + child;
+    _wputenv((std::wstring(flag) + L"=1").c_str());
+    FILE* out = _wpopen(command.c_str(), L"r");
+    _wputenv((std::wstring(flag) + L"=").c_str());
+    first = second = 0;
+    if (!out) return false;
+    const bool read = std::fscanf(out, "%lf %lf", &first, &second) == 2;
+    _pclose(out);
+    if (!read) first = second = 0;
+    return read;
+}
+
 double MedianMs(int repetitions, const std::function<void()>& run, const std::function<void()>& prepare) {
     if (prepare) prepare();
     run();  // warm-up

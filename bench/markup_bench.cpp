@@ -74,19 +74,28 @@ double WorkingSet(bool peak) {
     return static_cast<double>(peak ? counters.PeakWorkingSetSize : counters.WorkingSetSize);
 }
 
+// "放弃标注吗？" answered Yes, for as long as it lives.
+struct YesToAll : Dialogs {
+    YesToAll() { SetDialogs(this); }
+    ~YesToAll() override { SetDialogs(nullptr); }
+    int MessageBox(HWND, const wchar_t*, const wchar_t*, UINT) override { return IDYES; }
+};
+
+// The window as a person has it, with a view of about 1280 x 900.
+void ShowForm(FrmMain& form) {
+    form.Create(::GetModuleHandleW(nullptr));
+    form.Show();
+    ::SetWindowPos(form.hwnd(), nullptr, 0, 0, 1300, 1010, SWP_NOMOVE | SWP_NOZORDER);
+}
+
 // A whole session in a copy of this program of its own (the peak cannot be reset): the
 // picture placed, marked up with 100 objects (a redaction, a text, lines over the picture),
 // painted, applied. The picture counts: what the session needs besides the window.
 std::vector<Figure> MemoryChild(const Context&) {
     if (!std::getenv("VX_MARKUP_MEMORY")) return {};  // only as the memory figure's child
-    struct Yes : Dialogs {
-        int MessageBox(HWND, const wchar_t*, const wchar_t*, UINT) override { return IDYES; }
-    } yes;
-    SetDialogs(&yes);
+    YesToAll yes;
     FrmMain form;
-    form.Create(::GetModuleHandleW(nullptr));
-    form.Show();
-    ::SetWindowPos(form.hwnd(), nullptr, 0, 0, 1300, 1010, SWP_NOMOVE | SWP_NOZORDER);
+    ShowForm(form);
     ::UpdateWindow(form.hwnd());
     const double before = WorkingSet(false);
     form.PlacePicture(Picture(3840, 2160));
@@ -108,37 +117,20 @@ std::vector<Figure> MemoryChild(const Context&) {
     form.Markup().Apply();
     ::UpdateWindow(view);
     std::printf("%.0f %.0f\n", WorkingSet(true) - before, 3840.0 * 2160 * 4);
-    SetDialogs(nullptr);
     return {};
 }
 const Register memoryChild("markup_memory_child", MemoryChild);
 
 Figure MemoryFigure() {
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::wstring command = L"\"" + std::wstring(self) + L"\" markup_memory_child";
-    _wputenv(L"VX_MARKUP_MEMORY=1");
-    FILE* out = _wpopen(command.c_str(), L"r");
-    _wputenv(L"VX_MARKUP_MEMORY=");
     double peak = 0, picture = 0;
-    if (out) {
-        if (std::fscanf(out, "%lf %lf", &peak, &picture) != 2) peak = picture = 0;
-        _pclose(out);
-    }
+    RunChild(L"markup_memory_child", L"VX_MARKUP_MEMORY", peak, picture);
     return {"markup session peak memory, 3840x2160", peak, picture, 2.2, "B", "width x height x 4"};
 }
 
 const Register markupBench("markup", [](const Context& context) {
-    // "放弃标注吗？" answered Yes between the runs.
-    struct Yes : Dialogs {
-        int MessageBox(HWND, const wchar_t*, const wchar_t*, UINT) override { return IDYES; }
-    } yes;
-    SetDialogs(&yes);
+    YesToAll yes;  // between the runs
     FrmMain form;
-    form.Create(::GetModuleHandleW(nullptr));
-    form.Show();
-    // A view of about 1280 x 900.
-    ::SetWindowPos(form.hwnd(), nullptr, 0, 0, 1300, 1010, SWP_NOMOVE | SWP_NOZORDER);
+    ShowForm(form);
     const int reps = context.repetitions;
     RECT v{};
     ::GetClientRect(form.picScroll(), &v);
@@ -266,7 +258,6 @@ const Register markupBench("markup", [](const Context& context) {
         out.push_back(draw);
     }
     out.push_back(MemoryFigure());
-    SetDialogs(nullptr);
     return out;
 });
 

@@ -181,17 +181,8 @@ std::vector<Figure> MemoryChild(const Context&) {
 }
 
 std::vector<Figure> Memory(const Context&) {
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" scroll_memory_child";
-    _wputenv(L"VX_SCROLL_MEMORY=1");
-    FILE* out = _wpopen(command.c_str(), L"r");
-    _wputenv(L"VX_SCROLL_MEMORY=");
     double peak = 0, picture = 0;
-    if (out) {
-        if (std::fscanf(out, "%lf %lf", &peak, &picture) != 2) peak = picture = 0;
-        _pclose(out);
-    }
+    RunChild(L"scroll_memory_child", L"VX_SCROLL_MEMORY", peak, picture);
     return {Figure{"scroll capture peak memory vs picture 800x20030", peak, picture, 1.5, "B", "width x height x 4"}};
 }
 
