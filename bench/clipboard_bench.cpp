@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bench.h"
+#include "bench_pictures.h"
 #include "commands/picture_io_win.h"
 #include "commands/picture_transfer_win.h"
 #include "document/picture_object.h"
@@ -16,24 +17,10 @@ namespace {
 
 constexpr int kWidth = 3840, kHeight = 2160;
 
-// A screen-format bitmap with text-like busy rows, as screens usually are.
-ComPtr<IPicture> BusyPicture() {
-    HDC screen = ::GetDC(nullptr);
-    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen, kWidth, kHeight));
-    std::vector<std::uint32_t> pixels(static_cast<size_t>(kWidth) * kHeight);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            pixels[static_cast<size_t>(y) * kWidth + x] = ((x / 64 + y / 32) % 3 == 0) ? 0xFFFFFF : (x * 3 ^ y * 5) & 0x3F3F3F;
-    const BITMAPINFO bmi = DibInfo(kWidth, -kHeight, 32);
-    ::SetDIBits(screen, bitmap.get(), 0, kHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
-    return CreatePictureFromBitmap(std::move(bitmap), UniquePalette());
-}
-
 std::vector<Figure> Run(const Context& context) {
     const int reps = context.repetitions;
     PictureBox box;
-    box.Picture = BusyPicture();
+    box.Picture = BusyPicture(kWidth, kHeight);
     const HBITMAP bitmap = box.Bitmap();
     HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench.h"
+#include "bench_pictures.h"
 #include "capture/capture_area_win.h"
 #include "commands/bmp_layout.h"
 #include "commands/picture_io_win.h"
@@ -33,17 +34,7 @@ ComPtr<IPicture> BenchPicture() {
     if (::GetSystemMetrics(SM_CXSCREEN) >= kWidth && ::GetSystemMetrics(SM_CYSCREEN) >= kHeight) {
         return CaptureWindowArea(::GetDesktopWindow(), true, 0, 0, kWidth, kHeight);
     }
-    HDC screen = ::GetDC(nullptr);
-    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen, kWidth, kHeight));
-    std::vector<std::uint32_t> pixels(static_cast<size_t>(kWidth) * kHeight);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            pixels[static_cast<size_t>(y) * kWidth + x] = ((x / 64 + y / 32) % 3 == 0) ? 0xFFFFFF : (x * 3 ^ y * 5) & 0x3F3F3F;
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
-    ::SetDIBits(screen, bitmap.get(), 0, kHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
-    return CreatePictureFromBitmap(std::move(bitmap), UniquePalette());
+    return BusyPicture(kWidth, kHeight);
 }
 
 HBITMAP BitmapOf(const ComPtr<IPicture>& picture) {
