@@ -25,6 +25,9 @@ struct Span {
 Span Changed(const Frame& a, int32_t ya, const Frame& b, int32_t yb, int32_t from = 0, int32_t to = -1) {
     const uint32_t *ra = a.Row(ya), *rb = b.Row(yb);
     Span s{from, to < 0 ? a.width - 1 : to - 1};
+    // Most rows compared are the same: one comparison of the whole span answers them.
+    if (s.x0 <= s.x1 && std::memcmp(ra + s.x0, rb + s.x0, static_cast<size_t>(s.x1 - s.x0 + 1) * sizeof(uint32_t)) == 0)
+        return {s.x1 + 1, s.x1};
     while (s.x0 <= s.x1 && ra[s.x0] == rb[s.x0]) ++s.x0;
     while (s.x1 > s.x0 && ra[s.x1] == rb[s.x1]) --s.x1;
     return s;
@@ -271,6 +274,10 @@ bool ScrollStitcher::Recheck(const Frame& frame, int32_t from, int32_t to) {
     const auto kept = [&](int32_t y) {
         return lastOffset_ + y < reached_ ? KeptRow(lastOffset_ + y) : last_.pixels.data() + static_cast<size_t>(y) * w;
     };
+    // Mostly the frame shows every such row as kept: nothing to look at.
+    bool differs = false;
+    for (int32_t y = from; y < to && !differs; ++y) differs = std::memcmp(kept(y), frame.Row(y), w * sizeof(uint32_t)) != 0;
+    if (!differs) return false;
     seen_.width = w, seen_.height = frame.height;
     seen_.pixels.resize(frame.pixels.size());
     for (int32_t y = std::max(0, from - 1); y < std::min(frame.height, to + 1); ++y)
