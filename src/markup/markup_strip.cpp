@@ -64,8 +64,8 @@ bool MarkupStrip::Create(HWND owner, HWND toolbarRow, MarkupSession* session) {
     ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     LOGFONTW lf = metrics.lfMessageFont;
     lf.lfHeight = -Scale96(12, dpi);
-    font_ = ::CreateFontIndirectW(&lf);
-    ::SendMessageW(bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    font_.reset(::CreateFontIndirectW(&lf));
+    ::SendMessageW(bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     std::vector<TBBUTTON> buttons;
     std::vector<std::wstring> labels;
     auto add = [&](int id, BYTE style) {
@@ -105,8 +105,7 @@ void MarkupStrip::Destroy() {
     if (popup_.hwnd()) ::DestroyWindow(popup_.hwnd());
     if (hwnd_) ::DestroyWindow(hwnd_);
     bar_ = nullptr;
-    if (font_) ::DeleteObject(font_);
-    font_ = nullptr;
+    font_.reset();  // after the toolbar that used it
 }
 
 SIZE MarkupStrip::Wrap(int width) {

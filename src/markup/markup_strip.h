@@ -6,6 +6,7 @@
 // names its key.
 #include <functional>
 
+#include "../platform/unique_handle.h"
 #include "../platform/window_base.h"
 
 namespace vx::markup {
@@ -42,7 +43,7 @@ private:
     SIZE WrapAt(int width);  // the same, kept while the width stays
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     HWND bar_ = nullptr, row_ = nullptr, owner_ = nullptr;
-    HFONT font_ = nullptr;
+    UniqueFont font_;
     MarkupSession* session_ = nullptr;
     Popup popup_;
     bool shown_ = false;
