@@ -153,15 +153,23 @@ std::vector<uint64_t> CellHashes(const Frame& f, int32_t left, int32_t right, in
 
 // The shift search on cell hashes of `rows` rows; rows marked in `skip` are left out.
 // Returns 0 when nothing fits.
+int32_t MinOverlap(int32_t rows) { return std::max(4, rows / 4); }
+
+// Rows compared at distance d: those of the overlap that neither frame leaves out.
+int64_t Overlap(const std::vector<int32_t>& skipped, const std::vector<char>& skip, int32_t rows, int32_t d) {
+    int64_t overlap = rows - d;
+    for (int32_t y : skipped) overlap -= (y < rows - d) + (y >= d && !skip[y - d]);
+    return overlap;
+}
+
 int32_t MatchCells(const uint64_t* was, const uint64_t* now, int32_t rows, int32_t bands, int32_t expected,
-                   const std::vector<char>& skip) {
-    const int32_t minOverlap = std::max(4, rows / 4);
+                   const std::vector<char>& skip, const std::vector<int32_t>& skipped) {
+    const int32_t minOverlap = MinOverlap(rows);
     int32_t best = 0;
     int64_t bestMisses = 0, bestRows = 1;
     for (int32_t d = 1; d <= rows - minOverlap; ++d) {
         // Row y of `now` shows what row y + d of `was` showed.
-        int64_t overlap = 0;
-        for (int32_t y = 0; y < rows - d; ++y) overlap += !skip[y] && !skip[y + d];
+        const int64_t overlap = Overlap(skipped, skip, rows, d);
         if (overlap < minOverlap) continue;
         const int64_t allowed = 2 + overlap * bands / 25;
         int64_t misses = 0;
@@ -181,6 +189,19 @@ int32_t MatchCells(const uint64_t* was, const uint64_t* now, int32_t rows, int32
         }
     }
     return best;
+}
+
+// Whether the moving rows [top, top + rows) of `now`, between the columns x0 and x1,
+// show exactly what those of `was` showed d rows lower (rows left out aside). Then no
+// distance fits better than d: it has no changed cell, and ties go to the expected one.
+bool MovedExactly(const Frame& was, const Frame& now, int32_t top, int32_t rows, int32_t x0, int32_t x1, int32_t d,
+                  const std::vector<char>& skip, const std::vector<int32_t>& skipped) {
+    if (d < 1 || d > rows - MinOverlap(rows) || Overlap(skipped, skip, rows, d) < MinOverlap(rows)) return false;
+    for (int32_t y = 0; y < rows - d; ++y)
+        if (!skip[y] && !skip[y + d] &&
+            std::memcmp(now.Row(top + y) + x0, was.Row(top + y + d) + x0, static_cast<size_t>(x1 - x0) * sizeof(uint32_t)) != 0)
+            return false;
+    return true;
 }
 
 // Rows [from, to) of `last` were seen again in `next`, `d` rows higher (where that is
@@ -268,7 +289,7 @@ uint32_t* ScrollStitcher::KeptRow(int64_t row) {
 // against those rows as kept (or to be kept from the last frame): where they had an
 // overlay bar that this frame shows them without, this frame's pixels go in. Two frames
 // in a row may show the bar over the same rows after a short step; a later one does not.
-bool ScrollStitcher::Recheck(const Frame& frame, int32_t from, int32_t to) {
+bool ScrollStitcher::Recheck(const Frame& frame, int32_t from, int32_t to, RowBand same, int32_t x0, int32_t x1) {
     const int32_t w = frame.width, right = std::max(0, sideRight_);
     if (from >= to) return false;
     const auto kept = [&](int32_t y) {
@@ -276,7 +297,12 @@ bool ScrollStitcher::Recheck(const Frame& frame, int32_t from, int32_t to) {
     };
     // Mostly the frame shows every such row as kept: nothing to look at.
     bool differs = false;
-    for (int32_t y = from; y < to && !differs; ++y) differs = std::memcmp(kept(y), frame.Row(y), w * sizeof(uint32_t)) != 0;
+    for (int32_t y = from; y < to && !differs; ++y) {
+        const uint32_t *k = kept(y), *f = frame.Row(y);
+        differs = y >= same.from && y < same.to
+                      ? std::memcmp(k, f, x0 * sizeof(uint32_t)) != 0 || std::memcmp(k + x1, f + x1, (w - x1) * sizeof(uint32_t)) != 0
+                      : std::memcmp(k, f, w * sizeof(uint32_t)) != 0;
+    }
     if (!differs) return false;
     seen_.width = w, seen_.height = frame.height;
     seen_.pixels.resize(frame.pixels.size());
@@ -290,16 +316,24 @@ bool ScrollStitcher::Recheck(const Frame& frame, int32_t from, int32_t to) {
 ScrollStitcher::Shift ScrollStitcher::Match(const Frame& next, const Parts& fixed, int32_t expected, RowBand ignore) {
     const int32_t right = fixed.right + fixed.overlay;
     const int32_t rows = next.height - fixed.top - fixed.bottom, bands = std::min(kBands, next.width - fixed.left - right);
-    if (bands <= 0 || rows <= std::max(4, rows / 4)) return {};
+    if (bands <= 0 || rows <= MinOverlap(rows)) return {};
+    std::vector<char> skip(static_cast<size_t>(rows));
+    std::vector<int32_t> skipped;
+    for (int32_t y = std::max(ignore.from, fixed.top); y < std::min(ignore.to, fixed.top + rows); ++y)
+        skip[y - fixed.top] = 1, skipped.push_back(y - fixed.top);
+    // Mostly the content moved by just the rows the bar said: the hashes can wait until
+    // a step needs them.
+    if (MovedExactly(last_, next, fixed.top, rows, fixed.left, next.width - right, expected, skip, skipped)) {
+        cellsLeft_ = -1;
+        return {true, expected, fixed.overlay == 0 && skipped.empty()};
+    }
     // The last frame's hashes are kept from its own step when the columns agree.
     if (cellsLeft_ != fixed.left || cellsRight_ != right) lastCells_ = CellHashes(last_, fixed.left, right, bands);
     cellsLeft_ = fixed.left;
     cellsRight_ = right;
     std::vector<uint64_t> cells = CellHashes(next, fixed.left, right, bands);
-    std::vector<char> skip(static_cast<size_t>(rows));
-    for (int32_t y = std::max(ignore.from, fixed.top); y < std::min(ignore.to, fixed.top + rows); ++y) skip[y - fixed.top] = 1;
     const size_t first = static_cast<size_t>(fixed.top) * bands;
-    const int32_t d = MatchCells(lastCells_.data() + first, cells.data() + first, rows, bands, expected, skip);
+    const int32_t d = MatchCells(lastCells_.data() + first, cells.data() + first, rows, bands, expected, skip, skipped);
     if (d > 0) lastCells_.swap(cells);
     return {d > 0, d};
 }
@@ -378,14 +412,17 @@ ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool sur
     // A column that stayed is a side column only where it does not move with the content
     // too (a column of equal sizes in a list looks the same after a step of whole rows).
     const int32_t y0 = fixed.top, y1 = next.height - fixed.bottom;
+    const Parts matched = fixed;
     while (fixed.left > 0 && ColumnMoves(last_, next, fixed.left - 1, y0, y1, shift.distance)) --fixed.left;
     while (fixed.right > 0 && ColumnMoves(last_, next, w - fixed.right, y0, y1, shift.distance)) --fixed.right;
 
     // The last frame's rows down to this step's footer are content now, without an
     // overlay bar where this frame shows them without it (all its rows are looked at:
-    // the parts found may leave out content, and a fixed part never differs only there).
+    // the parts found may leave out content, and a fixed part never differs only there),
+    // unless the match compared all of them equal already.
     const int32_t from = static_cast<int32_t>(reached_ - lastOffset_), to = last_.height - fixed.bottom;
-    overlaySeen_ |= Uncover(last_, next, shift.distance, from, to, 0, next.height, fixed.left, w - fixed.right - Narrow(w), w - fixed.right);
+    const bool compared = shift.exact && from >= fixed.top + shift.distance && fixed.left == matched.left && fixed.right == matched.right;
+    if (!compared) overlaySeen_ |= Uncover(last_, next, shift.distance, from, to, 0, next.height, fixed.left, w - fixed.right - Narrow(w), w - fixed.right);
     Keep(last_, from, to);
     if (steps_ == 0) firstRows_ = static_cast<int32_t>(reached_);
     sideLeft_ = sideLeft_ < 0 ? fixed.left : std::min(sideLeft_, fixed.left);
@@ -397,7 +434,9 @@ ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool sur
     movingRows_ = rows;
     std::swap(last_, next);
     ++steps_;
-    Recheck(last_, lastTop_, static_cast<int32_t>(std::min<int64_t>(last_.height - lastBottom_, reached_ - lastOffset_)));
+    const RowBand same = compared ? RowBand{from - shift.distance, to - shift.distance} : RowBand{};
+    Recheck(last_, lastTop_, static_cast<int32_t>(std::min<int64_t>(last_.height - lastBottom_, reached_ - lastOffset_)), same,
+            fixed.left, w - fixed.right);
     return Step::Appended;
 }
 

@@ -88,10 +88,12 @@ private:
     struct Shift {
         bool moved = false;
         int32_t distance = 0;
+        bool exact = false;  // every moving row and column compared equal, none left out
     };
     void Keep(const Frame& frame, int32_t from, int32_t to);
     uint32_t* KeptRow(int64_t row);  // a picture row kept already, in its strip
-    bool Recheck(const Frame& frame, int32_t from, int32_t to);
+    // Rows in `same` are known to be as kept between the columns x0 and x1.
+    bool Recheck(const Frame& frame, int32_t from, int32_t to, RowBand same = {}, int32_t x0 = 0, int32_t x1 = 0);
     Shift Match(const Frame& next, const Parts& fixed, int32_t expected, RowBand ignore);
     Shift Place(const Frame& next, Parts& fixed, int32_t expected, RowBand ignore);
 

@@ -61,8 +61,8 @@ TEST(ScrollStitch, StepsAgainstTheTruth) {
         {"from the middle", {unique}, {90, 110, 130, 150, 170, 170}, true, 0, nullptr, 4},
         {"blank stretch", {unique.substr(0, 60) + std::string(12, '.') + unique.substr(0, 60)}, {0, 15, 30, 45, 60, 75, 92, 92}, true, 0, nullptr, 6},
         {"identical rows, the expected distance decides", {unique.substr(0, 30) + std::string(120, '=') + unique.substr(0, 30)}, {20, 26, 32, 38, 44}, false, 6, nullptr, 4},
-        {"a caret blinking", {unique}, {0, 20, 40, 60}, false, 0,
-         [](Frame& f, int i) { if (i % 2) for (int y = 20; y < 28; ++y) f.pixels[y * kW + 10] ^= 0xFFFFFF; }, 3},
+        {"a caret blinking", {unique}, {0, 10, 20, 30, 40}, false, 0,
+         [](Frame& f, int i) { if (i % 2) for (int y = 28; y < 33; ++y) f.pixels[y * kW + 10] ^= 0xFFFFFF; }, 4},
         {"a scroll bar in the area, its thumb moving", {unique}, {0, 20, 40, 60, 80}, false, 0,
          [](Frame& f, int i) { for (int y = kHeader; y < kHeader + 30; ++y) for (int x = 36; x < kW; ++x) f.pixels[y * kW + x] = y - kHeader - 2 * i >= 0 && y - kHeader - 2 * i < 6 ? 0x606060 : 0xC0C0C0; }, 4, 36},
         {"a caret in the header and a clock in the footer", {unique}, {0, 20, 40, 60, 80, 100, 120, 140, 160, 170, 170}, true, 0,
@@ -78,6 +78,8 @@ TEST(ScrollStitch, StepsAgainstTheTruth) {
          }, 18},
         {"a header that shrinks once as the scrolling starts", {unique, false, 3}, {0, 10, 20, 30, 40}, false, 0, nullptr, 4},
     };
+    // Each case as the caller with no idea of the distance, then as one the bar told.
+    for (bool told : {false, true})
     for (const Case& c : cases) {
         const Truth& truth = c.truth;
         constexpr int32_t rows = 30;
@@ -89,7 +91,8 @@ TEST(ScrollStitch, StepsAgainstTheTruth) {
         ScrollStitcher s(frames[0], 1u << 26, 1u << 20);
         int placed = 0;
         for (size_t i = 1; i < frames.size(); ++i) {
-            const ScrollStitcher::Step step = s.Add(frames[i], c.expected, false, c.ignore);
+            const int32_t moved = c.offsets[i] - c.offsets[i - 1];
+            const ScrollStitcher::Step step = s.Add(frames[i], told && moved > 0 ? moved : c.expected, false, c.ignore);
             if (step == ScrollStitcher::Step::Unmoved) break;
             ASSERT_EQ(step, ScrollStitcher::Step::Appended) << c.what << " step " << i;
             ++placed;
