@@ -61,6 +61,9 @@ void ScrollTo(HWND hwnd, int offset) {
     ::GdiFlush();
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    // One pixel read back waits until the X server has drawn the repaint, as it has when
+    // the program's settle check takes its copies, 12 ms apart; the step starts after it.
+    ::GetPixel(UniqueWindowDc::Client(nullptr).get(), 0, 0);
 }
 
 // A picture being stitched from the tall window, at its own place in the content.
