@@ -285,31 +285,36 @@ uint32_t* ScrollStitcher::KeptRow(int64_t row) {
     return nullptr;
 }
 
+uint32_t* ScrollStitcher::Kept(int32_t y) {
+    return lastOffset_ + y < reached_ ? KeptRow(lastOffset_ + y) : last_.pixels.data() + static_cast<size_t>(y) * last_.width;
+}
+
+bool ScrollStitcher::AsKept(const Frame& frame, int32_t from, int32_t to, RowBand same, int32_t x0, int32_t x1) {
+    const size_t w = static_cast<size_t>(frame.width), left = static_cast<size_t>(x0), right = w - static_cast<size_t>(x1);
+    for (int32_t y = from; y < to; ++y) {
+        const uint32_t *k = Kept(y), *f = frame.Row(y);
+        const bool differs = y >= same.from && y < same.to
+                                 ? std::memcmp(k, f, left * sizeof(uint32_t)) != 0 || std::memcmp(k + x1, f + x1, right * sizeof(uint32_t)) != 0
+                                 : std::memcmp(k, f, w * sizeof(uint32_t)) != 0;
+        if (differs) return false;
+    }
+    return true;
+}
+
 // Rows [from, to) of `frame`, which shows the picture from the last frame's place on,
 // against those rows as kept (or to be kept from the last frame): where they had an
 // overlay bar that this frame shows them without, this frame's pixels go in. Two frames
 // in a row may show the bar over the same rows after a short step; a later one does not.
-bool ScrollStitcher::Recheck(const Frame& frame, int32_t from, int32_t to, RowBand same, int32_t x0, int32_t x1) {
+bool ScrollStitcher::Recheck(const Frame& frame, int32_t from, int32_t to) {
     const int32_t w = frame.width, right = std::max(0, sideRight_);
-    if (from >= to) return false;
-    const auto kept = [&](int32_t y) {
-        return lastOffset_ + y < reached_ ? KeptRow(lastOffset_ + y) : last_.pixels.data() + static_cast<size_t>(y) * w;
-    };
     // Mostly the frame shows every such row as kept: nothing to look at.
-    bool differs = false;
-    for (int32_t y = from; y < to && !differs; ++y) {
-        const uint32_t *k = kept(y), *f = frame.Row(y);
-        differs = y >= same.from && y < same.to
-                      ? std::memcmp(k, f, x0 * sizeof(uint32_t)) != 0 || std::memcmp(k + x1, f + x1, (w - x1) * sizeof(uint32_t)) != 0
-                      : std::memcmp(k, f, w * sizeof(uint32_t)) != 0;
-    }
-    if (!differs) return false;
+    if (from >= to || AsKept(frame, from, to)) return false;
     seen_.width = w, seen_.height = frame.height;
     seen_.pixels.resize(frame.pixels.size());
     for (int32_t y = std::max(0, from - 1); y < std::min(frame.height, to + 1); ++y)
-        std::memcpy(seen_.pixels.data() + static_cast<size_t>(y) * w, y >= from && y < to ? kept(y) : last_.Row(y), w * sizeof(uint32_t));
+        std::memcpy(seen_.pixels.data() + static_cast<size_t>(y) * w, y >= from && y < to ? Kept(y) : last_.Row(y), w * sizeof(uint32_t));
     if (!Uncover(seen_, frame, 0, from, to, 0, frame.height, std::max(0, sideLeft_), w - right - Narrow(w), w - right)) return false;
-    for (int32_t y = from; y < to; ++y) std::memcpy(kept(y), seen_.Row(y), w * sizeof(uint32_t));
+    for (int32_t y = from; y < to; ++y) std::memcpy(Kept(y), seen_.Row(y), w * sizeof(uint32_t));
     return overlaySeen_ = true;
 }
 
@@ -388,7 +393,7 @@ ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool sur
     const int32_t w = next.width;
     if (!surelyMoved && Unmoved(last_, next, ignore)) {
         // The same content again, perhaps without an overlay bar the last frame had.
-        if (Recheck(next, steps_ > 0 ? lastTop_ : 0, last_.height - lastBottom_)) cellsLeft_ = -1;
+        if (Recheck(next, steps_ > 0 ? lastTop_ : 0, last_.height - lastBottom_)) cellsLeft_ = -1, asKept_ = {};
         return Step::Unmoved;
     }
     Parts fixed;
@@ -432,11 +437,19 @@ ScrollStitcher::Step ScrollStitcher::Add(Frame& next, int32_t expected, bool sur
     lastBottom_ = fixed.bottom;
     lastDistance_ = shift.distance;
     movingRows_ = rows;
+    // Between the columns the match compared, this frame shows as kept the rows kept from
+    // the last frame now, and those the last look found as kept where the last frame did.
+    RowBand same{};
+    if (compared) {
+        const bool looked = asKept_.from < asKept_.to && asKept_.from <= fixed.top + shift.distance && asKept_.to >= from;
+        same = {looked ? fixed.top : from - shift.distance, to - shift.distance};
+    }
     std::swap(last_, next);
     ++steps_;
-    const RowBand same = compared ? RowBand{from - shift.distance, to - shift.distance} : RowBand{};
-    Recheck(last_, lastTop_, static_cast<int32_t>(std::min<int64_t>(last_.height - lastBottom_, reached_ - lastOffset_)), same,
-            fixed.left, w - fixed.right);
+    const int32_t end = static_cast<int32_t>(std::min<int64_t>(last_.height - lastBottom_, reached_ - lastOffset_));
+    asKept_ = {};
+    if (AsKept(last_, lastTop_, end, same, fixed.left, w - fixed.right)) asKept_ = {lastTop_, end};
+    else Recheck(last_, lastTop_, end);
     return Step::Appended;
 }
 

@@ -92,8 +92,11 @@ private:
     };
     void Keep(const Frame& frame, int32_t from, int32_t to);
     uint32_t* KeptRow(int64_t row);  // a picture row kept already, in its strip
-    // Rows in `same` are known to be as kept between the columns x0 and x1.
-    bool Recheck(const Frame& frame, int32_t from, int32_t to, RowBand same = {}, int32_t x0 = 0, int32_t x1 = 0);
+    uint32_t* Kept(int32_t y);  // row y of the last frame as kept (or to be kept)
+    // Whether rows [from, to) of `frame` show every row as kept; in the rows `same` the
+    // columns [x0, x1) are known to, and only the others are looked at.
+    bool AsKept(const Frame& frame, int32_t from, int32_t to, RowBand same = {}, int32_t x0 = 0, int32_t x1 = 0);
+    bool Recheck(const Frame& frame, int32_t from, int32_t to);
     Shift Match(const Frame& next, const Parts& fixed, int32_t expected, RowBand ignore);
     Shift Place(const Frame& next, Parts& fixed, int32_t expected, RowBand ignore);
 
@@ -112,6 +115,7 @@ private:
     StripMemory& memory_;
     std::vector<Strip> strips_;
     Frame seen_;  // the rows Recheck compares, as kept
+    RowBand asKept_;  // rows of the last frame that the last look found as kept, whole
     std::vector<uint64_t> lastCells_;  // the last frame's cell hashes, for the columns below
     int32_t cellsLeft_ = -1, cellsRight_ = -1;
 };
