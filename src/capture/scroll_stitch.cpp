@@ -151,17 +151,18 @@ std::vector<uint64_t> CellHashes(const Frame& f, int32_t left, int32_t right, in
     return cells;
 }
 
-// The shift search on cell hashes of `rows` rows; rows marked in `skip` are left out.
-// Returns 0 when nothing fits.
 int32_t MinOverlap(int32_t rows) { return std::max(4, rows / 4); }
 
-// Rows compared at distance d: those of the overlap that neither frame leaves out.
+// Rows compared at distance d: those of the overlap that neither frame leaves out
+// (`skip` marks them, `skipped` lists them).
 int64_t Overlap(const std::vector<int32_t>& skipped, const std::vector<char>& skip, int32_t rows, int32_t d) {
     int64_t overlap = rows - d;
     for (int32_t y : skipped) overlap -= (y < rows - d) + (y >= d && !skip[y - d]);
     return overlap;
 }
 
+// The shift search on cell hashes of `rows` rows; rows marked in `skip` are left out.
+// Returns 0 when nothing fits.
 int32_t MatchCells(const uint64_t* was, const uint64_t* now, int32_t rows, int32_t bands, int32_t expected,
                    const std::vector<char>& skip, const std::vector<int32_t>& skipped) {
     const int32_t minOverlap = MinOverlap(rows);
