@@ -25,7 +25,7 @@ trap 'VX_RC=$? VX_LAST=$BASH_COMMAND; cleanup' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 check_eq() { [ "$1" = "$2" ] || fail "$3: expected '$2', got '$1'"; }
 # Polls a shell condition for up to 15 seconds.
-wait_for() { for _ in $(seq 150); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+wait_for() { for _ in $(seq $((${2:-15} * 10))); do eval "$1" && return 0; sleep 0.1; done; return 1; }  # CONDITION [SECONDS]
 probe() { wine "$TESTBIN/vxprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 winpath() { echo "Z:${1//\//\\}"; }
 

@@ -30,11 +30,20 @@ touch -d '2026-01-02 03:04' "$WORK/files/"*
 start_program
 probe move "$TITLE" 100 100 600 500
 WX=1380 WY=40  # where each program's window goes, on the second monitor
-placed() {  # TITLE-REGEX [W H]: the newest such window, moved there ($WIN)
+# The screen there looks as it did at the last look (a caret may blink).
+settled() {  # GEOMETRY
+    shot "$WORK/look.png"
+    local same=1
+    [ -f "$WORK/looked.png" ] && [ "$(ae "$WORK/looked.png" "$WORK/look.png" "$1")" -lt 60 ] && same=0
+    mv "$WORK/look.png" "$WORK/looked.png"
+    return $same
+}
+placed() {  # TITLE-REGEX [W H]: the newest such window, moved there and painted ($WIN)
     WIN=$(window "$1")
     xdotool windowactivate --sync "$WIN"
     probe move "$(title_of "$WIN")" $WX $WY "${2:-800}" "${3:-680}"
-    sleep 0.5
+    rm -f "$WORK/looked.png"
+    wait_for "settled ${2:-800}x${3:-680}+$WX+$WY" || fail "'$1' never came to rest where it was put"
 }
 # Each program as the row wants it ($WIN).
 open_wordpad() { wine 'C:\Program Files\Windows NT\Accessories\wordpad.exe' "$(winpath "$WORK/long.rtf")" >/dev/null 2>&1 </dev/null &
@@ -58,7 +67,11 @@ open_dialog() {
     xdotool windowfocus --sync "$(window '^Open$')" type "$(winpath "$WORK/files")\\"; xdotool key Return
     placed '^Open$' 700 600
     # The toolbar's last button: Details. The list is laid out anew once the dialog moves.
-    xdotool mousemove $((WX + 460)) $((WY + 37)) click 1 sleep 0.5 mousemove 1200 700
+    shot "$WORK/list.png"
+    xdotool mousemove $((WX + 460)) $((WY + 37)) click 1
+    wait_for 'shot "$WORK/look.png"; [ "$(ae "$WORK/list.png" "$WORK/look.png" "700x600+$WX+$WY")" -gt 5000 ]' ||
+        fail "the file list never showed its details"
+    xdotool mousemove 1200 700
     placed '^Open$' 700 601
 }
 
@@ -68,17 +81,15 @@ capture() {  # HOW (menu | keys) PICK (X Y: a click, X Y X2 Y2: a drag; in the w
     # The pointer away from the window, whose bars and rows light under it.
     xdotool windowactivate --sync "$MAIN" mousemove 1200 900
     shot "$WORK/before.png"
-    if [ "$how" = menu ]; then keys "$MAIN" alt+c sleep 0.3 key Up Return  # the capture menu's last item
+    if [ "$how" = menu ]; then menu c Up; xdotool key Return  # the capture menu's last item
     else xdotool key shift+Print; fi
     wait_state minimized
-    wait_for 'probe class VellumoxFrozenScreen' || fail "not armed"
-    sleep 0.4
+    wait_for 'probe class VellumoxFrozenScreen && probe active VellumoxFrozenScreen' || fail "not armed"
     xdotool mousemove $((WX + x)) $((WY + y))
     if [ -z "$x2" ]; then xdotool click 1
     else xdotool mousedown 1 sleep 0.1 mousemove $((WX + (x + x2) / 2)) $((WY + (y + y2) / 2)) sleep 0.1 \
                  mousemove $((WX + x2)) $((WY + y2)) sleep 0.1 mouseup 1; fi
-    for _ in $(seq 60); do [ "$(probe state "$TITLE")" = normal ] && break; sleep 1; done
-    [ "$(probe state "$TITLE")" = normal ] || { shot "$WORK/stuck.png"; fail "the capture never ended"; }
+    wait_for '[ "$(probe state "$TITLE")" = normal ]' 60 || { shot "$WORK/stuck.png"; fail "the capture never ended"; }
     keys "$MAIN" ctrl+s
     answer_file '^保存$' "$file"
     wait_for 'bmp_written "$file"' || fail "$file not written"
